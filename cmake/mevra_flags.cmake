@@ -1,0 +1,19 @@
+# Warning, exactness and sanitizer flags shared by every target of the project.
+add_library(mevra_flags INTERFACE)
+target_compile_options(mevra_flags INTERFACE
+  -Wall -Wextra -Wpedantic -Werror
+  # Colour arithmetic is specified to the bit: no fused multiply-add, no fast-math.
+  -ffp-contract=off -fno-fast-math)
+
+if(MEVRA_SANITIZE)
+  target_compile_options(mevra_flags INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(mevra_flags INTERFACE -fsanitize=address,undefined)
+endif()
+
+if(MEVRA_FUZZ)
+  # Coverage instrumentation for every target, so the fuzzers see into the core.
+  target_compile_options(mevra_flags INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(mevra_flags INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,19 @@
+// mevra-cli: the headless companion of MEVRA, driving the same core.
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"MEVRA command line: inspect, reduce and convert palette images and textures."};
+    app.name("mevra-cli");
+    app.require_subcommand(1);
+    mevra::cli::command_status status;
+    mevra::cli::add_info_command(app, status);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        int code = app.exit(e);
+        return code == 0 ? 0 : mevra::cli::exit_usage;
+    }
+    return status.exit_code;
+}

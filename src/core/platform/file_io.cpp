@@ -1,0 +1,100 @@
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace mevra {
+namespace {
+
+std::string errno_text(int err) { return std::strerror(err); }
+
+// Keeps the permissions of the file being replaced, or uses the usual
+// umask-governed mode for a new one.
+mode_t target_mode(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::string& error) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno_text(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file";
+        ::close(fd);
+        return false;
+    }
+    out.clear();
+    out.reserve(static_cast<size_t>(st.st_size));
+    uint8_t chunk[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = errno_text(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        out.insert(out.end(), chunk, chunk + n);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
+                       std::string& error) {
+    namespace fs = std::filesystem;
+    fs::path target(path);
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string tmpl = (folder / ("." + target.filename().string() + ".mevra-XXXXXX")).string();
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        error = errno_text(errno);
+        return false;
+    }
+    auto fail = [&](int err) {
+        error = errno_text(err);
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        return false;
+    };
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(errno);
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fchmod(fd, target_mode(path)) != 0) return fail(errno);
+    if (::fsync(fd) != 0) return fail(errno);
+    if (::close(fd) != 0) {
+        error = errno_text(errno);
+        ::unlink(tmpl.c_str());
+        return false;
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        error = errno_text(errno);
+        ::unlink(tmpl.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace mevra

@@ -1,0 +1,19 @@
+#pragma once
+// Whole-file reading and safe whole-file writing.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace mevra {
+
+// Reads a whole file. Returns false with a reason on failure.
+bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::string& error);
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to disc and
+// renames it over `path`. On any failure the temporary file is removed, an
+// existing file at `path` is left untouched, and the reason is returned.
+bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
+                       std::string& error);
+
+}  // namespace mevra
