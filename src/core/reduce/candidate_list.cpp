@@ -25,10 +25,12 @@ inline int32_t larger_slot(const reduction_state& st, int32_t p, int32_t q) {
 
 void rebuild_tree(reduction_state& st, int slots) {
     int leaves = 1;
-    while (leaves < slots) leaves *= 2;
+    while (leaves < slots)
+        leaves *= 2;
     st.ri_tree_leaves = leaves;
     st.ri_max_tree.assign(static_cast<size_t>(2 * leaves), -1);
-    for (int p = 0; p < slots; ++p) st.ri_max_tree[static_cast<size_t>(leaves + p)] = p;
+    for (int p = 0; p < slots; ++p)
+        st.ri_max_tree[static_cast<size_t>(leaves + p)] = p;
     for (int node = leaves - 1; node >= 1; --node)
         st.ri_max_tree[static_cast<size_t>(node)] =
             larger_slot(st, st.ri_max_tree[static_cast<size_t>(2 * node)],
@@ -53,7 +55,8 @@ int largest_slot_by_scan(const reduction_state& st) {
 
 void reset_candidates(int min_num) {
     reduction_state& st = reduction();
-    for (int p = 0; p < min_num; ++p) st.ri[static_cast<size_t>(p)] = {empty_candidate_dist, -1, -1};
+    for (int p = 0; p < min_num; ++p)
+        st.ri[static_cast<size_t>(p)] = {empty_candidate_dist, -1, -1};
     if (!st.reference_path) rebuild_tree(st, min_num);
 }
 

@@ -19,10 +19,14 @@ constexpr int max_groups_for_candidates = 9600;
 // A group's radius shrinks with the pixels it covers, by the chosen priority.
 float group_reach(float colreach, int conv_mode, int32_t pixels) {
     switch (conv_mode) {
-        case 0: return colreach / static_cast<float>(pixels);
-        case 1: return colreach / static_cast<float>(std::sqrt(static_cast<double>(pixels)));
-        case 2: return colreach / static_cast<float>(ilog2(pixels));
-        default: return colreach;
+        case 0:
+            return colreach / static_cast<float>(pixels);
+        case 1:
+            return colreach / static_cast<float>(std::sqrt(static_cast<double>(pixels)));
+        case 2:
+            return colreach / static_cast<float>(ilog2(pixels));
+        default:
+            return colreach;
     }
 }
 
@@ -49,7 +53,8 @@ int candidate_budget(int excess) {
 int ilog2(int n) {
     if (n < 4) return 2;
     int k = 0;
-    while ((n >> (k + 1)) != 0) ++k;
+    while ((n >> (k + 1)) != 0)
+        ++k;
     return k;
 }
 
@@ -62,7 +67,9 @@ bool colorgroup_compare(const colorgroup& a, const colorgroup& b) {
     return a.centre.cr < b.centre.cr;
 }
 
-bool reachinfo_compare(const reachinfo& a, const reachinfo& b) { return a.dist < b.dist; }
+bool reachinfo_compare(const reachinfo& a, const reachinfo& b) {
+    return a.dist < b.dist;
+}
 
 int image_info::image_to_index_core() {
     reduction_state& st = reduction();
@@ -75,7 +82,8 @@ int image_info::image_to_index_core() {
     if (groups <= st.target_ncol) return groups;
 
     st.min_num = candidate_budget(groups - st.target_ncol);
-    for (colorgroup& g : st.gcoltable) g.union_flg = 0;
+    for (colorgroup& g : st.gcoltable)
+        g.union_flg = 0;
     reset_candidates(st.min_num);
 
     int within = 0;

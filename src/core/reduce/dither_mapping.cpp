@@ -17,7 +17,8 @@ constexpr size_t max_memo_colours = size_t{1} << 20;
 std::array<float, 16> pattern_offsets(int level) {
     std::array<float, 16> offsets{};
     for (int c = 0; c < 16; ++c)
-        offsets[static_cast<size_t>(c)] = (dither_pattern[c] - 7.5f) * static_cast<float>(level) * 0.2f;
+        offsets[static_cast<size_t>(c)] =
+            (dither_pattern[c] - 7.5f) * static_cast<float>(level) * 0.2f;
     return offsets;
 }
 
@@ -37,9 +38,9 @@ const std::vector<kernel_tap>& kernel_taps(int type) {
     static const std::vector<kernel_tap> a = {
         {1, 0, 7.0f / 16.0f}, {-1, 1, 3.0f / 16.0f}, {0, 1, 5.0f / 16.0f}, {1, 1, 1.0f / 16.0f}};
     static const std::vector<kernel_tap> b = {
-        {1, 0, 7.0f / 48.0f},  {2, 0, 5.0f / 48.0f},  {-2, 1, 3.0f / 48.0f}, {-1, 1, 5.0f / 48.0f},
-        {0, 1, 7.0f / 48.0f},  {1, 1, 5.0f / 48.0f},  {2, 1, 3.0f / 48.0f},  {-2, 2, 1.0f / 48.0f},
-        {-1, 2, 3.0f / 48.0f}, {0, 2, 5.0f / 48.0f},  {1, 2, 3.0f / 48.0f},  {2, 2, 1.0f / 48.0f}};
+        {1, 0, 7.0f / 48.0f},  {2, 0, 5.0f / 48.0f}, {-2, 1, 3.0f / 48.0f}, {-1, 1, 5.0f / 48.0f},
+        {0, 1, 7.0f / 48.0f},  {1, 1, 5.0f / 48.0f}, {2, 1, 3.0f / 48.0f},  {-2, 2, 1.0f / 48.0f},
+        {-1, 2, 3.0f / 48.0f}, {0, 2, 5.0f / 48.0f}, {1, 2, 3.0f / 48.0f},  {2, 2, 1.0f / 48.0f}};
     return type == 1 ? a : b;
 }
 
@@ -105,9 +106,8 @@ void map_pattern_dither(image_info& img, const std::vector<wxyz>& old_values,
 }
 
 void map_error_diffusion(image_info& img, const std::vector<wxyz>& old_values,
-                         const std::vector<wxyz>& float_palette,
-                         const nearest_entry_finder& finder, const dither_settings& dither,
-                         bool reference) {
+                         const std::vector<wxyz>& float_palette, const nearest_entry_finder& finder,
+                         const dither_settings& dither, bool reference) {
     const int width = img.width, height = img.height;
     const size_t colours = old_values.size();
     const size_t row_len = static_cast<size_t>(width);
@@ -117,10 +117,12 @@ void map_error_diffusion(image_info& img, const std::vector<wxyz>& old_values,
         for (size_t x = 0; x < row_len; ++x)
             dst[x] = old_values[old_index(img, static_cast<size_t>(y) * row_len + x, colours)];
     };
-    for (int y = 0; y < 3 && y < height; ++y) load_row(y);
+    for (int y = 0; y < 3 && y < height; ++y)
+        load_row(y);
 
     std::vector<kernel_tap> taps = kernel_taps(dither.type);
-    for (kernel_tap& t : taps) t.weight = t.weight * static_cast<float>(dither.level) * 0.1f;
+    for (kernel_tap& t : taps)
+        t.weight = t.weight * static_cast<float>(dither.level) * 0.1f;
 
     int previous = -1;
     for (int y = 0; y < height; ++y) {

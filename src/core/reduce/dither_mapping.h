@@ -21,8 +21,7 @@ void map_pattern_dither(image_info& img, const std::vector<wxyz>& old_values,
                         bool reference);
 // Error diffusion with a three-row ring of working values.
 void map_error_diffusion(image_info& img, const std::vector<wxyz>& old_values,
-                         const std::vector<wxyz>& float_palette,
-                         const nearest_entry_finder& finder, const dither_settings& dither,
-                         bool reference);
+                         const std::vector<wxyz>& float_palette, const nearest_entry_finder& finder,
+                         const dither_settings& dither, bool reference);
 
 }  // namespace mevra

@@ -68,8 +68,8 @@ void set_colgrp_union(int a, int b) {
         st.member_next[static_cast<size_t>(ga.member_tail)] = gb.member_head;
         ga.member_tail = gb.member_tail;
     }
-    ga.same_alpha = ga.same_alpha && gb.same_alpha &&
-                    colours[ga.member_head].a == colours[gb.member_head].a;
+    ga.same_alpha =
+        ga.same_alpha && gb.same_alpha && colours[ga.member_head].a == colours[gb.member_head].a;
     ga.member_num += gb.member_num;
     ga.pix_num += gb.pix_num;
     ga.weighted_sum = sum;

@@ -14,7 +14,8 @@ nearest_entry_finder::nearest_entry_finder(const std::vector<wxyz>& palette, int
     });
     sorted_y_.resize(static_cast<size_t>(count_));
     for (int k = 0; k < count_; ++k)
-        sorted_y_[static_cast<size_t>(k)] = palette_[static_cast<size_t>(sorted_index_[static_cast<size_t>(k)])].y;
+        sorted_y_[static_cast<size_t>(k)] =
+            palette_[static_cast<size_t>(sorted_index_[static_cast<size_t>(k)])].y;
 }
 
 int nearest_entry_finder::find_plain(const wxyz& v, float start) const {

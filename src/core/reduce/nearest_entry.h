@@ -19,7 +19,7 @@ inline float palette_distance(const wxyz& v, const wxyz& e) {
 }
 
 class nearest_entry_finder {
-public:
+  public:
     // Searches entries 0 .. count - 1 of `palette` (kept by reference).
     nearest_entry_finder(const std::vector<wxyz>& palette, int count);
 
@@ -31,7 +31,7 @@ public:
     // `hint` is an entry tried first to tighten the bound early (-1 for none).
     int find(const wxyz& v, float start, int hint = -1) const;
 
-private:
+  private:
     const std::vector<wxyz>& palette_;
     int count_;
     std::vector<float> sorted_y_;

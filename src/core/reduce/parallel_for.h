@@ -11,7 +11,8 @@ namespace mevra {
 template <class F>
 void parallel_for(size_t n, size_t min_chunk, F&& body) {
     const size_t hw = std::max<size_t>(1, std::thread::hardware_concurrency());
-    const size_t workers = std::min<size_t>({hw, 8, std::max<size_t>(1, n / std::max<size_t>(min_chunk, 1))});
+    const size_t workers =
+        std::min<size_t>({hw, 8, std::max<size_t>(1, n / std::max<size_t>(min_chunk, 1))});
     if (workers <= 1) {
         body(size_t{0}, n);
         return;
@@ -23,7 +24,8 @@ void parallel_for(size_t n, size_t min_chunk, F&& body) {
         threads.emplace_back([&body, begin, end] { body(begin, end); });
     }
     body(size_t{0}, std::min(n, chunk));
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
 }
 
 }  // namespace mevra

@@ -22,11 +22,13 @@ void map_without_dither(image_info& img, const nearest_entry_finder& finder, boo
     std::vector<int32_t> new_index(std::max(old_colours, img.color.size()), 0);
     for (size_t k = 0; k < old_colours && k < img.color.size(); ++k) {
         const wxyz v = conv_wxyz(img.color[k]);
-        new_index[k] = reference ? finder.find_plain(v, undithered_start)
-                                 : finder.find(v, undithered_start);
+        new_index[k] =
+            reference ? finder.find_plain(v, undithered_start) : finder.find(v, undithered_start);
     }
     for (auto& index : img.index_buff)
-        index = static_cast<size_t>(index) < new_index.size() ? new_index[static_cast<size_t>(index)] : 0;
+        index = static_cast<size_t>(index) < new_index.size()
+                    ? new_index[static_cast<size_t>(index)]
+                    : 0;
 }
 
 }  // namespace
@@ -53,16 +55,25 @@ void image_info::image_to_index_post(int target, int mode) {
     const nearest_entry_finder finder(float_palette, real_entries);
     dither_settings dither{settings().dither_type, settings().dither_level};
     std::vector<wxyz> old_values(color.size());
-    for (size_t k = 0; k < color.size(); ++k) old_values[k] = conv_wxyz(color[k]);
+    for (size_t k = 0; k < color.size(); ++k)
+        old_values[k] = conv_wxyz(color[k]);
     switch (dither.type) {
         case 1:
-        case 2: map_error_diffusion(*this, old_values, float_palette, finder, dither, st.reference_path); break;
-        case 3: map_pattern_dither(*this, old_values, finder, dither, st.reference_path); break;
-        default: map_without_dither(*this, finder, st.reference_path); break;
+        case 2:
+            map_error_diffusion(*this, old_values, float_palette, finder, dither,
+                                st.reference_path);
+            break;
+        case 3:
+            map_pattern_dither(*this, old_values, finder, dither, st.reference_path);
+            break;
+        default:
+            map_without_dither(*this, finder, st.reference_path);
+            break;
     }
 
     color_cnt.assign(palette_size, 0);
-    for (int32_t index : index_buff) ++color_cnt[static_cast<size_t>(index)];
+    for (int32_t index : index_buff)
+        ++color_cnt[static_cast<size_t>(index)];
     st.release_groups();
 
     const int type_count = mode == 1 ? st.reserve_color_num : target;

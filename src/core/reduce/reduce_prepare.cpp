@@ -30,15 +30,18 @@ uint32_t colour_of_key(uint32_t key) {
 // groups. Channels lose their low two bits.
 void prequantise(image_info& img) {
     std::vector<int32_t> key_number(size_t{1} << 24, -1);
-    for (int i = 0; i < img.color_num; ++i) key_number[coarse_key(img.color[static_cast<size_t>(i)])] = 0;
+    for (int i = 0; i < img.color_num; ++i)
+        key_number[coarse_key(img.color[static_cast<size_t>(i)])] = 0;
     int32_t count = 0;
     for (auto& slot : key_number)
         if (slot == 0) slot = count++;
 
     std::vector<int32_t> new_index_of_old(static_cast<size_t>(img.color_num));
     for (int i = 0; i < img.color_num; ++i)
-        new_index_of_old[static_cast<size_t>(i)] = key_number[coarse_key(img.color[static_cast<size_t>(i)])];
-    for (auto& index : img.index_buff) index = new_index_of_old[static_cast<size_t>(index)];
+        new_index_of_old[static_cast<size_t>(i)] =
+            key_number[coarse_key(img.color[static_cast<size_t>(i)])];
+    for (auto& index : img.index_buff)
+        index = new_index_of_old[static_cast<size_t>(index)];
 
     std::vector<uint32_t> table(std::max<size_t>(static_cast<size_t>(count), 256), 0);
     for (uint32_t key = 0; key < (1u << 24); ++key) {
@@ -48,7 +51,8 @@ void prequantise(image_info& img) {
     img.color = std::move(table);
     img.color_num = count;
     img.color_cnt.assign(img.color.size(), 0);
-    for (int32_t index : img.index_buff) ++img.color_cnt[static_cast<size_t>(index)];
+    for (int32_t index : img.index_buff)
+        ++img.color_cnt[static_cast<size_t>(index)];
 }
 
 colorgroup single_colour_group(const wxyz& value, int32_t index, int32_t count) {
@@ -84,8 +88,8 @@ int prepare_normal(image_info& img, int target) {
 
     st.target_ncol = target;
     // A table shorter than color_num would be a broken image; never read past it.
-    const size_t n = std::min({static_cast<size_t>(std::max(img.color_num, 0)), img.color.size(),
-                               img.color_cnt.size()});
+    const size_t n = std::min(
+        {static_cast<size_t>(std::max(img.color_num, 0)), img.color.size(), img.color_cnt.size()});
     st.gcolor_xyz.assign(n, wxyz{});
     st.gcoltable.assign(n, colorgroup{});
     st.member_next.assign(n, -1);
@@ -96,8 +100,8 @@ int prepare_normal(image_info& img, int target) {
         st.gcolor_xyz[i] = conv_wxyz(colour);
         st.member_count[i] = count;
         colorgroup g = single_colour_group(st.gcolor_xyz[i], static_cast<int32_t>(i), count);
-        g.nuki = protect_keys &&
-                 settings().nukicheck(img.image_type, static_cast<int>(i), colour) == 1;
+        g.nuki =
+            protect_keys && settings().nukicheck(img.image_type, static_cast<int>(i), colour) == 1;
         st.gcoltable[i] = g;
     }
     st.colorgroup_num = static_cast<int32_t>(n);

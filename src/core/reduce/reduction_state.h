@@ -42,7 +42,7 @@ struct reduction_state {
     static constexpr int reserve_capacity = 65536;
 
     std::vector<colorgroup> gcoltable;
-    std::vector<wxyz> gcolor_xyz;  // (A, Y, Cb, Cr) of each colour-table entry
+    std::vector<wxyz> gcolor_xyz;       // (A, Y, Cb, Cr) of each colour-table entry
     std::vector<int32_t> member_next;   // next member after a colour index, -1 at the end
     std::vector<int32_t> member_count;  // pixel count each colour brings to its group
     int32_t colorgroup_num = 0;

@@ -21,7 +21,8 @@ struct case_image {
 image_info make_posterised(int width, int height, uint32_t seed) {
     std::mt19937 rng(seed);
     std::vector<uint32_t> colours(40);
-    for (auto& c : colours) c = rng() | 0xFF000000u;
+    for (auto& c : colours)
+        c = rng() | 0xFF000000u;
     colours[3] = 0x00000000u;
     colours[5] = 0x80FF00FFu;
     return test::make_argb_by(width, height, [&](int x, int y) {
@@ -48,11 +49,12 @@ std::vector<case_image> images() {
     out.push_back({"posterised", make_posterised(50, 30, 13)});
     out.push_back({"noisy", make_noisy(110, 96, 14, false)});
     out.push_back({"noisy_alpha", make_noisy(104, 96, 15, true)});
-    out.push_back({"indexed", test::make_indexed(IMGTYP_256, 6, 5,
-                                                 {0xFF000000u, 0xFF102030u, 0xFF204060u, 0xFFFFFFFFu,
-                                                  0x00000000u, 0xFF808080u, 0xFF7F8081u},
-                                                 {0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6, 0,
-                                                  1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6, 6, 6})});
+    out.push_back(
+        {"indexed", test::make_indexed(IMGTYP_256, 6, 5,
+                                       {0xFF000000u, 0xFF102030u, 0xFF204060u, 0xFFFFFFFFu,
+                                        0x00000000u, 0xFF808080u, 0xFF7F8081u},
+                                       {0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6, 0,
+                                        1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6, 6, 6})});
     out.back().image.color_num = 7;
     return out;
 }

@@ -17,14 +17,15 @@ using test::make_argb_by;
 
 // Every test starts from default settings and leaves them so.
 class Reduce : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { settings().reset_defaults(); }
     void TearDown() override { settings().reset_defaults(); }
 };
 
 std::set<uint32_t> used_colours(const image_info& img) {
     std::set<uint32_t> used;
-    for (int32_t i : img.index_buff) used.insert(img.color[static_cast<size_t>(i)]);
+    for (int32_t i : img.index_buff)
+        used.insert(img.color[static_cast<size_t>(i)]);
     return used;
 }
 
@@ -86,7 +87,8 @@ TEST_F(Reduce, FirstPassRadiusCountsAlphaLikeLuma) {
     ASSERT_EQ(img.image_to_index_pre(1, 0), 0);
     img.image_to_index_core();
     EXPECT_EQ(reduction().gcoltable[0].member_num + reduction().gcoltable[1].member_num, 2);
-    EXPECT_TRUE(reduction().gcoltable[0].member_num == 0 || reduction().gcoltable[1].member_num == 0);
+    EXPECT_TRUE(reduction().gcoltable[0].member_num == 0 ||
+                reduction().gcoltable[1].member_num == 0);
     reduction().release_groups();
 
     // Luma 2 apart: d = 4 is not; nothing merges and the radius grows by half.
@@ -109,8 +111,10 @@ TEST_F(Reduce, FewColoursKeepTheirValuesOrderAndGetBlackPadding) {
     EXPECT_EQ(img.color_num, 4);
     EXPECT_EQ(img.image_type, IMGTYP_16);
     ASSERT_EQ(img.color.size(), 256u);
-    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(img.color[i], px[i]);
-    for (size_t i = 4; i < 256; ++i) ASSERT_EQ(img.color[i], 0xFF000000u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(img.color[i], px[i]);
+    for (size_t i = 4; i < 256; ++i)
+        ASSERT_EQ(img.color[i], 0xFF000000u);
     EXPECT_EQ(argb_pixels(img), px);
     EXPECT_EQ(img.color_cnt[0], 1);
 
@@ -126,8 +130,8 @@ TEST_F(Reduce, FewColoursKeepTheirValuesOrderAndGetBlackPadding) {
 TEST_F(Reduce, TooManyKeyColoursRefusesAndRestoresTheImage) {
     settings().transparency_mode = 1;
     settings().nuki_flg_alpha0 = 1;
-    const std::vector<uint32_t> px = {0x00000000u, 0x00FF0000u, 0x0000FF00u, 0xFF123456u,
-                                      0xFF654321u, 0xFFABCDEFu};
+    const std::vector<uint32_t> px = {0x00000000u, 0x00FF0000u, 0x0000FF00u,
+                                      0xFF123456u, 0xFF654321u, 0xFFABCDEFu};
     test::recording_ui ui;
     image_info img = make_argb(3, 2, px);
     img.image_to_index(3);
@@ -143,7 +147,8 @@ TEST_F(Reduce, TooManyKeyColoursRefusesAndRestoresTheImage) {
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ok.flag, 2);
     const auto used = used_colours(ok);
-    for (uint32_t key : {0x00000000u, 0x00FF0000u, 0x0000FF00u}) EXPECT_EQ(used.count(key), 1u);
+    for (uint32_t key : {0x00000000u, 0x00FF0000u, 0x0000FF00u})
+        EXPECT_EQ(used.count(key), 1u);
     EXPECT_LE(used.size(), 4u);
 }
 
@@ -179,7 +184,8 @@ TEST_F(Reduce, EqualAlphaMembersKeepTheirAlphaExactly) {
         settings().dither_type = dither;
         image_info img = test::make_photo_like(64, 48, 7);
         img.image_to_index(16);
-        for (uint32_t c : used_colours(img)) ASSERT_EQ(c >> 24, 0xFFu) << std::hex << c;
+        for (uint32_t c : used_colours(img))
+            ASSERT_EQ(c >> 24, 0xFFu) << std::hex << c;
     }
 }
 
@@ -188,11 +194,13 @@ TEST_F(Reduce, NearlyTransparentDarkPixelsNeverTakeThePadding) {
     // dark transparent pixel sits next to (0, 0, 0, 0) once dithered.
     settings().dither_type = 3;
     const std::vector<uint32_t> px = {0x000A0A0Au, 0xFFFFFFFFu, 0xFF808080u, 0x000A0A0Au};
-    image_info img = make_argb_by(8, 8, [&](int x, int y) { return px[static_cast<size_t>((x + y) % 4)]; });
+    image_info img =
+        make_argb_by(8, 8, [&](int x, int y) { return px[static_cast<size_t>((x + y) % 4)]; });
     const auto before = argb_pixels(img);
     img.image_to_index(256);
     EXPECT_EQ(argb_pixels(img), before);
-    for (size_t i = 3; i < 256; ++i) EXPECT_EQ(img.color_cnt[i], 0);
+    for (size_t i = 3; i < 256; ++i)
+        EXPECT_EQ(img.color_cnt[i], 0);
 }
 
 TEST_F(Reduce, PrequantisesOnlyAbove65536Colours) {
@@ -205,25 +213,28 @@ TEST_F(Reduce, PrequantisesOnlyAbove65536Colours) {
     };
     image_info exact = distinct(65536);
     exact.image_to_index(256);
-    for (uint32_t c : used_colours(exact)) ASSERT_EQ(c >> 24, 0xFFu);
+    for (uint32_t c : used_colours(exact))
+        ASSERT_EQ(c >> 24, 0xFFu);
 
     image_info coarse = distinct(65537);
     coarse.image_to_index(256);
-    for (uint32_t c : used_colours(coarse)) ASSERT_EQ(c >> 24, 252u) << std::hex << c;
+    for (uint32_t c : used_colours(coarse))
+        ASSERT_EQ(c >> 24, 252u) << std::hex << c;
 }
 
 TEST_F(Reduce, UnusedPaletteEntriesAndRepeatedReductions) {
     settings().dither_type = 0;
-    image_info img = test::make_indexed(IMGTYP_256, 4, 2,
-                                        {0xFF000000u, 0xFF00FF00u, 0xFFFF0000u, 0xFF0000FFu},
-                                        {0, 0, 2, 2, 3, 3, 0, 2});
+    image_info img =
+        test::make_indexed(IMGTYP_256, 4, 2, {0xFF000000u, 0xFF00FF00u, 0xFFFF0000u, 0xFF0000FFu},
+                           {0, 0, 2, 2, 3, 3, 0, 2});
     img.color_num = 4;
     img.image_to_index(2);
     ASSERT_EQ(img.flag, 2);
     EXPECT_EQ(img.color_num, 2);
     EXPECT_LE(used_colours(img).size(), 2u);
     int total = 0;
-    for (int i = 0; i < img.color_num; ++i) total += img.color_cnt[static_cast<size_t>(i)];
+    for (int i = 0; i < img.color_num; ++i)
+        total += img.color_cnt[static_cast<size_t>(i)];
     EXPECT_EQ(total, 8);
 
     image_info photo = test::make_photo_like(40, 30, 3);
@@ -268,15 +279,19 @@ TEST_F(Reduce, ReservePaletteMappingWithPatternAndTies) {
 
     // A 256-colour palette of 200 entries: the rest of the reserve is zero.
     std::fill(st.reserve_color_buf.begin(), st.reserve_color_buf.end(), 0u);
-    for (uint32_t i = 0; i < 200; ++i) st.reserve_color_buf[i] = 0xFF000000u | (i * 0x010101u);
+    for (uint32_t i = 0; i < 200; ++i)
+        st.reserve_color_buf[i] = 0xFF000000u | (i * 0x010101u);
     st.reserve_color_num = 256;
-    image_info big = make_argb_by(16, 16, [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(x * 16 + y) * 0x010101u; });
+    image_info big = make_argb_by(16, 16, [](int x, int y) {
+        return 0xFF000000u | static_cast<uint32_t>(x * 16 + y) * 0x010101u;
+    });
     big.color_num = big.argb_to_color_index();
     ASSERT_EQ(big.image_to_index_pre(0, 1), 0);
     big.image_to_index_post(0, 1);
     EXPECT_EQ(big.image_type, IMGTYP_256);
     EXPECT_EQ(big.color_num, 256);
-    for (size_t i = 200; i < 256; ++i) ASSERT_EQ(big.color[i], 0u);
+    for (size_t i = 200; i < 256; ++i)
+        ASSERT_EQ(big.color[i], 0u);
 }
 
 TEST_F(Reduce, ErrorDiffusionOnTinyImagesAndEdges) {
@@ -302,7 +317,8 @@ TEST_F(Reduce, ErrorDiffusionOnTinyImagesAndEdges) {
         const auto first = run();
         EXPECT_EQ(run(), first);
         int ones = 0;
-        for (int32_t i : first) ones += i;
+        for (int32_t i : first)
+            ones += i;
         EXPECT_GT(ones, 100);
         EXPECT_LT(ones, 156);
     }
