@@ -77,6 +77,28 @@ TEST_F(BatchOperation, ResizeTrimsAndScaleResamplesByEachImagesOwnSize) {
     }
 }
 
+TEST_F(BatchOperation, ReduceUsesTheTargetColourCount) {
+    settings().target_color = 2;
+    auto img = test::make_argb_by(8, 8, [](int x, int y) {
+        return 0xFF000000u | ((x < 4 ? 0x000000u : 0xFFFFFFu) ^ uint32_t(y & 1));
+    });
+    ASSERT_EQ(run_batch_operation(img, 1), 0);
+    EXPECT_NE(img.image_type, IMGTYP_RGB);
+    EXPECT_EQ(img.flag, 2);
+    EXPECT_LE(img.count_distinct_colors(), 2);
+
+    // Two protected key colours leave no room for a third: refused, unchanged.
+    test::recording_ui ui;
+    settings().transparency_mode = 1;
+    settings().nuki_flg_alpha0 = 1;
+    auto keyed = make_argb(3, 1, {0x00000000u, 0x00FFFFFFu, 0xFF808080u});
+    EXPECT_EQ(run_batch_operation(keyed, 1), -1);
+    EXPECT_EQ(keyed.image_type, IMGTYP_RGB);
+    EXPECT_EQ(keyed.flag, 1);
+    EXPECT_EQ(argb_pixels(keyed), (std::vector<uint32_t>{0x00000000u, 0x00FFFFFFu, 0xFF808080u}));
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
 TEST_F(BatchOperation, RefusalsAreReportedAndChangeNothing) {
     test::recording_ui ui;
     image_info empty;
