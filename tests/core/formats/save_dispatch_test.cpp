@@ -117,6 +117,18 @@ TEST(SaveDispatch, OwnWritersAndUnusedFormatValues) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+TEST(SaveDispatch, RefusedDdsSizeIsAFailureWithTheWritersMessageOnly) {
+    test::temp_dir dir;
+    test::recording_ui ui;
+    const int saved_layout = settings().dds_format;
+    settings().dds_format = FMT_DXT5;
+    image_info img = test::make_argb(5, 4, std::vector<uint32_t>(20, 0xFF336699));
+    EXPECT_EQ(img.save_to_file(IMGFMT_DDS, dir.file("a.dds")), -1);
+    settings().dds_format = saved_layout;
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 class recording_clipboard final : public clipboard_port {
   public:
     explicit recording_clipboard(bool accept) : accept_(accept) {

@@ -17,8 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<int> file_formats = {IMGFMT_BMP, IMGFMT_JPG, IMGFMT_PNG,
-                                       IMGFMT_TIF, IMGFMT_GIF, IMGFMT_TGA};
+const std::vector<int> file_formats = {IMGFMT_BMP, IMGFMT_JPG, IMGFMT_PNG, IMGFMT_TIF,
+                                       IMGFMT_GIF, IMGFMT_TGA, IMGFMT_DDS};
 const std::vector<uint8_t> old_bytes = {'o', 'l', 'd', 0, 1, 2};
 
 bool is_failure_report(const test::recording_ui& ui, const std::string& path) {
