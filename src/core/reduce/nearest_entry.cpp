@@ -44,18 +44,21 @@ __attribute__((target("avx2"))) inline void visit_block(const nearest_blocks& bl
 }
 
 __attribute__((target("avx2"))) int find_in_blocks(const nearest_blocks& blocks, const wxyz& v,
-                                                    float best, int found) {
+                                                   float best, int found) {
     auto bound = [&](int block) {
         const float lo = blocks.min_y[static_cast<size_t>(block)];
         const float hi = blocks.max_y[static_cast<size_t>(block)];
         float dy = 0.0f;
-        if (v.y < lo) dy = v.y - lo;
-        else if (v.y > hi) dy = v.y - hi;
+        if (v.y < lo)
+            dy = v.y - lo;
+        else if (v.y > hi)
+            dy = v.y - hi;
         return dy * dy;
     };
     const int count = static_cast<int>(blocks.min_y.size());
     int up = 0;
-    while (up < count && blocks.max_y[static_cast<size_t>(up)] < v.y) ++up;
+    while (up < count && blocks.max_y[static_cast<size_t>(up)] < v.y)
+        ++up;
     int down = up - 1;
     bool up_open = up < count, down_open = down >= 0;
     while (up_open || down_open) {

@@ -21,7 +21,7 @@ inline float palette_distance(const wxyz& v, const wxyz& e) {
 // Palette entries in luma order as four component arrays, in blocks of eight.
 struct nearest_blocks {
     std::vector<float> a, y, cb, cr;
-    std::vector<int32_t> index;  // palette index of each slot
+    std::vector<int32_t> index;       // palette index of each slot
     std::vector<float> min_y, max_y;  // luma range of each block
 };
 
