@@ -87,6 +87,15 @@ public:
     // --- transforms (image/) ---
     void flip_and_rotate(int mode);
     void color_one_calc(int op);
+    // size × percent / 100, rounded up.
+    static int trim_size(int size, int percent);
+    // The smallest power of two that is at least n (1 for n <= 1).
+    static int ruijo_size(int n);
+    // Turns the trim_* settings and this image's size into trim_left/top/width/
+    // height. 0 when computed; -1 (results untouched) for an empty image or a
+    // setting outside its range.
+    int trim_calc() const;
+    // 0 done; -1 refused (size out of range, reported; image unchanged).
     int image_triming(int left, int top, int new_width, int new_height);
     int image_scaling(int new_width, int new_height);
 

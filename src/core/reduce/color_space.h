@@ -28,7 +28,9 @@ inline wxyz conv_wxyz(uint32_t argb) {
 }
 
 // Clamps a channel already truncated toward zero to 0..255.
-inline uint32_t clamp_channel(int v) { return static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+inline uint32_t clamp_channel(int v) {
+    return static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
 
 // Truncates toward zero like a C cast, but safely for values far outside int.
 inline int trunc_to_int(float v) {
@@ -50,7 +52,7 @@ inline uint32_t conv_argb(const wxyz& c) {
 }
 
 // The 4 × 4 Bayer matrix, indexed by (y mod 4) × 4 + (x mod 4).
-inline constexpr float dither_pattern[16] = {0.0f,  8.0f, 2.0f,  10.0f, 12.0f, 4.0f, 14.0f, 6.0f,
+inline constexpr float dither_pattern[16] = {0.0f, 8.0f,  2.0f, 10.0f, 12.0f, 4.0f, 14.0f, 6.0f,
                                              3.0f, 11.0f, 1.0f, 9.0f,  15.0f, 7.0f, 13.0f, 5.0f};
 
 }  // namespace mevra

@@ -1,0 +1,152 @@
+// The PNG writer, on libpng: 16-colour images as 4-bit palette files,
+// 256-colour images as 8-bit palette files (both with a full tRNS table, so
+// palette alpha survives), full-colour images as 8-bit RGBA.
+//
+// As in the reader, libpng errors long-jump back to the setjmp in
+// `encode_png`; the rows and the output buffer belong to its caller.
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <new>
+
+#include "formats/own_codec_support.h"
+#include "image/image_info.h"
+
+namespace mevra {
+namespace {
+
+struct png_write_job {
+    std::vector<uint8_t>* out = nullptr;
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    char message[160] = {};
+};
+
+[[noreturn]] void on_write_error(png_structp png, png_const_charp message) {
+    auto* job = static_cast<png_write_job*>(png_get_error_ptr(png));
+    std::strncpy(job->message, message ? message : "", sizeof job->message - 1);
+    png_longjmp(png, 1);
+}
+void on_write_warning(png_structp, png_const_charp) {}
+
+void write_to_memory(png_structp png, png_bytep data, size_t length) {
+    auto* job = static_cast<png_write_job*>(png_get_io_ptr(png));
+    bool stored = true;
+    try {
+        job->out->insert(job->out->end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        stored = false;
+    }
+    if (!stored) png_error(png, "out of memory");
+}
+void flush_memory(png_structp) {}
+
+struct png_shape {
+    int bit_depth;
+    int color_type;
+    int palette_size;  // 0 for RGBA
+    size_t row_bytes;
+};
+
+png_shape shape_for(const image_info& img) {
+    const size_t w = static_cast<size_t>(img.width);
+    switch (img.image_type) {
+        case IMGTYP_256:
+            return {8, PNG_COLOR_TYPE_PALETTE, 256, w};
+        case IMGTYP_16:
+            return {4, PNG_COLOR_TYPE_PALETTE, 16, (w + 1) / 2};
+        default:
+            return {8, PNG_COLOR_TYPE_RGB_ALPHA, 0, w * 4};
+    }
+}
+
+// All rows in one block, in the byte order handed to libpng: BGRA for ARGB
+// pixels (the BGR transform turns them into RGBA), one index per byte for
+// 8-bit, two per byte (left pixel high) for 4-bit.
+std::vector<uint8_t> build_rows(const image_info& img, const png_shape& s) {
+    const size_t w = static_cast<size_t>(img.width);
+    std::vector<uint8_t> block(s.row_bytes * static_cast<size_t>(img.height), 0);
+    for (size_t y = 0; y < static_cast<size_t>(img.height); ++y) {
+        uint8_t* row = &block[y * s.row_bytes];
+        for (size_t x = 0; x < w; ++x) {
+            const size_t p = y * w + x;
+            if (s.palette_size == 0) {
+                const uint32_t v = img.argb_buff[p];
+                for (int k = 0; k < 4; ++k)
+                    row[4 * x + k] = static_cast<uint8_t>(v >> (8 * k));
+            } else if (s.bit_depth == 8) {
+                row[x] = static_cast<uint8_t>(img.index_buff[p]);
+            } else {
+                const uint8_t nibble = static_cast<uint8_t>(img.index_buff[p] & 15);
+                row[x / 2] |= (x % 2 == 0) ? static_cast<uint8_t>(nibble << 4) : nibble;
+            }
+        }
+    }
+    return block;
+}
+
+// Runs libpng over the prepared rows, appending the file to `job.out`.
+bool encode_png(const image_info& img, const png_shape& s, png_bytepp rows, png_write_job& job) {
+    if (setjmp(png_jmpbuf(job.png))) return false;
+    png_structp png = job.png;
+    png_infop info = job.info;
+    png_set_write_fn(png, &job, write_to_memory, flush_memory);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(img.width),
+                 static_cast<png_uint_32>(img.height), s.bit_depth, s.color_type,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_bgr(png);
+    if (s.palette_size > 0) {
+        // Every slot is written, used or not, and tRNS even when all are opaque.
+        png_color palette[256];
+        png_byte alpha[256];
+        for (int i = 0; i < s.palette_size; ++i) {
+            const uint32_t c = codec::table_color(img, static_cast<size_t>(i));
+            palette[i] = {static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
+                          static_cast<png_byte>(c)};
+            alpha[i] = static_cast<png_byte>(c >> 24);
+        }
+        png_set_PLTE(png, info, palette, s.palette_size);
+        png_set_tRNS(png, info, alpha, s.palette_size, nullptr);
+    }
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, info);
+    return true;
+}
+
+// Creates the library structures, encodes and releases them.
+bool write_png(const image_info& img, const png_shape& s, png_bytepp rows, png_write_job& job) {
+    job.png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, on_write_error, on_write_warning);
+    if (job.png) job.info = png_create_info_struct(job.png);
+    if (!job.png || !job.info) {
+        if (job.png) png_destroy_write_struct(&job.png, nullptr);
+        std::strcpy(job.message, "the PNG library could not start");
+        return false;
+    }
+    const bool ok = encode_png(img, s, rows, job);
+    png_destroy_write_struct(&job.png, &job.info);
+    return ok;
+}
+
+}  // namespace
+
+int image_info::file_save_png(const std::string& path, std::string& error) const {
+    if (!codec::image_is_writable(*this, error)) return -1;
+    const png_shape s = shape_for(*this);
+    std::vector<uint8_t> block = build_rows(*this, s);
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (size_t y = 0; y < rows.size(); ++y)
+        rows[y] = block.data() + y * s.row_bytes;
+    std::vector<uint8_t> file;
+    png_write_job job;
+    job.out = &file;
+    if (!write_png(*this, s, rows.data(), job)) {
+        error = std::string("the PNG could not be encoded: ") + job.message;
+        return -1;
+    }
+    return codec::save_file_bytes(path, file, error);
+}
+
+}  // namespace mevra
