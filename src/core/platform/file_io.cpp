@@ -61,7 +61,10 @@ bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
     fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + target.filename().string() + ".mevra-XXXXXX")).string();
+    std::string hidden_name = ".";
+    hidden_name += target.filename().string();
+    hidden_name += ".mevra-XXXXXX";
+    std::string tmpl = (folder / hidden_name).string();
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         error = errno_text(errno);
