@@ -4,6 +4,7 @@
 
 #include "image/image_info.h"
 #include "image/scaling_resample.h"
+#include "reduce/reduction_state.h"
 #include "settings/clgbase.h"
 #include "support/test_support.h"
 
@@ -144,6 +145,36 @@ TEST_F(Scaling, IndexedImagesWithoutKeepPaletteBecomeFullColour) {
     EXPECT_TRUE(img.index_buff.empty());
     EXPECT_EQ(img.color_num, 0);
     EXPECT_EQ(argb_pixels(img)[5], 0xFF323232u);
+}
+
+TEST_F(Scaling, KeepPaletteMapsBackOntoTheFormerPalette) {
+    settings().trim_palette_reserve = 1;
+    settings().dither_type = 0;
+    auto img = test::make_indexed(IMGTYP_16, 4, 1, {0xFF000000u, 0xFFFFFFFFu}, {0, 0, 1, 1});
+    ASSERT_EQ(img.image_scaling(8, 2), 0);
+    EXPECT_EQ(img.image_type, IMGTYP_16);
+    EXPECT_TRUE(img.argb_buff.empty());
+    EXPECT_EQ(img.color[0], 0xFF000000u);
+    EXPECT_EQ(img.color[1], 0xFFFFFFFFu);
+    // The grey of 64 at x = 3 goes to black, the 192 at x = 4 to white.
+    EXPECT_EQ(img.index_buff, (std::vector<int32_t>{0, 0, 0, 0, 1, 1, 1, 1,  //
+                                                    0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(img.color_cnt[0], 8);
+}
+
+TEST_F(Scaling, KeepPaletteReservesEveryEntryOfTheImageType) {
+    settings().trim_palette_reserve = 1;
+    auto img =
+        test::make_indexed(IMGTYP_256, 2, 2, {0xFF102030u, 0xFF405060u, 0xFF708090u}, {0, 1, 2, 1});
+    ASSERT_EQ(img.image_scaling(3, 3), 0);
+    EXPECT_EQ(img.image_type, IMGTYP_256);
+    const reduction_state& st = reduction();
+    EXPECT_EQ(st.reserve_color_num, 256);
+    EXPECT_EQ(st.reserve_color_buf[2], 0xFF708090u);
+    EXPECT_EQ(st.reserve_color_buf[3], 0u);
+    EXPECT_EQ(img.color[2], 0xFF708090u);
+    for (int32_t index : img.index_buff)
+        EXPECT_TRUE(index >= 0 && index < 3) << index;
 }
 
 TEST_F(Scaling, RefusesSizesThatCannotBeBuilt) {

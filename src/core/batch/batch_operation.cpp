@@ -1,0 +1,122 @@
+#include "batch/batch_operation.h"
+
+#include <cctype>
+#include <charconv>
+
+#include "platform/ui_port.h"
+#include "settings/clgbase.h"
+
+namespace mevra {
+namespace {
+
+struct operation_names {
+    const char* name;
+    const char* text;
+};
+
+constexpr operation_names names[batch_operation_count] = {
+    {"save", "何もしない（保存のみ）"},
+    {"reduce", "감색"},
+    {"resize", "사이즈변경"},
+    {"scale", "拡大縮小"},
+    {"rotate-right", "우로 90°회전 "},
+    {"rotate-left", "좌로 90°회전 "},
+    {"flip", "상하 180°반전"},
+    {"mirror", "좌우 180°반전"},
+    {"to-argb", "ARGB 포맷으로 변환 "},
+    {"luma-to-alpha", "휘도를 알파에 기입  "},
+    {"opaque", "알파를 모두 1로 함"},
+    {"key-alpha0", "빼는색의알파를 0으로 함"},
+    {"mono", "모노크롬"},
+    {"invert", "반전"},
+    {"bleed", "알파 0부에 불투명경계 색상 취득"},
+    {"key-to-back", "[투과대상색]을 백 컬러로 한다"},
+    {"key-to-first", "[투과대상색]을 1팔레트로 이동"},
+};
+
+bool same_ignoring_case(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+// Trims or scales to the rectangle that the size settings give for this image.
+int resize_by_settings(image_info& img) {
+    if (img.trim_calc() != 0) {
+        show_message("サイズ変更の設定が正しくありません", "リサイズ");
+        return -1;
+    }
+    const clgbase& s = settings();
+    if (s.trim_or_scaling == 0)
+        return img.image_triming(s.trim_left, s.trim_top, s.trim_width, s.trim_height);
+    return img.image_scaling(s.trim_width, s.trim_height);
+}
+
+// The reduction reports its own refusals; a finished one marks the image with flag 2.
+int reduce(image_info& img) {
+    const int old_flag = img.flag;
+    img.flag = 1;
+    img.image_to_index(settings().target_color);
+    if (img.flag == 2) return 0;
+    if (img.flag != 0) img.flag = old_flag;
+    return -1;
+}
+
+}  // namespace
+
+int run_batch_operation(image_info& img, int op) {
+    if (op < 0 || op >= batch_operation_count) return -1;
+    if (img.flag == 0 || (img.argb_buff.empty() && img.index_buff.empty())) {
+        show_message("変換する画像を選んでください", "변환");
+        return -1;
+    }
+    switch (op) {
+        case batch_save:
+            return 0;
+        case batch_reduce:
+            return reduce(img);
+        case batch_resize:
+        case batch_scale:
+            return resize_by_settings(img);
+        case batch_rotate_right:
+        case batch_rotate_left:
+        case batch_flip:
+        case batch_mirror:
+            img.flip_and_rotate(op - batch_rotate_right);
+            return 0;
+        case batch_to_argb:
+            img.image_to_argb();
+            return 0;
+        default:
+            img.color_one_calc(op - batch_luma_to_alpha);
+            return 0;
+    }
+}
+
+const char* batch_operation_name(int op) {
+    return op >= 0 && op < batch_operation_count ? names[op].name : nullptr;
+}
+
+const char* batch_operation_text(int op) {
+    return op >= 0 && op < batch_operation_count ? names[op].text : nullptr;
+}
+
+int batch_operation_from_name(const std::string& name) {
+    if (!name.empty() && name.size() <= 2 && std::isdigit(static_cast<unsigned char>(name[0]))) {
+        int index = -1;
+        const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), index);
+        if (error == std::errc() && end == name.data() + name.size() && index >= 0 &&
+            index < batch_operation_count)
+            return index;
+        return -1;
+    }
+    for (int op = 0; op < batch_operation_count; ++op)
+        if (same_ignoring_case(name, names[op].name)) return op;
+    return -1;
+}
+
+}  // namespace mevra
