@@ -46,7 +46,7 @@ image_info photo_like(int width, int height, uint32_t seed) {
         const float fy = static_cast<float>(y) / static_cast<float>(height);
         for (int x = 0; x < width; ++x) {
             const float fx = static_cast<float>(x) / static_cast<float>(width);
-            const float grain = static_cast<float>(static_cast<int>(rng() % 9) - 4);
+            const float grain = static_cast<float>(static_cast<int>(rng() % 5) - 2);
             const float r = 128 + 100 * std::sin(fx * 5.1f + fy * 2.3f) + grain;
             const float g = 110 + 90 * std::cos(fx * 3.7f - fy * 4.4f) + 0.7f * grain;
             const float b = 90 + 80 * std::sin(fx * 1.3f * fy * 7.9f + 1.0f) + 1.3f * grain;

@@ -74,6 +74,9 @@ public:
     int file_save_bmp(const std::string& path, std::string& error) const;
     int file_save_png(const std::string& path, std::string& error) const;
     int file_save_tga(const std::string& path, std::string& error) const;
+    // DDS in the layout of settings().dds_format. A block layout refuses a
+    // width or height that is not a multiple of 4: it shows the message itself,
+    // writes nothing and returns -1 with an empty `error` (no second message due).
     int file_save_dds(const std::string& path, std::string& error) const;
     // Saves in an IMGFMT format; 0 when written, -1 when not (already reported).
     int save_to_file(int format, const std::string& path);

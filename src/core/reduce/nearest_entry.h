@@ -18,6 +18,13 @@ inline float palette_distance(const wxyz& v, const wxyz& e) {
     return dcr * dcr + dcb * dcb + dy * dy + da * da;
 }
 
+// Palette entries in luma order as four component arrays, in blocks of eight.
+struct nearest_blocks {
+    std::vector<float> a, y, cb, cr;
+    std::vector<int32_t> index;       // palette index of each slot
+    std::vector<float> min_y, max_y;  // luma range of each block
+};
+
 class nearest_entry_finder {
   public:
     // Searches entries 0 .. count - 1 of `palette` (kept by reference).
@@ -25,17 +32,23 @@ class nearest_entry_finder {
 
     // Every entry in index order: the definition itself.
     int find_plain(const wxyz& v, float start) const;
+    // The same answer, fast: luma-ordered blocks of eight entries with vector
+    // instructions where the processor has them, else find_by_luma. `hint` is
+    // an entry tried first to tighten the bound early (-1 for none).
+    int find(const wxyz& v, float start, int hint = -1) const;
     // The same answer from the entries ordered by luma, walking outwards from
     // the colour's luma and stopping on a side once the luma term alone exceeds
     // the best distance (the float sum never falls below any of its terms).
     // `hint` is an entry tried first to tighten the bound early (-1 for none).
-    int find(const wxyz& v, float start, int hint = -1) const;
+    int find_by_luma(const wxyz& v, float start, int hint = -1) const;
 
   private:
     const std::vector<wxyz>& palette_;
     int count_;
     std::vector<float> sorted_y_;
     std::vector<int32_t> sorted_index_;
+    nearest_blocks blocks_;
+    bool use_vectors_ = false;
 };
 
 }  // namespace mevra

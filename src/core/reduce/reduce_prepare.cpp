@@ -28,28 +28,40 @@ uint32_t colour_of_key(uint32_t key) {
 // Replaces the colour table by the distinct coarse keys in ascending order and
 // re-points every pixel; a very colourful image thus keeps a bounded number of
 // groups. Channels lose their low two bits.
-void prequantise(image_info& img) {
-    std::vector<int32_t> key_number(size_t{1} << 24, -1);
-    for (int i = 0; i < img.color_num; ++i)
-        key_number[coarse_key(img.color[static_cast<size_t>(i)])] = 0;
-    int32_t count = 0;
-    for (auto& slot : key_number)
-        if (slot == 0) slot = count++;
+void prequantise(image_info& img, bool reference) {
+    const size_t colours = static_cast<size_t>(img.color_num);
+    std::vector<uint32_t> keys(colours);
+    for (size_t i = 0; i < colours; ++i)
+        keys[i] = coarse_key(img.color[i]);
 
-    std::vector<int32_t> new_index_of_old(static_cast<size_t>(img.color_num));
-    for (int i = 0; i < img.color_num; ++i)
-        new_index_of_old[static_cast<size_t>(i)] =
-            key_number[coarse_key(img.color[static_cast<size_t>(i)])];
+    std::vector<int32_t> new_index_of_old(colours);
+    std::vector<uint32_t> table;
+    if (!reference && std::is_sorted(keys.begin(), keys.end())) {
+        // The census leaves a large table sorted by ARGB value, and the key keeps
+        // that order: numbering the distinct keys needs no 2^24 table.
+        for (size_t i = 0; i < colours; ++i) {
+            if (i == 0 || keys[i] != keys[i - 1]) table.push_back(colour_of_key(keys[i]));
+            new_index_of_old[i] = static_cast<int32_t>(table.size()) - 1;
+        }
+    } else {
+        std::vector<int32_t> key_number(size_t{1} << 24, -1);
+        for (uint32_t key : keys)
+            key_number[key] = 0;
+        int32_t count = 0;
+        for (uint32_t key = 0; key < (1u << 24); ++key) {
+            if (key_number[key] != 0) continue;
+            key_number[key] = count++;
+            table.push_back(colour_of_key(key));
+        }
+        for (size_t i = 0; i < colours; ++i)
+            new_index_of_old[i] = key_number[keys[i]];
+    }
     for (auto& index : img.index_buff)
         index = new_index_of_old[static_cast<size_t>(index)];
 
-    std::vector<uint32_t> table(std::max<size_t>(static_cast<size_t>(count), 256), 0);
-    for (uint32_t key = 0; key < (1u << 24); ++key) {
-        const int32_t n = key_number[key];
-        if (n >= 0) table[static_cast<size_t>(n)] = colour_of_key(key);
-    }
+    img.color_num = static_cast<int>(table.size());
+    table.resize(std::max<size_t>(table.size(), 256), 0);
     img.color = std::move(table);
-    img.color_num = count;
     img.color_cnt.assign(img.color.size(), 0);
     for (int32_t index : img.index_buff)
         ++img.color_cnt[static_cast<size_t>(index)];
@@ -84,7 +96,7 @@ int prepare_normal(image_info& img, int target) {
         show_message("抜き色が減色する色数以上なので減色できません。", "");
         return -1;
     }
-    if (img.color_num > max_groups_without_prequantisation) prequantise(img);
+    if (img.color_num > max_groups_without_prequantisation) prequantise(img, st.reference_path);
 
     st.target_ncol = target;
     // A table shorter than color_num would be a broken image; never read past it.

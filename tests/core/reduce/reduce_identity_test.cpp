@@ -97,5 +97,19 @@ TEST(ReduceIdentity, FastPathMatchesReferenceBitForBit) {
     settings().reset_defaults();
 }
 
+TEST(ReduceIdentity, ColourfulImagesTakeTheSameCoarseTable) {
+    // More than 65536 colours: the coarse pre-quantisation runs in both paths.
+    settings().reset_defaults();
+    const image_info source = make_noisy(320, 256, 16, true);
+    for (int dither : {0, 3}) {
+        settings().dither_type = dither;
+        const image_info a = reduce_with(source, 256, true);
+        const image_info b = reduce_with(source, 256, false);
+        ASSERT_EQ(a.color, b.color) << "dither " << dither;
+        ASSERT_EQ(a.index_buff, b.index_buff) << "dither " << dither;
+    }
+    settings().reset_defaults();
+}
+
 }  // namespace
 }  // namespace mevra

@@ -1,0 +1,69 @@
+#include "formats/dds_header.h"
+
+#include <cstring>
+
+namespace mevra::dds {
+namespace {
+
+// Per layout: bits per pixel and the four channel masks of the pixel format
+// (zero for the block layouts, which name their codec by four-character code).
+struct pixel_format {
+    uint32_t bit_count, red, green, blue, alpha;
+};
+
+constexpr pixel_format formats[5] = {
+    {32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u},
+    {16, 0x0F00u, 0x00F0u, 0x000Fu, 0xF000u},
+    {16, 0x7C00u, 0x03E0u, 0x001Fu, 0x8000u},
+    {0, 0, 0, 0, 0},
+    {0, 0, 0, 0, 0},
+};
+
+constexpr uint32_t fourcc(char a, char b, char c, char d) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+}
+
+}  // namespace
+
+size_t pixel_data_size(int layout, int width, int height) {
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    switch (layout) {
+        case 0:
+            return pixels * 4;
+        case 1:
+        case 2:
+            return pixels * 2;
+        default:
+            return pixels;  // 16 bytes per 16 pixels
+    }
+}
+
+void write_header(uint8_t* out, int layout, int width, int height) {
+    std::memset(out, 0, header_size);
+    std::memcpy(out, "DDS ", 4);
+    put_le32(out + 4, 124);     // size of the record after the magic
+    put_le32(out + 8, 0x1007);  // caps, height, width and pixel format are valid
+    put_le32(out + 12, static_cast<uint32_t>(height));
+    put_le32(out + 16, static_cast<uint32_t>(width));
+    // The pitch field carries the width in pixels. Its flag is not set, so
+    // readers work the pitch out from the pixel format themselves.
+    put_le32(out + 20, static_cast<uint32_t>(width));
+    // depth, mipmap count and the reserved words stay 0
+    put_le32(out + 76, 32);  // size of the pixel format record
+    const bool blocks = is_block_layout(layout);
+    put_le32(out + 80, blocks ? 0x4u : 0x41u);  // four-character code, or RGB with alpha
+    if (blocks)
+        put_le32(out + 84, layout == 3 ? fourcc('D', 'X', 'T', '5') : fourcc('D', 'X', 'T', '3'));
+    const pixel_format& f = formats[layout];
+    put_le32(out + 88, f.bit_count);
+    put_le32(out + 92, f.red);
+    put_le32(out + 96, f.green);
+    put_le32(out + 100, f.blue);
+    put_le32(out + 104, f.alpha);
+    put_le32(out + 108, blocks ? 0x1000u : 0x1002u);  // texture (with alpha)
+}
+
+}  // namespace mevra::dds
