@@ -3,7 +3,8 @@
 //
 //   reduce_bench                      every size, target and dither on synthetic images
 //   reduce_bench MP TARGET DITHER     one synthetic photo of MP megapixels
-//   reduce_bench FILE TARGET DITHER   one image file
+//   reduce_bench FILE TARGET DITHER   one image file, end to end: load, reduce, save PNG
+//   reduce_bench make MP FILE         writes a synthetic photo of MP megapixels as PNG
 // Add "ref" as a last argument to time the straightforward reference path.
 #include <sys/resource.h>
 
@@ -113,6 +114,17 @@ int main(int argc, char** argv) {
     settings().reset_defaults();
     const bool reference = argc > 1 && std::string(argv[argc - 1]) == "ref";
     if (reference) --argc;
+    if (argc >= 4 && std::string(argv[1]) == "make") {
+        const double mp = std::strtod(argv[2], nullptr);
+        const int w = static_cast<int>(std::sqrt(mp * 1e6 * 4 / 3));
+        const image_info img = photo_like(w, static_cast<int>(mp * 1e6 / w), 1);
+        std::string error;
+        if (img.file_save_png(argv[3], error) != 0) {
+            std::printf("%s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
     if (argc >= 4) {
         const std::string what = argv[1];
         const int target = std::atoi(argv[2]), dither = std::atoi(argv[3]);

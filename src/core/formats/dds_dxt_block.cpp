@@ -112,35 +112,49 @@ void encode_colour_half(const dxt_block& b, endpoint_pair e, uint8_t out[8]) {
 
     // Encoder palette, channel by channel with truncating division.
     const int positions = b.partial ? 3 : 4;
-    const int steps = positions - 1;
     wxyz palette[4];
     for (int t = 0; t < positions; ++t) {
         uint32_t colour = 0;
         for (int shift = 0; shift < 32; shift += 8) {
             const int v0 = static_cast<int>((c0 >> shift) & 0xFF);
             const int v1 = static_cast<int>((c1 >> shift) & 0xFF);
-            colour |= static_cast<uint32_t>(v0 + ((v1 - v0) * t) / steps) << shift;
+            const int step = (v1 - v0) * t;
+            colour |= static_cast<uint32_t>(v0 + (b.partial ? step / 2 : step / 3)) << shift;
         }
         palette[t] = conv_wxyz(colour);
     }
 
-    uint32_t codes = 0;
+    // Nearest palette position per pixel. The loops run position by position
+    // over all 16 pixels without branches, so the compiler can keep the
+    // pixels in vector lanes; each pixel still sees the positions in order.
+    float py[16], pcb[16], pcr[16], best[16];
+    int position[16];
     for (int p = 0; p < 16; ++p) {
         const wxyz w = conv_wxyz(b.c[p]);
-        float best = 67108864.0f;
-        int position = 0;
-        for (int t = 0; t < positions; ++t) {
-            const float d = dist_ycc(w.y, w.cb, w.cr, palette[t].y, palette[t].cb, palette[t].cr);
-            if (d < best) {  // ties keep the lower position
-                best = d;
-                position = t;
-            }
+        py[p] = w.y;
+        pcb[p] = w.cb;
+        pcr[p] = w.cr;
+        best[p] = 67108864.0f;
+        position[p] = 0;
+    }
+    for (int t = 0; t < positions; ++t) {
+        for (int p = 0; p < 16; ++p) {
+            const float d =
+                dist_ycc(py[p], pcb[p], pcr[p], palette[t].y, palette[t].cb, palette[t].cr);
+            const bool nearer = d < best[p];  // ties keep the lower position
+            best[p] = nearer ? d : best[p];
+            position[p] = nearer ? t : position[p];
         }
+    }
+
+    uint32_t codes = 0;
+    for (int p = 0; p < 16; ++p) {
+        int pos = position[p];
         if (b.partial) {
-            if (position == 2) position = 3;        // c1 takes the code of the far endpoint
-            if (transparent(b.c[p])) position = 2;  // the transparent code
+            if (pos == 2) pos = 3;             // c1 takes the code of the far endpoint
+            if (transparent(b.c[p])) pos = 2;  // the transparent code
         }
-        codes |= ofs[position] << (2 * p);
+        codes |= ofs[pos] << (2 * p);
     }
     put_le16(out, p0);
     put_le16(out + 2, p1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -52,8 +53,12 @@ void encode_dxt(const image_info& img, dxt_alpha alpha, dxt_engine engine, uint8
             encode_block_row(img, alpha, engine.search, row, out);
     };
     std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t)
-        workers.emplace_back(work);
+    try {
+        for (int t = 1; t < threads; ++t)
+            workers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No more threads to be had: the ones running (and this one) share the rows.
+    }
     work();
     for (auto& w : workers)
         w.join();

@@ -21,6 +21,11 @@ search_kind fastest_search();
 
 endpoint_pair search_endpoints(const dxt_block& b, search_kind kind);
 
+// An error that the best pair cannot exceed: the exact error of a likely good
+// pair (the darkest and the brightest candidate). Pairs whose running sum
+// passes it cannot win, which lets the fast searches stop early.
+float winning_error_bound(const dxt_block& b);
+
 // The vector searches; call only when search_supported says so.
 endpoint_pair search_endpoints_pruned(const dxt_block& b);
 endpoint_pair search_endpoints_avx2(const dxt_block& b);

@@ -1,5 +1,6 @@
 // Saving as DDS: checks the image and the chosen layout, builds the whole file
 // in memory and writes it in one safe step.
+#include <new>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,13 @@ int image_info::file_save_dds(const std::string& path, std::string& error) const
         return -1;
     }
 
-    std::vector<uint8_t> bytes(dds::header_size + dds::pixel_data_size(layout, width, height));
+    std::vector<uint8_t> bytes;
+    try {
+        bytes.resize(dds::header_size + dds::pixel_data_size(layout, width, height));
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory";
+        return -1;
+    }
     dds::write_header(bytes.data(), layout, width, height);
     uint8_t* data = bytes.data() + dds::header_size;
     switch (layout) {

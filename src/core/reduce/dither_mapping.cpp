@@ -27,29 +27,6 @@ inline size_t old_index(const image_info& img, size_t pos, size_t colours) {
     return k < colours ? k : 0;
 }
 
-// One neighbour of an error-diffusion kernel.
-struct kernel_tap {
-    int dx, dy;
-    float weight;
-};
-
-// Floyd–Steinberg (A) and Jarvis–Judice–Ninke (B), neighbours in visiting order.
-const std::vector<kernel_tap>& kernel_taps(int type) {
-    static const std::vector<kernel_tap> a = {
-        {1, 0, 7.0f / 16.0f}, {-1, 1, 3.0f / 16.0f}, {0, 1, 5.0f / 16.0f}, {1, 1, 1.0f / 16.0f}};
-    static const std::vector<kernel_tap> b = {
-        {1, 0, 7.0f / 48.0f},  {2, 0, 5.0f / 48.0f}, {-2, 1, 3.0f / 48.0f}, {-1, 1, 5.0f / 48.0f},
-        {0, 1, 7.0f / 48.0f},  {1, 1, 5.0f / 48.0f}, {2, 1, 3.0f / 48.0f},  {-2, 2, 1.0f / 48.0f},
-        {-1, 2, 3.0f / 48.0f}, {0, 2, 5.0f / 48.0f}, {1, 2, 3.0f / 48.0f},  {2, 2, 1.0f / 48.0f}};
-    return type == 1 ? a : b;
-}
-
-inline float clamp_to(float v, float lo, float hi) {
-    if (v < lo) return lo;
-    if (v > hi) return hi;
-    return v;
-}
-
 }  // namespace
 
 void map_pattern_dither(image_info& img, const std::vector<wxyz>& old_values,
@@ -103,50 +80,6 @@ void map_pattern_dither(image_info& img, const std::vector<wxyz>& old_values,
                 img.index_buff[pos] = result[old_index(img, pos, colours) * 16 + cell_of(x, y)];
             }
     });
-}
-
-void map_error_diffusion(image_info& img, const std::vector<wxyz>& old_values,
-                         const std::vector<wxyz>& float_palette, const nearest_entry_finder& finder,
-                         const dither_settings& dither, bool reference) {
-    const int width = img.width, height = img.height;
-    const size_t colours = old_values.size();
-    const size_t row_len = static_cast<size_t>(width);
-    std::vector<wxyz> ring(3 * row_len);
-    auto load_row = [&](int y) {
-        wxyz* dst = ring.data() + static_cast<size_t>(y % 3) * row_len;
-        for (size_t x = 0; x < row_len; ++x)
-            dst[x] = old_values[old_index(img, static_cast<size_t>(y) * row_len + x, colours)];
-    };
-    for (int y = 0; y < 3 && y < height; ++y)
-        load_row(y);
-
-    std::vector<kernel_tap> taps = kernel_taps(dither.type);
-    for (kernel_tap& t : taps)
-        t.weight = t.weight * static_cast<float>(dither.level) * 0.1f;
-
-    int previous = -1;
-    for (int y = 0; y < height; ++y) {
-        wxyz* row = ring.data() + static_cast<size_t>(y % 3) * row_len;
-        for (int x = 0; x < width; ++x) {
-            const wxyz v = row[x];
-            const int p = reference ? finder.find_plain(v, dithered_start)
-                                    : finder.find(v, dithered_start, previous);
-            previous = p;
-            img.index_buff[static_cast<size_t>(y) * row_len + static_cast<size_t>(x)] = p;
-            const wxyz& entry = float_palette[static_cast<size_t>(p)];
-            const wxyz e{v.a - entry.a, v.y - entry.y, v.cb - entry.cb, v.cr - entry.cr};
-            for (const kernel_tap& t : taps) {
-                const int nx = x + t.dx, ny = y + t.dy;
-                if (nx < 0 || nx >= width || ny >= height) continue;
-                wxyz& n = ring[static_cast<size_t>(ny % 3) * row_len + static_cast<size_t>(nx)];
-                n.a = clamp_to(n.a + t.weight * e.a, 0.0f, 255.0f);
-                n.y = clamp_to(n.y + t.weight * e.y, 0.0f, 255.0f);
-                n.cb = clamp_to(n.cb + t.weight * e.cb, -127.0f, 127.0f);
-                n.cr = clamp_to(n.cr + t.weight * e.cr, -127.0f, 127.0f);
-            }
-        }
-        if (y + 3 < height) load_row(y + 3);
-    }
 }
 
 }  // namespace mevra

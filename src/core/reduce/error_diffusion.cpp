@@ -1,0 +1,217 @@
+// Error-diffusion mapping: each pixel takes its nearest entry and passes the
+// remaining error on to the neighbours ahead of it.
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "image/image_info.h"
+#include "reduce/dither_mapping.h"
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+namespace mevra {
+namespace {
+
+constexpr float dithered_start = 1099511627776.0f;  // 2^40
+
+// One neighbour of a kernel.
+struct kernel_tap {
+    int dx, dy;
+    float weight;
+};
+
+// Floyd–Steinberg (A) and Jarvis–Judice–Ninke (B), neighbours in visiting order.
+std::vector<kernel_tap> kernel_taps(int type) {
+    if (type == 1)
+        return {{1, 0, 7.0f / 16.0f},
+                {-1, 1, 3.0f / 16.0f},
+                {0, 1, 5.0f / 16.0f},
+                {1, 1, 1.0f / 16.0f}};
+    return {{1, 0, 7.0f / 48.0f},  {2, 0, 5.0f / 48.0f},  {-2, 1, 3.0f / 48.0f},
+            {-1, 1, 5.0f / 48.0f}, {0, 1, 7.0f / 48.0f},  {1, 1, 5.0f / 48.0f},
+            {2, 1, 3.0f / 48.0f},  {-2, 2, 1.0f / 48.0f}, {-1, 2, 3.0f / 48.0f},
+            {0, 2, 5.0f / 48.0f},  {1, 2, 3.0f / 48.0f},  {2, 2, 1.0f / 48.0f}};
+}
+
+inline float clamp_to(float v, float lo, float hi) {
+    if (v < lo) return lo;
+    if (v > hi) return hi;
+    return v;
+}
+
+// Adds a weighted share of the error to a neighbour, then holds it to its range.
+inline void diffuse_into(wxyz& n, float weight, const wxyz& e) {
+    n.a = clamp_to(n.a + weight * e.a, 0.0f, 255.0f);
+    n.y = clamp_to(n.y + weight * e.y, 0.0f, 255.0f);
+    n.cb = clamp_to(n.cb + weight * e.cb, -127.0f, 127.0f);
+    n.cr = clamp_to(n.cr + weight * e.cr, -127.0f, 127.0f);
+}
+
+// The same four lane-wise operations with 128-bit vectors: add, multiply, then
+// max(low, v) and min(high, v), which are exactly "v < low ? low : v" and
+// "v > high ? high : v" per lane.
+inline void diffuse_into_fast(wxyz& n, float weight, const wxyz& e) {
+#if defined(__SSE2__)
+    static_assert(sizeof(wxyz) == 4 * sizeof(float));
+    const __m128 low = _mm_setr_ps(0.0f, 0.0f, -127.0f, -127.0f);
+    const __m128 high = _mm_setr_ps(255.0f, 255.0f, 127.0f, 127.0f);
+    float* cell = &n.a;
+    __m128 v = _mm_add_ps(_mm_loadu_ps(cell), _mm_mul_ps(_mm_set1_ps(weight), _mm_loadu_ps(&e.a)));
+    v = _mm_min_ps(high, _mm_max_ps(low, v));
+    _mm_storeu_ps(cell, v);
+#else
+    diffuse_into(n, weight, e);
+#endif
+}
+
+class diffusion {
+  public:
+    diffusion(image_info& img, const std::vector<wxyz>& old_values,
+              const std::vector<wxyz>& float_palette, const nearest_entry_finder& finder,
+              const dither_settings& dither)
+        : img_(img),
+          old_values_(old_values),
+          palette_(float_palette),
+          finder_(finder),
+          taps_(kernel_taps(dither.type)),
+          width_(img.width),
+          height_(img.height),
+          row_len_(static_cast<size_t>(img.width)) {
+        for (kernel_tap& t : taps_)
+            t.weight = t.weight * static_cast<float>(dither.level) * 0.1f;
+    }
+
+    // A ring of three rows, row y in ring row y mod 3, one pixel after the other.
+    void run_reference() {
+        ring_rows_ = 3;
+        ring_.assign(3 * row_len_, wxyz{});
+        for (int y = 0; y < 3 && y < height_; ++y)
+            load_row(y);
+        for (int y = 0; y < height_; ++y) {
+            const row_window w = window(y);
+            for (int x = 0; x < width_; ++x) {
+                const wxyz v = w.rows[0][x];
+                map_pixel<false>(w, x, y, v, finder_.find_plain(v, dithered_start));
+            }
+            if (y + 3 < height_) load_row(y + 3);
+        }
+    }
+
+    // Two rows at once, the lower one trailing the upper one by five pixels.
+    // Every working value then receives its shares in exactly the order of the
+    // one-pixel-at-a-time pass: all shares from row y - 1 to any cell reach it
+    // before the first share from row y does, since row y - 1 has passed every
+    // pixel that touches it. A ring of eight rows leaves room for the rows in
+    // flight, each loaded before any share can reach it.
+    void run_fast() {
+        ring_rows_ = 8;
+        ring_.assign(8 * row_len_, wxyz{});
+        for (int y = 0; y < 2 && y < height_; ++y)
+            load_row(y);
+        progress_ = std::make_unique<std::atomic<int>[]>(static_cast<size_t>(height_));
+        for (int y = 0; y < height_; ++y)
+            progress_[static_cast<size_t>(y)].store(0);
+        const bool two = std::thread::hardware_concurrency() >= 2 && height_ >= 2 && width_ >= 64;
+        if (!two) {
+            run_rows(0, 1);
+            return;
+        }
+        std::thread helper([this] { run_rows(1, 2); });
+        run_rows(0, 2);
+        helper.join();
+    }
+
+  private:
+    static constexpr int lead_pixels = 5;
+
+    wxyz& cell(int x, int y) {
+        return ring_[static_cast<size_t>(y % ring_rows_) * row_len_ + static_cast<size_t>(x)];
+    }
+
+    void load_row(int y) {
+        wxyz* dst = &cell(0, y);
+        const size_t colours = old_values_.size();
+        for (size_t x = 0; x < row_len_; ++x) {
+            const size_t k =
+                static_cast<size_t>(img_.index_buff[static_cast<size_t>(y) * row_len_ + x]);
+            dst[x] = old_values_[k < colours ? k : 0];
+        }
+    }
+
+    // The ring rows of image rows y, y + 1 and y + 2 (null past the bottom).
+    struct row_window {
+        wxyz* rows[3];
+    };
+    row_window window(int y) {
+        row_window w{};
+        for (int dy = 0; dy < 3; ++dy)
+            w.rows[dy] = y + dy < height_ ? &cell(0, y + dy) : nullptr;
+        return w;
+    }
+
+    template <bool fast>
+    void map_pixel(const row_window& w, int x, int y, const wxyz& v, int p) {
+        img_.index_buff[static_cast<size_t>(y) * row_len_ + static_cast<size_t>(x)] = p;
+        const wxyz& entry = palette_[static_cast<size_t>(p)];
+        const wxyz e{v.a - entry.a, v.y - entry.y, v.cb - entry.cb, v.cr - entry.cr};
+        for (const kernel_tap& t : taps_) {
+            const int nx = x + t.dx;
+            wxyz* row = w.rows[t.dy];
+            if (nx < 0 || nx >= width_ || row == nullptr) continue;
+            if constexpr (fast)
+                diffuse_into_fast(row[nx], t.weight, e);
+            else
+                diffuse_into(row[nx], t.weight, e);
+        }
+    }
+
+    void run_rows(int first, int stride) {
+        int previous = -1;
+        for (int y = first; y < height_; y += stride) {
+            if (y + 2 < height_) load_row(y + 2);
+            const row_window w = window(y);
+            std::atomic<int>* above = y > 0 ? &progress_[static_cast<size_t>(y - 1)] : nullptr;
+            std::atomic<int>& mine = progress_[static_cast<size_t>(y)];
+            int above_done = above ? above->load(std::memory_order_acquire) : width_;
+            for (int x = 0; x < width_; ++x) {
+                const int needed = std::min(width_, x + lead_pixels);
+                for (int spins = 0; above_done < needed; ++spins) {
+                    if (spins > 64) std::this_thread::yield();
+                    above_done = above->load(std::memory_order_acquire);
+                }
+                const wxyz v = w.rows[0][x];
+                previous = finder_.find(v, dithered_start, previous);
+                map_pixel<true>(w, x, y, v, previous);
+                mine.store(x + 1, std::memory_order_release);
+            }
+        }
+    }
+
+    image_info& img_;
+    const std::vector<wxyz>& old_values_;
+    const std::vector<wxyz>& palette_;
+    const nearest_entry_finder& finder_;
+    std::vector<kernel_tap> taps_;
+    int width_, height_;
+    size_t row_len_;
+    int ring_rows_ = 3;
+    std::vector<wxyz> ring_;
+    std::unique_ptr<std::atomic<int>[]> progress_;
+};
+
+}  // namespace
+
+void map_error_diffusion(image_info& img, const std::vector<wxyz>& old_values,
+                         const std::vector<wxyz>& float_palette, const nearest_entry_finder& finder,
+                         const dither_settings& dither, bool reference) {
+    diffusion job(img, old_values, float_palette, finder, dither);
+    if (reference)
+        job.run_reference();
+    else
+        job.run_fast();
+}
+
+}  // namespace mevra
