@@ -135,9 +135,25 @@ int main(int argc, char** argv) {
             const int w = static_cast<int>(std::sqrt(mp * 1e6 * 4 / 3));
             img = photo_like(w, static_cast<int>(mp * 1e6 / w), 1);
         } else {
+            const auto t0 = clock_type::now();
             img = image_info(what);
             if (img.flag == 0) return 1;
             img.image_to_argb();
+            const double t_load = seconds_since(t0);
+            settings().dither_type = dither;
+            reduction().reference_path = reference;
+            const auto t1 = clock_type::now();
+            img.image_to_index(target);
+            const double t_reduce = seconds_since(t1);
+            const auto t2 = clock_type::now();
+            std::string error;
+            img.file_save_png(what + ".reduced.png", error);
+            std::printf(
+                "%s: load %.3f s, reduce %.3f s (%d passes), save %.3f s, "
+                "end to end %.3f s, peak %ld MiB\n",
+                what.c_str(), t_load, t_reduce, reduction().last_pass_count, seconds_since(t2),
+                seconds_since(t0), peak_rss_mib());
+            return 0;
         }
         std::printf("%d x %d, %zu distinct colours\n", img.width, img.height,
                     distinct_colours(img));
