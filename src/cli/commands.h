@@ -13,5 +13,6 @@ struct command_status {
 };
 
 void add_info_command(CLI::App& app, command_status& status);
+void add_convert_command(CLI::App& app, command_status& status);
 
 }  // namespace mevra::cli

@@ -152,6 +152,44 @@ bool read_rgba_image(TIFF* tif, decoded_picture& out, std::string& error) {
     return true;
 }
 
+// Plain 8-bit RGB or RGB with straight alpha in strips: read the samples as
+// stored. libtiff's RGBA conversion would premultiply the alpha and lose the
+// colour of translucent and fully transparent pixels.
+bool is_straight_rgb8(TIFF* tif) {
+    uint16_t photometric = 0, bits = 0, samples = 0, planar = PLANARCONFIG_CONTIG;
+    if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric) || photometric != PHOTOMETRIC_RGB)
+        return false;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    if (bits != 8 || planar != PLANARCONFIG_CONTIG || TIFFIsTiled(tif)) return false;
+    if (samples == 3) return true;
+    if (samples != 4) return false;
+    uint16_t extra_count = 0;
+    uint16_t* extra = nullptr;
+    if (!TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extra_count, &extra) || extra_count != 1)
+        return false;
+    return extra[0] == EXTRASAMPLE_UNASSALPHA;
+}
+
+bool read_straight_rgb8(TIFF* tif, decoded_picture& out) {
+    uint16_t samples = 3;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    const tmsize_t line = TIFFScanlineSize(tif);
+    if (line < static_cast<tmsize_t>(out.width) * samples) return false;
+    std::vector<uint8_t> row(static_cast<size_t>(line));
+    out.argb.resize(pixel_count(out));
+    for (int y = 0; y < out.height; ++y) {
+        if (TIFFReadScanline(tif, row.data(), static_cast<uint32_t>(y), 0) < 0) return false;
+        uint32_t* dst = out.argb.data() + static_cast<size_t>(y) * out.width;
+        for (int x = 0; x < out.width; ++x) {
+            const uint8_t* px = row.data() + static_cast<size_t>(x) * samples;
+            dst[x] = make_argb(samples == 4 ? px[3] : 255, px[0], px[1], px[2]);
+        }
+    }
+    return true;
+}
+
 bool read_first_page(TIFF* tif, decoded_picture& out, std::string& error) {
     uint32_t width = 0, height = 0;
     if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) ||
@@ -160,8 +198,9 @@ bool read_first_page(TIFF* tif, decoded_picture& out, std::string& error) {
         return false;
     }
     if (!accept_size(width, height, out, error)) return false;
-    return is_plain_palette(tif) ? read_palette_image(tif, out, error)
-                                 : read_rgba_image(tif, out, error);
+    if (is_plain_palette(tif)) return read_palette_image(tif, out, error);
+    if (is_straight_rgb8(tif)) return read_straight_rgb8(tif, out);
+    return read_rgba_image(tif, out, error);
 }
 
 }  // namespace

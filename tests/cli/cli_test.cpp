@@ -1,0 +1,164 @@
+// Drives the real mevra-cli binary: argument handling, exit codes, naming of
+// outputs and the results of the operations as another program sees them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "image/image_info.h"
+#include "settings/clgbase.h"
+#include "support/test_support.h"
+
+namespace mevra {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct run_result {
+    int status = -1;
+    std::string out;  // stdout and stderr together
+};
+
+std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+run_result run_cli(const std::string& args) {
+    const char* cli = std::getenv("MEVRA_CLI");
+    EXPECT_NE(cli, nullptr) << "MEVRA_CLI names the binary under test";
+    run_result r;
+    if (!cli) return r;
+    std::string cmd = quote(cli) + " " + args + " 2>&1";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    std::array<char, 4096> buf{};
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
+    int raw = pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return r;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    test::temp_dir dir;
+    std::string photo() {
+        std::string path = dir.file("photo.png");
+        auto img = test::make_photo_like(64, 48, 7);
+        std::string error;
+        EXPECT_EQ(img.file_save_png(path, error), 0) << error;
+        return path;
+    }
+};
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheOption) {
+    std::string src = photo();
+    // Each bad call and the words its message must contain.
+    const std::pair<const char*, const char*> cases[] = {
+        {"--colors 1", "--colors"}, {"--colors 257", "--colors"}, {"--colors x", "--colors"},
+        {"--priority loud", "--priority"}, {"--dither 4", "--dither"}, {"--level 0", "--level"},
+        {"--level 11", "--level"}, {"--key-color 12345", "--key-color"},
+        {"--format xcf", "--format"}, {"--jpeg-quality 9", "--jpeg-quality"},
+        {"--dds dxt1", "--dds"}, {"--op nothing", "--op"},
+        {"--op resize --size 0x10", "--size"}, {"--op resize --size 10%x10", "--size"},
+        {"--op resize --multiple pad3", "--multiple"}, {"--op resize --pow2 circle", "--pow2"},
+        {"--op scale --fit", "--fit"}, {"--op resize --size 9x9 --margins 1,1,1,1", "only one"},
+        {"--op rotate-right --size 5x5", "--op resize"}};
+    for (const auto& [bad, words] : cases) {
+        auto r = run_cli(std::string("convert ") + bad + " " + quote(src));
+        EXPECT_EQ(r.status, 2) << bad << "\n" << r.out;
+        EXPECT_NE(r.out.find(words), std::string::npos) << bad << "\n" << r.out;
+    }
+    EXPECT_EQ(run_cli("").status, 2);
+    EXPECT_EQ(run_cli("info").status, 2);
+}
+
+TEST_F(CliTest, InfoReportsEveryFileAndFailsForUnreadableOnes) {
+    std::string src = photo();
+    std::string junk = dir.file("junk.png");
+    test::write_bytes(junk, {1, 2, 3});
+    auto r = run_cli("info --json " + quote(src) + " " + quote(junk));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("\"path\": \"" + src + "\", \"format\": \"IMGFMT_PNG\", \"width\": 64, "
+                         "\"height\": 48, \"image_type\": \"IMGTYP_RGB\", \"color_num\": 0"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("画像を開くことが出来ませんでした"), std::string::npos);
+    auto plain = run_cli("info " + quote(src));
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_NE(plain.out.find("64x48"), std::string::npos) << plain.out;
+}
+
+TEST_F(CliTest, ConvertNamesOutputsAndKeepsExistingFilesUnlessAsked) {
+    std::string src = photo();
+    auto r = run_cli("convert --format bmp " + quote(src));
+    ASSERT_EQ(r.status, 0) << r.out;
+    std::string bmp = dir.file("photo.bmp");
+    ASSERT_TRUE(fs::exists(bmp));
+    image_info back(bmp);
+    EXPECT_EQ(back.format, IMGFMT_BMP);
+    EXPECT_EQ(test::argb_pixels(back), test::argb_pixels(image_info(src)));
+
+    auto kept = run_cli("convert --format bmp " + quote(src));
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_NE(kept.out.find("--overwrite"), std::string::npos);
+    EXPECT_EQ(run_cli("convert --format bmp --overwrite " + quote(src)).status, 0);
+
+    fs::create_directory(dir.file("out"));
+    EXPECT_EQ(run_cli("convert --format tga --out-dir " + quote(dir.file("out")) + " " + quote(src)).status, 0);
+    EXPECT_TRUE(fs::exists(dir.file("out/photo.tga")));
+    EXPECT_EQ(run_cli("convert --out-dir " + quote(dir.file("missing")) + " " + quote(src)).status, 2);
+    EXPECT_EQ(run_cli("convert --format png " + quote(dir.file("nothere.bmp"))).status, 1);
+}
+
+TEST_F(CliTest, ReduceProducesAnIndexedImageOfTheTargetSize) {
+    std::string src = photo();
+    auto r = run_cli("convert --op reduce --colors 16 --dither diffusion-a --level 3 --time --format png " +
+                     std::string("--out-dir ") + quote(dir.path().string() + "/") + " --overwrite " + quote(src));
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("took"), std::string::npos);
+    image_info out(src);
+    EXPECT_EQ(out.image_type, IMGTYP_16);
+    EXPECT_LE(out.count_distinct_colors(), 16);
+    auto info = run_cli("info --json " + quote(src));
+    EXPECT_NE(info.out.find("\"image_type\": \"IMGTYP_16\""), std::string::npos) << info.out;
+}
+
+TEST_F(CliTest, TransformOperationsAreReachableByNameAndIndex) {
+    std::string src = photo();
+    fs::create_directory(dir.file("a"));
+    fs::create_directory(dir.file("b"));
+    ASSERT_EQ(run_cli("convert --op rotate-right --out-dir " + quote(dir.file("a")) + " " + quote(src)).status, 0);
+    ASSERT_EQ(run_cli("convert --op 4 --out-dir " + quote(dir.file("b")) + " " + quote(src)).status, 0);
+    image_info a(dir.file("a/photo.png")), b(dir.file("b/photo.png"));
+    EXPECT_EQ(a.width, 48);
+    EXPECT_EQ(a.height, 64);
+    EXPECT_EQ(test::argb_pixels(a), test::argb_pixels(b));
+
+    fs::create_directory(dir.file("c"));
+    ASSERT_EQ(run_cli("convert --op resize --multiple pad16 --back-color FF102030 --out-dir " +
+                      quote(dir.file("c")) + " " + quote(src)).status, 0);
+    image_info c(dir.file("c/photo.png"));
+    EXPECT_EQ(c.width, 64);
+    EXPECT_EQ(c.height, 48);
+    fs::create_directory(dir.file("d"));
+    ASSERT_EQ(run_cli("convert --op scale --size 50%x50% --out-dir " + quote(dir.file("d")) + " " +
+                      quote(src)).status, 0);
+    image_info d(dir.file("d/photo.png"));
+    EXPECT_EQ(d.width, 32);
+    EXPECT_EQ(d.height, 24);
+    fs::create_directory(dir.file("e"));
+    ASSERT_EQ(run_cli("convert --op resize --size 100x100 --place center,center --back-color FF102030 --out-dir " +
+                      quote(dir.file("e")) + " " + quote(src)).status, 0);
+    image_info e(dir.file("e/photo.png"));
+    EXPECT_EQ(e.width, 100);
+    EXPECT_EQ(e.get_pos_color(0), 0xFF102030u);
+}
+
+}  // namespace
+}  // namespace mevra
