@@ -56,6 +56,9 @@ inline bool too_slow(const uint8_t* data, size_t size) {
     if (d[0] == 'B' && d[1] == 'M' &&
         accepted_but_large(static_cast<int32_t>(le32(d + 18)), static_cast<int32_t>(le32(d + 22))))
         return true;
+    if (d[0] == 'G' && d[1] == 'I' && d[2] == 'F' &&
+        accepted_but_large(d[6] | (d[7] << 8), d[8] | (d[9] << 8)))
+        return true;  // the platform decoder's GIF canvas is the logical screen
     return d[0] == 0x89 && d[1] == 'P' && accepted_but_large(be32(d + 16), be32(d + 20));
 }
 

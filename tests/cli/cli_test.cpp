@@ -162,3 +162,33 @@ TEST_F(CliTest, TransformOperationsAreReachableByNameAndIndex) {
 
 }  // namespace
 }  // namespace mevra
+
+namespace mevra {
+namespace {
+
+TEST_F(CliTest, EveryOutputFormatIsWrittenAndDdsSizeRefusalsCountAsFailures) {
+    std::string src = photo();  // 64 × 48: multiples of 4
+    for (const char* format : {"jpg", "tif", "gif", "dds", "bmp", "tga"}) {
+        auto r = run_cli(std::string("convert --format ") + format + " --dds dxt5 --jpeg-quality 90 " + quote(src));
+        EXPECT_EQ(r.status, 0) << format << "\n" << r.out;
+        EXPECT_TRUE(fs::exists(dir.file(std::string("photo.") + format))) << format;
+    }
+    auto dds = test::read_bytes(dir.file("photo.dds"));
+    ASSERT_GE(dds.size(), 128u);
+    EXPECT_EQ(std::string(dds.begin() + 84, dds.begin() + 88), "DXT5");
+    image_info gif(dir.file("photo.gif"));
+    EXPECT_EQ(gif.format, IMGFMT_GIF);
+    EXPECT_NE(gif.image_type, IMGTYP_RGB);
+
+    auto odd = test::make_photo_like(30, 30, 3);
+    std::string odd_path = dir.file("odd.png");
+    std::string error;
+    ASSERT_EQ(odd.file_save_png(odd_path, error), 0) << error;
+    auto r = run_cli("convert --format dds --dds dxt3 " + quote(odd_path) + " " + quote(src) + " --overwrite");
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_FALSE(fs::exists(dir.file("odd.dds")));
+    EXPECT_NE(r.out.find("odd.png"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace mevra
