@@ -93,10 +93,10 @@ int image_info::image_to_index_core() {
             colorgroup& g = st.gcoltable[static_cast<size_t>(i)];
             g.reach = group_reach(st.colreach, conv_mode, g.pix_num);
         }
-        within = scan_candidates(groups, st.reference_path);
+        within = scan_candidates(groups);
         merge_recorded_candidates();
     } else {
-        within = scan_immediate(groups, st.reference_path);
+        within = scan_immediate(groups);
     }
     if (within - st.min_num <= 2 * st.min_num) st.colreach = st.colreach * 1.5f;
     return groups;

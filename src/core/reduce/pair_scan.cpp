@@ -1,15 +1,12 @@
-// The pair scans of a merge pass. The reference versions call the pair tests
-// for every pair in scan order; the fast versions visit the same pairs in the
-// same order with the same float operations, only skipping work whose outcome
-// is known.
+// The pair scans of a merge pass: every pair in scan order, as the pair tests
+// define it.
 #include "reduce/pair_scan.h"
 
 #include "reduce/reduction_state.h"
 
 namespace mevra {
-namespace {
 
-int scan_candidates_plain(int groups) {
+int scan_candidates(int groups) {
     int within = 0;
     for (int i = 0; i < groups - 1; ++i) {
         for (int j = i + 1; j < groups; ++j) {
@@ -21,7 +18,7 @@ int scan_candidates_plain(int groups) {
     return within;
 }
 
-int scan_immediate_plain(int groups) {
+int scan_immediate(int groups) {
     reduction_state& st = reduction();
     int within = 0;
     for (int i = 0; i < groups - 1; ++i) {
@@ -36,18 +33,6 @@ int scan_immediate_plain(int groups) {
         }
     }
     return within;
-}
-
-}  // namespace
-
-int scan_candidates(int groups, bool reference) {
-    (void)reference;
-    return scan_candidates_plain(groups);
-}
-
-int scan_immediate(int groups, bool reference) {
-    (void)reference;
-    return scan_immediate_plain(groups);
 }
 
 }  // namespace mevra
