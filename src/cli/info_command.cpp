@@ -18,24 +18,37 @@ struct info_options {
 
 const char* short_format_name(int format) {
     switch (format) {
-        case IMGFMT_BMP: return "BMP";
-        case IMGFMT_JPG: return "JPEG";
-        case IMGFMT_PNG: return "PNG";
-        case IMGFMT_TIF: return "TIFF";
-        case IMGFMT_GIF: return "GIF";
-        case IMGFMT_TGA: return "TGA";
-        case IMGFMT_DDS: return "DDS";
-        case IMGFMT_CLIPBOARD: return "clipboard";
-        default: return "unknown";
+        case IMGFMT_BMP:
+            return "BMP";
+        case IMGFMT_JPG:
+            return "JPEG";
+        case IMGFMT_PNG:
+            return "PNG";
+        case IMGFMT_TIF:
+            return "TIFF";
+        case IMGFMT_GIF:
+            return "GIF";
+        case IMGFMT_TGA:
+            return "TGA";
+        case IMGFMT_DDS:
+            return "DDS";
+        case IMGFMT_CLIPBOARD:
+            return "clipboard";
+        default:
+            return "unknown";
     }
 }
 
 const char* short_type_name(int type) {
     switch (type) {
-        case IMGTYP_RGB: return "ARGB";
-        case IMGTYP_256: return "256-colour";
-        case IMGTYP_16: return "16-colour";
-        default: return "none";
+        case IMGTYP_RGB:
+            return "ARGB";
+        case IMGTYP_256:
+            return "256-colour";
+        case IMGTYP_16:
+            return "16-colour";
+        default:
+            return "none";
     }
 }
 
@@ -68,7 +81,8 @@ int run_info(const info_options& opt) {
 
 void add_info_command(CLI::App& app, command_status& status) {
     auto opt = std::make_shared<info_options>();
-    CLI::App* cmd = app.add_subcommand("info", "Show format, size, pixel type and colours of images");
+    CLI::App* cmd =
+        app.add_subcommand("info", "Show format, size, pixel type and colours of images");
     cmd->add_flag("--json", opt->json, "One JSON object per line");
     cmd->add_option("files", opt->files, "Image files")->required();
     cmd->callback([opt, &status] { status.exit_code = run_info(*opt); });

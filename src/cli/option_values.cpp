@@ -8,7 +8,8 @@ namespace mevra::cli {
 namespace {
 
 std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -22,8 +23,8 @@ bool whole_number(const std::string& text, long long& out) {
 
 }  // namespace
 
-bool parse_int_in(const std::string& option, const std::string& text, int low, int high,
-                  int& out, std::string& error) {
+bool parse_int_in(const std::string& option, const std::string& text, int low, int high, int& out,
+                  std::string& error) {
     long long v = 0;
     if (!whole_number(text, v) || v < low || v > high) {
         error = option + ": '" + text + "' is not a whole number from " + std::to_string(low) +
@@ -45,8 +46,8 @@ bool parse_choice(const std::string& option, const std::string& text,
         size_t start = 0;
         while (start <= aliases.size()) {
             size_t bar = aliases.find('|', start);
-            std::string name = aliases.substr(start, bar == std::string::npos ? std::string::npos
-                                                                             : bar - start);
+            std::string name =
+                aliases.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
             if (lower(name) == want) {
                 out = index;
                 return true;
@@ -69,11 +70,13 @@ bool parse_choice(const std::string& option, const std::string& text,
 bool parse_argb(const std::string& option, const std::string& text, uint32_t& out,
                 std::string& error) {
     std::string digits = text;
-    if (!digits.empty() && digits[0] == '#') digits.erase(0, 1);
+    if (!digits.empty() && digits[0] == '#')
+        digits.erase(0, 1);
     else if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
         digits.erase(0, 2);
     bool ok = digits.size() == 8;
-    for (char c : digits) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
+    for (char c : digits)
+        ok = ok && std::isxdigit(static_cast<unsigned char>(c));
     if (!ok) {
         error = option + ": '" + text + "' is not a colour AARRGGBB (eight hexadecimal digits)";
         return false;

@@ -9,8 +9,8 @@
 namespace mevra::cli {
 
 // A whole number in [low, high].
-bool parse_int_in(const std::string& option, const std::string& text, int low, int high,
-                  int& out, std::string& error);
+bool parse_int_in(const std::string& option, const std::string& text, int low, int high, int& out,
+                  std::string& error);
 
 // One of `names` (matched without regard to case; aliases share an index by
 // appearing as "a|b"), or its index given as a number.

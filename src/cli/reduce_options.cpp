@@ -6,17 +6,22 @@ namespace mevra::cli {
 
 void reduce_options::add_to(CLI::App& cmd) {
     const char* group = "Colour reduction (--op reduce)";
-    cmd.add_option("--colors", colors, "Colours after reduction, 2..256 (default 256)")->group(group);
+    cmd.add_option("--colors", colors, "Colours after reduction, 2..256 (default 256)")
+        ->group(group);
     cmd.add_option("--priority", priority,
                    "strong|medium|weak|colour background emphasis, or 0..3 (default medium)")
         ->group(group);
-    cmd.add_option("--dither", dither, "none|diffusion-a|diffusion-b|pattern, or 0..3 (default pattern)")
+    cmd.add_option("--dither", dither,
+                   "none|diffusion-a|diffusion-b|pattern, or 0..3 (default pattern)")
         ->group(group);
     cmd.add_option("--level", level, "Dither strength 1..10 (default 5)")->group(group);
-    cmd.add_flag("--protect-key", protect_key, "Keep the key colours out of the reduction")->group(group);
-    cmd.add_option("--key-color", key_color, "Key colour AARRGGBB (turns the colour key on)")->group(group);
+    cmd.add_flag("--protect-key", protect_key, "Keep the key colours out of the reduction")
+        ->group(group);
+    cmd.add_option("--key-color", key_color, "Key colour AARRGGBB (turns the colour key on)")
+        ->group(group);
     cmd.add_flag("--key-alpha0", key_alpha0, "Pixels with alpha 0 are key colours")->group(group);
-    cmd.add_flag("--key-palette0", key_palette0, "Palette entry 0 of indexed images is a key colour")
+    cmd.add_flag("--key-palette0", key_palette0,
+                 "Palette entry 0 of indexed images is a key colour")
         ->group(group);
 }
 

@@ -16,7 +16,8 @@ void save_options::add_to(CLI::App& cmd) {
     cmd.add_option("--out-dir", out_dir, "Folder for the results (default: beside each source)")
         ->group(group);
     cmd.add_flag("--overwrite", overwrite, "Replace existing output files")->group(group);
-    cmd.add_option("--jpeg-quality", jpeg_quality, "JPEG quality 10..100 (default 80)")->group(group);
+    cmd.add_option("--jpeg-quality", jpeg_quality, "JPEG quality 10..100 (default 80)")
+        ->group(group);
     cmd.add_option("--dds", dds, "a8r8g8b8|a4r4g4b4|a1r5g5b5|dxt5|dxt3, or 0..4 (default a8r8g8b8)")
         ->group(group);
 }

@@ -12,7 +12,8 @@ std::vector<std::string> split(const std::string& text, char sep) {
     size_t start = 0;
     for (;;) {
         size_t at = text.find(sep, start);
-        parts.push_back(text.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        parts.push_back(
+            text.substr(start, at == std::string::npos ? std::string::npos : at - start));
         if (at == std::string::npos) return parts;
         start = at + 1;
     }
@@ -80,9 +81,11 @@ void size_options::add_to(CLI::App& cmd) {
         ->group(group);
     cmd.add_option("--margins", margins, "Margins T,B,L,R in pixels (negative values cut)")
         ->group(group);
-    cmd.add_option("--multiple", multiple, "pad2|pad4|pad8|pad16|cut2|cut4|cut8|cut16")->group(group);
+    cmd.add_option("--multiple", multiple, "pad2|pad4|pad8|pad16|cut2|cut4|cut8|cut16")
+        ->group(group);
     cmd.add_option("--pow2", pow2, "Powers of two: rect|square")->group(group);
-    cmd.add_option("--pow2-percent", pow2_percent, "Percent 1..1000 applied before --pow2 (default 100)")
+    cmd.add_option("--pow2-percent", pow2_percent,
+                   "Percent 1..1000 applied before --pow2 (default 100)")
         ->group(group);
     cmd.add_flag("--keep-palette", keep_palette, "Scaling keeps an indexed image on its palette")
         ->group(group);
@@ -94,7 +97,8 @@ bool size_options::apply(clgbase& clg, bool sizing, bool scaling, std::string& e
     if (!back_color.empty() && !parse_argb("--back-color", back_color, clg.back_color, error))
         return false;
     const int modes = !size.empty() + !margins.empty() + !multiple.empty() + !pow2.empty();
-    const bool any = modes || !place.empty() || fit || cover || !pow2_percent.empty() || keep_palette;
+    const bool any =
+        modes || !place.empty() || fit || cover || !pow2_percent.empty() || keep_palette;
     if (!sizing) {
         if (any) error = "size options need --op resize or --op scale";
         return !any;

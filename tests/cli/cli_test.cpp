@@ -25,7 +25,8 @@ struct run_result {
 
 std::string quote(const std::string& s) {
     std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
@@ -38,14 +39,15 @@ run_result run_cli(const std::string& args) {
     FILE* pipe = popen(cmd.c_str(), "r");
     std::array<char, 4096> buf{};
     size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        r.out.append(buf.data(), n);
     int raw = pclose(pipe);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     test::temp_dir dir;
     std::string photo() {
         std::string path = dir.file("photo.png");
@@ -60,14 +62,24 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheOption) {
     std::string src = photo();
     // Each bad call and the words its message must contain.
     const std::pair<const char*, const char*> cases[] = {
-        {"--colors 1", "--colors"}, {"--colors 257", "--colors"}, {"--colors x", "--colors"},
-        {"--priority loud", "--priority"}, {"--dither 4", "--dither"}, {"--level 0", "--level"},
-        {"--level 11", "--level"}, {"--key-color 12345", "--key-color"},
-        {"--format xcf", "--format"}, {"--jpeg-quality 9", "--jpeg-quality"},
-        {"--dds dxt1", "--dds"}, {"--op nothing", "--op"},
-        {"--op resize --size 0x10", "--size"}, {"--op resize --size 10%x10", "--size"},
-        {"--op resize --multiple pad3", "--multiple"}, {"--op resize --pow2 circle", "--pow2"},
-        {"--op scale --fit", "--fit"}, {"--op resize --size 9x9 --margins 1,1,1,1", "only one"},
+        {"--colors 1", "--colors"},
+        {"--colors 257", "--colors"},
+        {"--colors x", "--colors"},
+        {"--priority loud", "--priority"},
+        {"--dither 4", "--dither"},
+        {"--level 0", "--level"},
+        {"--level 11", "--level"},
+        {"--key-color 12345", "--key-color"},
+        {"--format xcf", "--format"},
+        {"--jpeg-quality 9", "--jpeg-quality"},
+        {"--dds dxt1", "--dds"},
+        {"--op nothing", "--op"},
+        {"--op resize --size 0x10", "--size"},
+        {"--op resize --size 10%x10", "--size"},
+        {"--op resize --multiple pad3", "--multiple"},
+        {"--op resize --pow2 circle", "--pow2"},
+        {"--op scale --fit", "--fit"},
+        {"--op resize --size 9x9 --margins 1,1,1,1", "only one"},
         {"--op rotate-right --size 5x5", "--op resize"}};
     for (const auto& [bad, words] : cases) {
         auto r = run_cli(std::string("convert ") + bad + " " + quote(src));
@@ -84,7 +96,8 @@ TEST_F(CliTest, InfoReportsEveryFileAndFailsForUnreadableOnes) {
     test::write_bytes(junk, {1, 2, 3});
     auto r = run_cli("info --json " + quote(src) + " " + quote(junk));
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("\"path\": \"" + src + "\", \"format\": \"IMGFMT_PNG\", \"width\": 64, "
+    EXPECT_NE(r.out.find("\"path\": \"" + src +
+                         "\", \"format\": \"IMGFMT_PNG\", \"width\": 64, "
                          "\"height\": 48, \"image_type\": \"IMGTYP_RGB\", \"color_num\": 0"),
               std::string::npos)
         << r.out;
@@ -110,16 +123,21 @@ TEST_F(CliTest, ConvertNamesOutputsAndKeepsExistingFilesUnlessAsked) {
     EXPECT_EQ(run_cli("convert --format bmp --overwrite " + quote(src)).status, 0);
 
     fs::create_directory(dir.file("out"));
-    EXPECT_EQ(run_cli("convert --format tga --out-dir " + quote(dir.file("out")) + " " + quote(src)).status, 0);
+    EXPECT_EQ(run_cli("convert --format tga --out-dir " + quote(dir.file("out")) + " " + quote(src))
+                  .status,
+              0);
     EXPECT_TRUE(fs::exists(dir.file("out/photo.tga")));
-    EXPECT_EQ(run_cli("convert --out-dir " + quote(dir.file("missing")) + " " + quote(src)).status, 2);
+    EXPECT_EQ(run_cli("convert --out-dir " + quote(dir.file("missing")) + " " + quote(src)).status,
+              2);
     EXPECT_EQ(run_cli("convert --format png " + quote(dir.file("nothere.bmp"))).status, 1);
 }
 
 TEST_F(CliTest, ReduceProducesAnIndexedImageOfTheTargetSize) {
     std::string src = photo();
-    auto r = run_cli("convert --op reduce --colors 16 --dither diffusion-a --level 3 --time --format png " +
-                     std::string("--out-dir ") + quote(dir.path().string() + "/") + " --overwrite " + quote(src));
+    auto r = run_cli(
+        "convert --op reduce --colors 16 --dither diffusion-a --level 3 --time --format png " +
+        std::string("--out-dir ") + quote(dir.path().string() + "/") + " --overwrite " +
+        quote(src));
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("took"), std::string::npos);
     image_info out(src);
@@ -133,8 +151,12 @@ TEST_F(CliTest, TransformOperationsAreReachableByNameAndIndex) {
     std::string src = photo();
     fs::create_directory(dir.file("a"));
     fs::create_directory(dir.file("b"));
-    ASSERT_EQ(run_cli("convert --op rotate-right --out-dir " + quote(dir.file("a")) + " " + quote(src)).status, 0);
-    ASSERT_EQ(run_cli("convert --op 4 --out-dir " + quote(dir.file("b")) + " " + quote(src)).status, 0);
+    ASSERT_EQ(
+        run_cli("convert --op rotate-right --out-dir " + quote(dir.file("a")) + " " + quote(src))
+            .status,
+        0);
+    ASSERT_EQ(run_cli("convert --op 4 --out-dir " + quote(dir.file("b")) + " " + quote(src)).status,
+              0);
     image_info a(dir.file("a/photo.png")), b(dir.file("b/photo.png"));
     EXPECT_EQ(a.width, 48);
     EXPECT_EQ(a.height, 64);
@@ -142,19 +164,26 @@ TEST_F(CliTest, TransformOperationsAreReachableByNameAndIndex) {
 
     fs::create_directory(dir.file("c"));
     ASSERT_EQ(run_cli("convert --op resize --multiple pad16 --back-color FF102030 --out-dir " +
-                      quote(dir.file("c")) + " " + quote(src)).status, 0);
+                      quote(dir.file("c")) + " " + quote(src))
+                  .status,
+              0);
     image_info c(dir.file("c/photo.png"));
     EXPECT_EQ(c.width, 64);
     EXPECT_EQ(c.height, 48);
     fs::create_directory(dir.file("d"));
     ASSERT_EQ(run_cli("convert --op scale --size 50%x50% --out-dir " + quote(dir.file("d")) + " " +
-                      quote(src)).status, 0);
+                      quote(src))
+                  .status,
+              0);
     image_info d(dir.file("d/photo.png"));
     EXPECT_EQ(d.width, 32);
     EXPECT_EQ(d.height, 24);
     fs::create_directory(dir.file("e"));
-    ASSERT_EQ(run_cli("convert --op resize --size 100x100 --place center,center --back-color FF102030 --out-dir " +
-                      quote(dir.file("e")) + " " + quote(src)).status, 0);
+    ASSERT_EQ(run_cli("convert --op resize --size 100x100 --place center,center --back-color "
+                      "FF102030 --out-dir " +
+                      quote(dir.file("e")) + " " + quote(src))
+                  .status,
+              0);
     image_info e(dir.file("e/photo.png"));
     EXPECT_EQ(e.width, 100);
     EXPECT_EQ(e.get_pos_color(0), 0xFF102030u);
@@ -169,7 +198,8 @@ namespace {
 TEST_F(CliTest, EveryOutputFormatIsWrittenAndDdsSizeRefusalsCountAsFailures) {
     std::string src = photo();  // 64 × 48: multiples of 4
     for (const char* format : {"jpg", "tif", "gif", "dds", "bmp", "tga"}) {
-        auto r = run_cli(std::string("convert --format ") + format + " --dds dxt5 --jpeg-quality 90 " + quote(src));
+        auto r = run_cli(std::string("convert --format ") + format +
+                         " --dds dxt5 --jpeg-quality 90 " + quote(src));
         EXPECT_EQ(r.status, 0) << format << "\n" << r.out;
         EXPECT_TRUE(fs::exists(dir.file(std::string("photo.") + format))) << format;
     }
@@ -184,7 +214,8 @@ TEST_F(CliTest, EveryOutputFormatIsWrittenAndDdsSizeRefusalsCountAsFailures) {
     std::string odd_path = dir.file("odd.png");
     std::string error;
     ASSERT_EQ(odd.file_save_png(odd_path, error), 0) << error;
-    auto r = run_cli("convert --format dds --dds dxt3 " + quote(odd_path) + " " + quote(src) + " --overwrite");
+    auto r = run_cli("convert --format dds --dds dxt3 " + quote(odd_path) + " " + quote(src) +
+                     " --overwrite");
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_FALSE(fs::exists(dir.file("odd.dds")));
     EXPECT_NE(r.out.find("odd.png"), std::string::npos) << r.out;

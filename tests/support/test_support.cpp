@@ -8,9 +8,13 @@
 
 namespace mevra::test {
 
-recording_ui::recording_ui(msg_answer answer) : answer_(answer) { previous_ = set_ui_port(this); }
+recording_ui::recording_ui(msg_answer answer) : answer_(answer) {
+    previous_ = set_ui_port(this);
+}
 
-recording_ui::~recording_ui() { set_ui_port(previous_); }
+recording_ui::~recording_ui() {
+    set_ui_port(previous_);
+}
 
 msg_answer recording_ui::message_box(const std::string& text, const std::string& caption,
                                      msg_buttons buttons) {
@@ -38,7 +42,8 @@ std::vector<uint8_t> read_bytes(const std::string& path) {
 
 void write_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 image_info make_argb(int width, int height, const std::vector<uint32_t>& pixels) {
@@ -77,7 +82,8 @@ image_info make_photo_like(int width, int height, uint32_t seed, bool with_alpha
 
 std::vector<uint32_t> argb_pixels(const image_info& img) {
     std::vector<uint32_t> out(static_cast<size_t>(img.pixel_count()));
-    for (size_t p = 0; p < out.size(); ++p) out[p] = img.get_pos_color(static_cast<int64_t>(p));
+    for (size_t p = 0; p < out.size(); ++p)
+        out[p] = img.get_pos_color(static_cast<int64_t>(p));
     return out;
 }
 

@@ -13,7 +13,7 @@ namespace mevra::test {
 
 // Records every message box for the length of a test and answers with `answer`.
 class recording_ui final : public ui_port {
-public:
+  public:
     struct message {
         std::string text;
         std::string caption;
@@ -30,14 +30,14 @@ public:
     std::vector<std::string> debug;
     int exclamations = 0;
 
-private:
+  private:
     msg_answer answer_;
     ui_port* previous_;
 };
 
 // A fresh folder under the system temp folder, removed with its contents.
 class temp_dir {
-public:
+  public:
     temp_dir();
     ~temp_dir();
     temp_dir(const temp_dir&) = delete;
@@ -45,7 +45,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -59,7 +59,8 @@ template <class F>
 image_info make_argb_by(int width, int height, F f) {
     std::vector<uint32_t> px(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) px[static_cast<size_t>(y) * width + x] = f(x, y);
+        for (int x = 0; x < width; ++x)
+            px[static_cast<size_t>(y) * width + x] = f(x, y);
     return make_argb(width, height, px);
 }
 // An indexed image (IMGTYP_256 or IMGTYP_16) with the given palette and indices;

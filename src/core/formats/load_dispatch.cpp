@@ -36,7 +36,8 @@ bool picture_is_sound(const decoded_picture& pic, std::string& error) {
             return false;
         }
         const size_t n = pic.palette.size();
-        if (std::any_of(pic.indices.begin(), pic.indices.begin() + static_cast<std::ptrdiff_t>(pixels),
+        if (std::any_of(pic.indices.begin(),
+                        pic.indices.begin() + static_cast<std::ptrdiff_t>(pixels),
                         [n](uint8_t i) { return i >= n; })) {
             error = "the picture uses colours outside its palette";
             return false;

@@ -40,8 +40,10 @@ void bucket_census(const std::vector<uint32_t>& argb, std::vector<int32_t>& inde
                    census_result& out) {
     constexpr size_t halves = 65536;
     std::vector<uint32_t> start(halves + 1, 0);
-    for (uint32_t c : argb) ++start[(c >> 16) + 1];
-    for (size_t h = 0; h < halves; ++h) start[h + 1] += start[h];
+    for (uint32_t c : argb)
+        ++start[(c >> 16) + 1];
+    for (size_t h = 0; h < halves; ++h)
+        start[h + 1] += start[h];
 
     std::vector<uint32_t> by_high(argb.size());
     {

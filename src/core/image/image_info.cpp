@@ -10,28 +10,43 @@ namespace mevra {
 
 const char* imgtyp_name(int type) {
     switch (type) {
-        case IMGTYP_RGB: return "IMGTYP_RGB";
-        case IMGTYP_256: return "IMGTYP_256";
-        case IMGTYP_16: return "IMGTYP_16";
-        default: return "IMGTYP_NONE";
+        case IMGTYP_RGB:
+            return "IMGTYP_RGB";
+        case IMGTYP_256:
+            return "IMGTYP_256";
+        case IMGTYP_16:
+            return "IMGTYP_16";
+        default:
+            return "IMGTYP_NONE";
     }
 }
 
 const char* imgfmt_name(int format) {
     switch (format) {
-        case IMGFMT_BMP: return "IMGFMT_BMP";
-        case IMGFMT_JPG: return "IMGFMT_JPG";
-        case IMGFMT_PNG: return "IMGFMT_PNG";
-        case IMGFMT_TIF: return "IMGFMT_TIF";
-        case IMGFMT_GIF: return "IMGFMT_GIF";
-        case IMGFMT_TGA: return "IMGFMT_TGA";
-        case IMGFMT_DDS: return "IMGFMT_DDS";
-        case IMGFMT_CLIPBOARD: return "IMGFMT_CLIPBOARD";
-        default: return "IMGFMT_NONE";
+        case IMGFMT_BMP:
+            return "IMGFMT_BMP";
+        case IMGFMT_JPG:
+            return "IMGFMT_JPG";
+        case IMGFMT_PNG:
+            return "IMGFMT_PNG";
+        case IMGFMT_TIF:
+            return "IMGFMT_TIF";
+        case IMGFMT_GIF:
+            return "IMGFMT_GIF";
+        case IMGFMT_TGA:
+            return "IMGFMT_TGA";
+        case IMGFMT_DDS:
+            return "IMGFMT_DDS";
+        case IMGFMT_CLIPBOARD:
+            return "IMGFMT_CLIPBOARD";
+        default:
+            return "IMGFMT_NONE";
     }
 }
 
-image_info::image_info() { draw_type = settings().draw_type; }
+image_info::image_info() {
+    draw_type = settings().draw_type;
+}
 
 image_info::image_info(const std::string& path) {
     image_type = IMGTYP_NONE;
@@ -48,7 +63,9 @@ image_info::image_info(int w, int h, const uint32_t* pixels) {
     argb_buff.assign(pixels, pixels + pixel_count());
 }
 
-image_info::image_info(const image_info& other) { *this = other; }
+image_info::image_info(const image_info& other) {
+    *this = other;
+}
 
 image_info& image_info::operator=(const image_info& other) {
     if (this == &other) return *this;
@@ -102,12 +119,23 @@ void image_info::reset_for_load() {
 void image_info::image_create(const decoded_picture& pic) {
     if (format == IMGFMT_NONE) {
         switch (pic.container) {
-            case picture_container::bmp: format = IMGFMT_BMP; break;
-            case picture_container::jpeg: format = IMGFMT_JPG; break;
-            case picture_container::png: format = IMGFMT_PNG; break;
-            case picture_container::tiff: format = IMGFMT_TIF; break;
-            case picture_container::gif: format = IMGFMT_GIF; break;
-            default: break;
+            case picture_container::bmp:
+                format = IMGFMT_BMP;
+                break;
+            case picture_container::jpeg:
+                format = IMGFMT_JPG;
+                break;
+            case picture_container::png:
+                format = IMGFMT_PNG;
+                break;
+            case picture_container::tiff:
+                format = IMGFMT_TIF;
+                break;
+            case picture_container::gif:
+                format = IMGFMT_GIF;
+                break;
+            default:
+                break;
         }
     }
     flag = 1;
@@ -134,8 +162,10 @@ void image_info::image_create(const decoded_picture& pic) {
         for (int i = 0; i < color_num; ++i) {
             if (color_cnt[static_cast<size_t>(i)] == 0) continue;
             uint32_t a = color[static_cast<size_t>(i)] >> 24;
-            if (a == 0) ++transparent;
-            else if (a < 255) ++translucent;
+            if (a == 0)
+                ++transparent;
+            else if (a < 255)
+                ++translucent;
         }
         is_alpha = (transparent > 1 || translucent > 0) ? 1 : 0;
     } else {
@@ -149,7 +179,8 @@ void image_info::image_to_argb() {
     if (flag == 0 || !argb_buff.empty()) return;
     const size_t pixels = static_cast<size_t>(pixel_count());
     std::vector<uint32_t> argb(pixels);
-    for (size_t p = 0; p < pixels; ++p) argb[p] = color[static_cast<size_t>(index_buff[p])];
+    for (size_t p = 0; p < pixels; ++p)
+        argb[p] = color[static_cast<size_t>(index_buff[p])];
     argb_buff = std::move(argb);
     index_buff.clear();
     color.clear();
@@ -163,7 +194,8 @@ void image_info::set_color_cnt() {
     if (image_type == IMGTYP_RGB && index_buff.empty()) return;
     if (color_cnt.size() < static_cast<size_t>(color_num)) color_cnt.resize(color_num, 0);
     std::fill_n(color_cnt.begin(), color_num, 0);
-    for (int32_t index : index_buff) ++color_cnt[static_cast<size_t>(index)];
+    for (int32_t index : index_buff)
+        ++color_cnt[static_cast<size_t>(index)];
 }
 
 void image_info::image_delete() {

@@ -17,7 +17,7 @@ namespace mevra {
 class byte_reader;
 
 class image_info {
-public:
+  public:
     int flag = 0;  // 0 empty, 1 holds an image, 2 holds a reduction result
     int width = 0;
     int height = 0;
@@ -102,7 +102,7 @@ public:
     int image_triming(int left, int top, int new_width, int new_height);
     int image_scaling(int new_width, int new_height);
 
-private:
+  private:
     void reset_for_load();
 };
 

@@ -10,7 +10,7 @@
 namespace mevra {
 
 class byte_reader {
-public:
+  public:
     byte_reader() = default;
     explicit byte_reader(std::span<const uint8_t> bytes) : data_(bytes) {}
 
@@ -54,7 +54,7 @@ public:
         skip(count);
     }
 
-private:
+  private:
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
     bool overran_ = false;

@@ -4,7 +4,7 @@ namespace mevra {
 namespace {
 
 class empty_clipboard final : public clipboard_port {
-public:
+  public:
     bool has_image() override { return false; }
     bool get_image(decoded_picture&) override { return false; }
     bool set_image(const platform_bitmap&, std::string& error) override {
@@ -18,7 +18,9 @@ clipboard_port* current_clipboard = &default_clipboard;
 
 }  // namespace
 
-clipboard_port& clipboard() { return *current_clipboard; }
+clipboard_port& clipboard() {
+    return *current_clipboard;
+}
 
 clipboard_port* set_clipboard_port(clipboard_port* port) {
     clipboard_port* previous = current_clipboard;

@@ -9,7 +9,7 @@
 namespace mevra {
 
 class clipboard_port {
-public:
+  public:
     virtual ~clipboard_port() = default;
     virtual bool has_image() = 0;
     // Returns false when the clipboard holds no usable image.

@@ -11,7 +11,9 @@
 namespace mevra {
 namespace {
 
-std::string errno_text(int err) { return std::strerror(err); }
+std::string errno_text(int err) {
+    return std::strerror(err);
+}
 
 // Keeps the permissions of the file being replaced, or uses the usual
 // umask-governed mode for a new one.

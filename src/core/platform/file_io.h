@@ -13,7 +13,6 @@ bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::st
 // Writes `bytes` to a temporary file beside `path`, flushes it to disc and
 // renames it over `path`. On any failure the temporary file is removed, an
 // existing file at `path` is left untouched, and the reason is returned.
-bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
-                       std::string& error);
+bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes, std::string& error);
 
 }  // namespace mevra

@@ -6,7 +6,7 @@ namespace mevra {
 namespace {
 
 class stderr_ui_port final : public ui_port {
-public:
+  public:
     msg_answer message_box(const std::string& text, const std::string& caption,
                            msg_buttons buttons) override {
         if (caption.empty())
@@ -23,9 +23,13 @@ ui_port* current_port = &default_port;
 
 }  // namespace
 
-void ui_port::debug_line(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+void ui_port::debug_line(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
 
-ui_port& ui() { return *current_port; }
+ui_port& ui() {
+    return *current_port;
+}
 
 ui_port* set_ui_port(ui_port* port) {
     ui_port* previous = current_port;

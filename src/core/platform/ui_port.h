@@ -10,7 +10,7 @@ enum class msg_buttons { ok, ok_cancel, yes_no, yes_no_cancel };
 enum class msg_answer { ok, cancel, yes, no };
 
 class ui_port {
-public:
+  public:
     virtual ~ui_port() = default;
     // Shows a modal message and returns the answer. The headless default
     // answers the first button (OK or Yes).

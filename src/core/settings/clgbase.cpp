@@ -24,7 +24,8 @@ clgbase::~clgbase() {
 void clgbase::reset_defaults() {
     image_last_open_file.clear();
     image_last_open_pos = 0;
-    for (auto& slot : image_last_open_log10) slot.clear();
+    for (auto& slot : image_last_open_log10)
+        slot.clear();
     zoom_level = 4;
     grid_mode = 0;
     grid_type = 3;
@@ -78,9 +79,8 @@ void clgbase::set_image_last_open(const std::string& path) {
 
 std::vector<std::string> clgbase::recent_files() const {
     std::vector<std::string> list;
-    int start = (image_last_open_pos >= 0 && image_last_open_pos < recent_count)
-                    ? image_last_open_pos
-                    : 0;
+    int start =
+        (image_last_open_pos >= 0 && image_last_open_pos < recent_count) ? image_last_open_pos : 0;
     for (int k = 0; k < recent_count; ++k) {
         const auto& slot = image_last_open_log10[(start + k) % recent_count];
         if (!slot.empty()) list.push_back(slot);

@@ -10,14 +10,13 @@
 namespace mevra {
 
 class clgbase {
-public:
+  public:
     // The one instance; set by the constructor.
     static clgbase* CLG;
 
     static constexpr int zoom_table_len = 13;
-    static constexpr float zoom_table[zoom_table_len] = {0.0625f, 0.125f, 0.25f, 0.5f, 1.0f,
-                                                         2.0f,    3.0f,   4.0f,  5.0f, 6.0f,
-                                                         8.0f,    12.0f,  16.0f};
+    static constexpr float zoom_table[zoom_table_len] = {
+        0.0625f, 0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 8.0f, 12.0f, 16.0f};
     static constexpr int zoom_size[4] = {1, 2, 4, 8};
     static constexpr int BGIMG_NUM = 5;
     static constexpr int recent_count = 10;

@@ -19,7 +19,8 @@ TEST(ColorCensus, SmallImagesKeepFirstAppearanceOrder) {
     EXPECT_EQ(img.color[1], 0xFF000001u);
     EXPECT_EQ(img.color[2], 0x80FF0000u);
     ASSERT_EQ(img.color.size(), 256u);
-    for (size_t i = 3; i < 256; ++i) EXPECT_EQ(img.color[i], 0u);
+    for (size_t i = 3; i < 256; ++i)
+        EXPECT_EQ(img.color[i], 0u);
     EXPECT_EQ(img.color_cnt[0], 3400);
     EXPECT_EQ(img.color_cnt[1], 3300);
     EXPECT_EQ(img.color_cnt[2], 3300);
@@ -30,7 +31,8 @@ TEST(ColorCensus, SmallImagesKeepFirstAppearanceOrder) {
 TEST(ColorCensus, LargeImagesAreSortedByArgbValue) {
     // 128 × 128 = 16384 pixels: bucket census.
     auto img = make_argb_by(128, 128, [](int x, int y) {
-        return x % 3 == 0 ? 0xFF0000FFu : (x % 3 == 1 ? 0xFF000001u : (y ? 0x80FF0000u : 0x80FE0000u));
+        return x % 3 == 0 ? 0xFF0000FFu
+                          : (x % 3 == 1 ? 0xFF000001u : (y ? 0x80FF0000u : 0x80FE0000u));
     });
     ASSERT_EQ(img.argb_to_color_index(), 4);
     EXPECT_EQ(img.color[0], 0x80FE0000u);
@@ -40,14 +42,17 @@ TEST(ColorCensus, LargeImagesAreSortedByArgbValue) {
     EXPECT_EQ(img.color_cnt[0], 42);
     for (int p = 0; p < 128 * 128; ++p) {
         int x = p % 128;
-        uint32_t want = x % 3 == 0 ? 0xFF0000FFu : (x % 3 == 1 ? 0xFF000001u : (p >= 128 ? 0x80FF0000u : 0x80FE0000u));
+        uint32_t want = x % 3 == 0
+                            ? 0xFF0000FFu
+                            : (x % 3 == 1 ? 0xFF000001u : (p >= 128 ? 0x80FF0000u : 0x80FE0000u));
         ASSERT_EQ(img.color[img.index_buff[p]], want) << p;
     }
 }
 
 TEST(ColorCensus, WideImagesBeyondSixteenBitPositionsStayExact) {
     // Positions past 32767 in either direction must not wrap.
-    auto img = make_argb_by(40000, 2, [](int x, int y) { return 0xFF000000u | (x * 7 + y) % 5000; });
+    auto img =
+        make_argb_by(40000, 2, [](int x, int y) { return 0xFF000000u | (x * 7 + y) % 5000; });
     auto before = test::argb_pixels(img);
     ASSERT_EQ(img.argb_to_color_index(), 5000);
     img.color_num = 5000;
@@ -88,7 +93,8 @@ TEST(ImageModel, DeleteEmptiesOnceAndIgnoresEmptyObjects) {
 TEST(ImageModel, CopySizesTablesToAtLeast256Entries) {
     std::vector<uint32_t> pal(300);
     std::vector<int32_t> idx(300);
-    for (int i = 0; i < 300; ++i) pal[i] = 0xFF000000u | i, idx[i] = i;
+    for (int i = 0; i < 300; ++i)
+        pal[i] = 0xFF000000u | i, idx[i] = i;
     auto big = test::make_indexed(IMGTYP_256, 300, 1, pal, idx);
     image_info copy(big);
     EXPECT_EQ(copy.color.size(), 300u);
@@ -100,7 +106,8 @@ TEST(ImageModel, CopySizesTablesToAtLeast256Entries) {
     small.color[20] = 0xFF000000u;  // filler beyond color_num is not copied
     image_info copy2(small);
     ASSERT_EQ(copy2.color.size(), 256u);
-    for (size_t i = 16; i < 256; ++i) EXPECT_EQ(copy2.color[i], 0u);
+    for (size_t i = 16; i < 256; ++i)
+        EXPECT_EQ(copy2.color[i], 0u);
     EXPECT_EQ(copy2.color_cnt[3], 16);
     copy2.index_buff[0] = 5;
     EXPECT_EQ(small.index_buff[0], 3);  // buffers are never shared

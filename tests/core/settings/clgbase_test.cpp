@@ -44,7 +44,8 @@ TEST(Settings, ZoomStepsStopAtBothEnds) {
 
 TEST(Settings, RecentRingKeepsKnownPathsAndOverwritesOldest) {
     clgbase clg;
-    for (int i = 0; i < 10; ++i) clg.set_image_last_open("/f" + std::to_string(i));
+    for (int i = 0; i < 10; ++i)
+        clg.set_image_last_open("/f" + std::to_string(i));
     EXPECT_EQ(clg.image_last_open_pos, 0);
     clg.set_image_last_open("/f3");  // already listed: keeps its place
     EXPECT_EQ(clg.image_last_open_pos, 0);
@@ -87,7 +88,10 @@ TEST(Settings, AppPathFollowsXdgConfigHome) {
     std::string path = clgbase::get_clg_app_path();
     EXPECT_EQ(path, (dir.path() / "mevra").string());
     EXPECT_TRUE(std::filesystem::is_directory(path));
-    if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
+    if (old)
+        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
