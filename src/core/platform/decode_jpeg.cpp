@@ -9,32 +9,17 @@
 #include <new>
 #include <vector>
 
+#include "platform/jpeg_failure.h"
 #include "platform/picture_decoders.h"
 
 namespace mevra::decoders {
 namespace {
 
-// libjpeg reports fatal errors through error_exit, which must not return. We
-// jump back to the frame that started the decoding with the message kept here.
-struct jpeg_failure {
-    jpeg_error_mgr manager;  // first member: libjpeg hands back a pointer to it
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void fail(j_common_ptr cinfo) {
-    auto* failure = reinterpret_cast<jpeg_failure*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, failure->message);
-    std::longjmp(failure->jump, 1);
-}
-
 // Warnings are not printed. A file that ends early is a failure rather than a
 // picture padded with grey: the user should learn that the file is damaged.
 void on_message(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) fail(cinfo);
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) jpeg_jump_on_error(cinfo);
 }
-
-void ignore_output(j_common_ptr) {}
 
 uint32_t cmyk_to_argb(uint32_t c, uint32_t m, uint32_t y, uint32_t k, bool inverted) {
     // Adobe writes CMYK inverted (0 = full ink); plain files store ink amounts.
@@ -108,9 +93,9 @@ bool decode_jpeg(std::span<const uint8_t> bytes, decoded_picture& out, std::stri
     jpeg_decompress_struct cinfo{};
     jpeg_failure failure{};
     cinfo.err = jpeg_std_error(&failure.manager);
-    failure.manager.error_exit = fail;
+    failure.manager.error_exit = jpeg_jump_on_error;
     failure.manager.emit_message = on_message;
-    failure.manager.output_message = ignore_output;
+    failure.manager.output_message = jpeg_ignore_output;
     out.container = picture_container::jpeg;
 
     bool ok = false;

@@ -8,26 +8,11 @@
 
 #include <jpeglib.h>
 
+#include "platform/jpeg_failure.h"
 #include "platform/picture_encoder.h"
 
 namespace mevra {
 namespace {
-
-struct jpeg_failure {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void jump_on_error(j_common_ptr cinfo) {
-    auto* failure = reinterpret_cast<jpeg_failure*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, failure->message);
-    std::longjmp(failure->jump, 1);
-}
-
-// Warnings (such as a corrupt-data notice) never happen while compressing
-// our own pixels; keep them off stderr all the same.
-void ignore_message(j_common_ptr) {}
 
 // Everything the encoder touches after setjmp lives here, outside the frame
 // that longjmp unwinds, so no C++ object is skipped by the jump.
@@ -42,8 +27,8 @@ struct jpeg_job {
 bool run_compressor(jpeg_job& job, const platform_bitmap& bitmap, int quality) {
     jpeg_compress_struct& cinfo = job.cinfo;
     cinfo.err = jpeg_std_error(&job.failure.manager);
-    job.failure.manager.error_exit = jump_on_error;
-    job.failure.manager.output_message = ignore_message;
+    job.failure.manager.error_exit = jpeg_jump_on_error;
+    job.failure.manager.output_message = jpeg_ignore_output;
     job.failure.message[0] = '\0';
     if (setjmp(job.failure.jump)) {
         jpeg_destroy_compress(&cinfo);
