@@ -1,9 +1,13 @@
 # Warning, exactness and sanitizer flags shared by every target of the project.
 add_library(mevra_flags INTERFACE)
 target_compile_options(mevra_flags INTERFACE
-  -Wall -Wextra -Wpedantic -Werror
+  -Wall -Wextra -Wpedantic
   # Colour arithmetic is specified to the bit: no fused multiply-add, no fast-math.
   -ffp-contract=off -fno-fast-math)
+
+if(MEVRA_WERROR)
+  target_compile_options(mevra_flags INTERFACE -Werror)
+endif()
 
 if(MEVRA_SANITIZE)
   target_compile_options(mevra_flags INTERFACE
