@@ -119,15 +119,20 @@ TEST_F(mdichild_test, SaveAsDialogPreselectsTheFormatAndAddsItsExtension) {
 }
 
 TEST_F(mdichild_test, WindowsCascadeAndTheCanvasCoversOnlyTheImage) {
-    mdichild* first = open_image(write_argb("a.png", 40, 30));
+    mdichild* first = open_image(write_argb("a.png", 200, 150));
     mdichild* second = open_image(write_argb("b.png", 2000, 1500));
     EXPECT_EQ(first->pos(), QPoint(12, 12));
     EXPECT_EQ(second->pos(), QPoint(24, 24));
     EXPECT_EQ(mdichild::start_count, 2);
+    // The window is sized to show the whole small image without scroll bars.
+    EXPECT_EQ(first->view()->viewport()->size(), QSize(200, 150));
     // Small image: the canvas is exactly the zoomed picture.
+    first->image->zoom_scale_level = 3;  // ×0.5
+    first->mdichild_zoom_change();
+    EXPECT_EQ(first->canvas()->size(), QSize(100, 75));
     first->image->zoom_scale_level = 5;  // ×2
     first->mdichild_zoom_change();
-    EXPECT_EQ(first->canvas()->size(), QSize(80, 60));
+    EXPECT_EQ(first->canvas()->size(), first->view()->viewport()->size());
     EXPECT_FALSE(first->canvas()->accessibleName().isEmpty());
     // Large image: the canvas is the client area and scrolling moves the view.
     mevra::test::settle();
