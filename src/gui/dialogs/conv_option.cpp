@@ -84,6 +84,7 @@ ConvOption::ConvOption(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     dialog_style::keep_position(this);
+    dialog_style::light_fields(this);
 }
 
 void ConvOption::read_settings() {

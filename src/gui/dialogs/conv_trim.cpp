@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -63,6 +64,12 @@ ConvTrim::ConvTrim(QWidget* parent) : QDialog(parent) {
     comboBox4 = make_list("comboBox4", {"사이즈변경", "확대/축소"});
     tabControl1 = new QTabWidget;
     tabControl1->setObjectName("tabControl1");
+    // The style draws tabs in light colours that white text cannot be read on.
+    tabControl1->tabBar()->setStyleSheet(
+        "QTabBar::tab { background: rgb(96, 96, 96); color: white; padding: 3px 10px; "
+        "border: 1px solid rgb(40, 40, 40); }"
+        "QTabBar::tab:selected { background: rgb(68, 68, 68); border-bottom-color: rgb(68, 68, "
+        "68); }");
     tabControl1->addTab(build_size_tab(), u8("サイズ 割合"));
     tabControl1->addTab(build_margin_tab(), u8("余白"));
     tabControl1->addTab(build_multiple_tab(), u8("倍数"));
@@ -74,6 +81,7 @@ ConvTrim::ConvTrim(QWidget* parent) : QDialog(parent) {
     layout->addLayout(build_bottom());
     layout->setSizeConstraint(QLayout::SetFixedSize);
     dialog_style::keep_position(this);
+    dialog_style::light_fields(this);
 
     connect(comboBox4, &QComboBox::currentIndexChanged, this, &ConvTrim::operation_changed);
     connect(checkBox2, &QCheckBox::toggled, this, &ConvTrim::keep_aspect_changed);

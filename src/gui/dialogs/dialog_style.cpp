@@ -1,5 +1,7 @@
 #include "dialogs/dialog_style.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -52,6 +54,16 @@ void apply_look(QDialog* dialog) {
     pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 150, 150));
     dialog->setPalette(pal);
     dialog->setAutoFillBackground(true);
+}
+
+void light_fields(QDialog* dialog) {
+    const QPalette app = QApplication::palette();
+    for (QAbstractSpinBox* box : dialog->findChildren<QAbstractSpinBox*>()) {
+        QPalette pal = box->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            pal.setColor(group, QPalette::WindowText, app.color(group, QPalette::WindowText));
+        box->setPalette(pal);
+    }
 }
 
 QHBoxLayout* make_ok_cancel(QDialog* dialog, QPushButton** ok, QPushButton** cancel) {

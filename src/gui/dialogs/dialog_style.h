@@ -16,6 +16,11 @@ namespace dialog_style {
 // box, no taskbar entry), dark grey background and white label text.
 void apply_look(QDialog* dialog);
 
+// Number boxes draw their arrows in the text colour of the window, which is
+// white here; they keep the application's light colours instead. Call once the
+// controls exist.
+void light_fields(QDialog* dialog);
+
 // "OK" (the default button, so Enter presses it) and "Cancel" (rejects, as
 // Escape does), named button1 and button2. OK is left unconnected because
 // some dialogs check their input before accepting.

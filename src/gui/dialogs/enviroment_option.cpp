@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -35,6 +36,7 @@ const char* const extension_text[] = {"bmp", "jpg", "png", "tif", "gif", "tga", 
 QComboBox* make_list(QWidget* parent, const char* name, std::initializer_list<const char*> items) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const char* item : items)
         list->addItem(QString::fromUtf8(item));
     return list;
@@ -75,7 +77,10 @@ EnviromentOption::EnviromentOption(QWidget* parent) : QDialog(parent) {
     scroll->setWidget(panel);
     scroll->viewport()->setAutoFillBackground(false);
     panel->setAutoFillBackground(false);
-    scroll->setFixedSize(panel->sizeHint().width() + 24, 400);
+    // The panel never gets narrower than its contents; the scroll bar comes on top.
+    panel->setMinimumWidth(panel->sizeHint().width());
+    scroll->setFixedSize(
+        panel->minimumWidth() + scroll->verticalScrollBar()->sizeHint().width() + 2, 400);
 
     QPushButton *ok = nullptr, *cancel = nullptr;
     auto* buttons = dialog_style::make_ok_cancel(this, &ok, &cancel);
@@ -86,6 +91,7 @@ EnviromentOption::EnviromentOption(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     dialog_style::keep_position(this);
+    dialog_style::light_fields(this);
     set_aviren_sample_name();
 }
 

@@ -97,7 +97,8 @@ TEST(EnviromentOption, ComponentBoxesRewriteThemselvesAndRepaintOnlyTheirSwatch)
     const int back_changes = back->changes();
 
     const std::pair<const char*, const char*> cases[] = {
-        {"300", "255"}, {"abc", "0"}, {"", "0"}, {"-5", "0"}, {"99999999999", "0"}, {"007", "7"}};
+        {"300", "255"},       {"abc", "0"},  {"", "0"},   {"-5", "0"},
+        {"99999999999", "0"}, {" 12", "12"}, {"+5", "5"}, {"007", "7"}};
     for (const auto& [typed, shown] : cases) {
         red->setText(typed);
         EXPECT_EQ(red->text().toStdString(), shown) << typed;
