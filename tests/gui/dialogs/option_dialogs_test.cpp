@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTest>
 
 #include "dialog_test_util.h"
 #include "dialogs/about.h"
@@ -84,6 +85,24 @@ TEST(ConvOption, OkWritesTheControlsAndCancelLeavesTheSettings) {
     EXPECT_EQ(settings().transparency_mode, 1);
     EXPECT_EQ(accepted_calls, 1);
     EXPECT_EQ(dlg.pos(), QPoint(123, 77));
+}
+
+TEST(ConvOption, EnterIsOkAndEscapeIsCancel) {
+    fresh_settings fresh;
+    ConvOption dlg;
+    auto* count = child<QSpinBox>(&dlg, "numericUpDown1");
+    auto type_and_press = [&](int value, Qt::Key key) {
+        return run_modal(
+            dlg, [&] { return dlg.OpenGenshokuDialog(); },
+            [&] {
+                count->setValue(value);
+                QTest::keyClick(count, key);
+            });
+    };
+    EXPECT_EQ(type_and_press(40, Qt::Key_Escape), QDialog::Rejected);
+    EXPECT_EQ(settings().target_color, 256);
+    EXPECT_EQ(type_and_press(40, Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(settings().target_color, 40);
 }
 
 TEST(EnviromentOption, ComponentBoxesRewriteThemselvesAndRepaintOnlyTheirSwatch) {
