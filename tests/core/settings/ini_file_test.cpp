@@ -19,255 +19,148 @@ namespace mevra {
 namespace {
 
 // Joins lines with CR LF after each, as the writer ends them.
-std::string crlf(const std::vector<std::string>& lines) {
+std::string crlf_lines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)
         text += line + "\r\n";
     return text;
 }
 
-const std::vector<std::string> defaults_file = {"Setting File Version",
-                                                "1.0",  //
-                                                "MainWindow Left",
-                                                "0",
-                                                "MainWindow Top",
-                                                "0",  //
-                                                "MainWindow Width",
-                                                "645",
-                                                "MainWindow Height",
-                                                "422",  //
-                                                "MainWindow State",
-                                                "2",  //
-                                                "Palette Disp",
-                                                "0",
-                                                "Palette Left",
-                                                "520",
-                                                "Palette Top",
-                                                "40",  //
-                                                "Listview Disp",
-                                                "0",
-                                                "Listview Left",
-                                                "0",
-                                                "Listview Top",
-                                                "0",  //
-                                                "Listview PATH1",
-                                                "",
-                                                "Listview PATH2",
-                                                "",  //
-                                                "AVI Player Left",
-                                                "0",
-                                                "AVI Player Top",
-                                                "0",  //
-                                                "AVI Player Width",
-                                                "515",
-                                                "AVI Player Height",
-                                                "257",  //
-                                                "AVI Player Disp",
-                                                "0",
-                                                "Option Left",
-                                                "64",
-                                                "Option Top",
-                                                "64",  //
-                                                "Option ImageZoomLevel",
-                                                "4",
-                                                "Option ImageGridMode",
-                                                "0",  //
-                                                "Option GridType",
-                                                "3",
-                                                "Option ARGBUnit",
-                                                "0",
-                                                "Option DrawType",
-                                                "0",
-                                                "Option CursorZoom",
-                                                "2",
-                                                "Option BackGroundType",
-                                                "0",  //
-                                                "Option JpegCompressPercent",
-                                                "80",
-                                                "Option DDSFormat",
-                                                "0",  //
-                                                "EnvOption NukiColor",
-                                                "ff00ff00",
-                                                "EnvOption NukiFlgColor",
-                                                "0",  //
-                                                "EnvOption NukiFlgAlpha0",
-                                                "0",
-                                                "EnvOption NukiFlgPalette0",
-                                                "0",  //
-                                                "EnvOption BackColor",
-                                                "ff000000",
-                                                "Option TargetColor",
-                                                "256",  //
-                                                "Option TargetColorMode",
-                                                "2",
-                                                "Option DitherType",
-                                                "3",  //
-                                                "Option DitherLevel",
-                                                "5",
-                                                "Option TransparencyMode",
-                                                "0",  //
-                                                "TRIM trim_palette_reserve",
-                                                "0",
-                                                "BATCH batch_conv_index",
-                                                "0",  //
-                                                "BATCH batch_use_out_folder",
-                                                "1",
-                                                "BATCH batch_out_folder_name",
-                                                "",
-                                                "BATCH batch_format_type",
-                                                "0",
-                                                "BATCH batch_over_write_check",
-                                                "1",
-                                                "AVIREN aviren_option1",
-                                                "0",
-                                                "AVIREN aviren_option2",
-                                                "0",  //
-                                                "AVIREN aviren_option3",
-                                                "0",  //
-                                                "image_last_open_pos0",
-                                                "",
-                                                "image_last_open_pos1",
-                                                "",  //
-                                                "image_last_open_pos2",
-                                                "",
-                                                "image_last_open_pos3",
-                                                "",  //
-                                                "image_last_open_pos4",
-                                                "",
-                                                "image_last_open_pos5",
-                                                "",  //
-                                                "image_last_open_pos6",
-                                                "",
-                                                "image_last_open_pos7",
-                                                "",  //
-                                                "image_last_open_pos8",
-                                                "",
-                                                "image_last_open_pos9",
-                                                ""};
+std::string crlf(const std::vector<std::pair<std::string, std::string>>& pairs) {
+    std::string text;
+    for (const auto& [key, value] : pairs)
+        text += key + "\r\n" + value + "\r\n";
+    return text;
+}
+
+const std::vector<std::pair<std::string, std::string>> defaults_file = {
+    {"Setting File Version", "1.0"},
+    {"MainWindow Left", "0"},
+    {"MainWindow Top", "0"},
+    {"MainWindow Width", "645"},
+    {"MainWindow Height", "422"},
+    {"MainWindow State", "2"},
+    {"Palette Disp", "0"},
+    {"Palette Left", "520"},
+    {"Palette Top", "40"},
+    {"Listview Disp", "0"},
+    {"Listview Left", "0"},
+    {"Listview Top", "0"},
+    {"Listview PATH1", ""},
+    {"Listview PATH2", ""},
+    {"AVI Player Left", "0"},
+    {"AVI Player Top", "0"},
+    {"AVI Player Width", "515"},
+    {"AVI Player Height", "257"},
+    {"AVI Player Disp", "0"},
+    {"Option Left", "64"},
+    {"Option Top", "64"},
+    {"Option ImageZoomLevel", "4"},
+    {"Option ImageGridMode", "0"},
+    {"Option GridType", "3"},
+    {"Option ARGBUnit", "0"},
+    {"Option DrawType", "0"},
+    {"Option CursorZoom", "2"},
+    {"Option BackGroundType", "0"},
+    {"Option JpegCompressPercent", "80"},
+    {"Option DDSFormat", "0"},
+    {"EnvOption NukiColor", "ff00ff00"},
+    {"EnvOption NukiFlgColor", "0"},
+    {"EnvOption NukiFlgAlpha0", "0"},
+    {"EnvOption NukiFlgPalette0", "0"},
+    {"EnvOption BackColor", "ff000000"},
+    {"Option TargetColor", "256"},
+    {"Option TargetColorMode", "2"},
+    {"Option DitherType", "3"},
+    {"Option DitherLevel", "5"},
+    {"Option TransparencyMode", "0"},
+    {"TRIM trim_palette_reserve", "0"},
+    {"BATCH batch_conv_index", "0"},
+    {"BATCH batch_use_out_folder", "1"},
+    {"BATCH batch_out_folder_name", ""},
+    {"BATCH batch_format_type", "0"},
+    {"BATCH batch_over_write_check", "1"},
+    {"AVIREN aviren_option1", "0"},
+    {"AVIREN aviren_option2", "0"},
+    {"AVIREN aviren_option3", "0"},
+    {"image_last_open_pos0", ""},
+    {"image_last_open_pos1", ""},
+    {"image_last_open_pos2", ""},
+    {"image_last_open_pos3", ""},
+    {"image_last_open_pos4", ""},
+    {"image_last_open_pos5", ""},
+    {"image_last_open_pos6", ""},
+    {"image_last_open_pos7", ""},
+    {"image_last_open_pos8", ""},
+    {"image_last_open_pos9", ""},
+};
 
 // Every value differs from its default.
-const std::vector<std::string> custom_file = {"Setting File Version",
-                                              "1.0",  //
-                                              "MainWindow Left",
-                                              "-8",
-                                              "MainWindow Top",
-                                              "12",  //
-                                              "MainWindow Width",
-                                              "1024",
-                                              "MainWindow Height",
-                                              "700",  //
-                                              "MainWindow State",
-                                              "2",  //
-                                              "Palette Disp",
-                                              "1",
-                                              "Palette Left",
-                                              "300",
-                                              "Palette Top",
-                                              "20",  //
-                                              "Listview Disp",
-                                              "1",
-                                              "Listview Left",
-                                              "1930",
-                                              "Listview Top",
-                                              "100",  //
-                                              "Listview PATH1",
-                                              "/home/u/図版",
-                                              "Listview PATH2",
-                                              "/tmp/b c",  //
-                                              "AVI Player Left",
-                                              "5",
-                                              "AVI Player Top",
-                                              "6",  //
-                                              "AVI Player Width",
-                                              "640",
-                                              "AVI Player Height",
-                                              "480",  //
-                                              "AVI Player Disp",
-                                              "1",
-                                              "Option Left",
-                                              "200",
-                                              "Option Top",
-                                              "150",  //
-                                              "Option ImageZoomLevel",
-                                              "12",
-                                              "Option ImageGridMode",
-                                              "1",  //
-                                              "Option GridType",
-                                              "9",
-                                              "Option ARGBUnit",
-                                              "1",
-                                              "Option DrawType",
-                                              "4",  //
-                                              "Option CursorZoom",
-                                              "3",
-                                              "Option BackGroundType",
-                                              "4",  //
-                                              "Option JpegCompressPercent",
-                                              "10",
-                                              "Option DDSFormat",
-                                              "4",  //
-                                              "EnvOption NukiColor",
-                                              "0",
-                                              "EnvOption NukiFlgColor",
-                                              "1",  //
-                                              "EnvOption NukiFlgAlpha0",
-                                              "1",
-                                              "EnvOption NukiFlgPalette0",
-                                              "1",  //
-                                              "EnvOption BackColor",
-                                              "ab0c",
-                                              "Option TargetColor",
-                                              "2",  //
-                                              "Option TargetColorMode",
-                                              "0",
-                                              "Option DitherType",
-                                              "1",  //
-                                              "Option DitherLevel",
-                                              "10",
-                                              "Option TransparencyMode",
-                                              "1",  //
-                                              "TRIM trim_palette_reserve",
-                                              "1",
-                                              "BATCH batch_conv_index",
-                                              "16",  //
-                                              "BATCH batch_use_out_folder",
-                                              "0",
-                                              "BATCH batch_out_folder_name",
-                                              "/out",
-                                              "BATCH batch_format_type",
-                                              "6",
-                                              "BATCH batch_over_write_check",
-                                              "0",  //
-                                              "AVIREN aviren_option1",
-                                              "2",
-                                              "AVIREN aviren_option2",
-                                              "4",  //
-                                              "AVIREN aviren_option3",
-                                              "6",  //
-                                              "image_last_open_pos0",
-                                              "/a.png",
-                                              "image_last_open_pos1",
-                                              "",  //
-                                              "image_last_open_pos2",
-                                              "/c.bmp",
-                                              "image_last_open_pos3",
-                                              "/d.tga",  //
-                                              "image_last_open_pos4",
-                                              "",
-                                              "image_last_open_pos5",
-                                              "",  //
-                                              "image_last_open_pos6",
-                                              "",
-                                              "image_last_open_pos7",
-                                              "",  //
-                                              "image_last_open_pos8",
-                                              "",
-                                              "image_last_open_pos9",
-                                              "/j.gif"};
+const std::vector<std::pair<std::string, std::string>> custom_file = {
+    {"Setting File Version", "1.0"},
+    {"MainWindow Left", "-8"},
+    {"MainWindow Top", "12"},
+    {"MainWindow Width", "1024"},
+    {"MainWindow Height", "700"},
+    {"MainWindow State", "2"},
+    {"Palette Disp", "1"},
+    {"Palette Left", "300"},
+    {"Palette Top", "20"},
+    {"Listview Disp", "1"},
+    {"Listview Left", "1930"},
+    {"Listview Top", "100"},
+    {"Listview PATH1", "/home/u/図版"},
+    {"Listview PATH2", "/tmp/b c"},
+    {"AVI Player Left", "5"},
+    {"AVI Player Top", "6"},
+    {"AVI Player Width", "640"},
+    {"AVI Player Height", "480"},
+    {"AVI Player Disp", "1"},
+    {"Option Left", "200"},
+    {"Option Top", "150"},
+    {"Option ImageZoomLevel", "12"},
+    {"Option ImageGridMode", "1"},
+    {"Option GridType", "9"},
+    {"Option ARGBUnit", "1"},
+    {"Option DrawType", "4"},
+    {"Option CursorZoom", "3"},
+    {"Option BackGroundType", "4"},
+    {"Option JpegCompressPercent", "10"},
+    {"Option DDSFormat", "4"},
+    {"EnvOption NukiColor", "0"},
+    {"EnvOption NukiFlgColor", "1"},
+    {"EnvOption NukiFlgAlpha0", "1"},
+    {"EnvOption NukiFlgPalette0", "1"},
+    {"EnvOption BackColor", "ab0c"},
+    {"Option TargetColor", "2"},
+    {"Option TargetColorMode", "0"},
+    {"Option DitherType", "1"},
+    {"Option DitherLevel", "10"},
+    {"Option TransparencyMode", "1"},
+    {"TRIM trim_palette_reserve", "1"},
+    {"BATCH batch_conv_index", "16"},
+    {"BATCH batch_use_out_folder", "0"},
+    {"BATCH batch_out_folder_name", "/out"},
+    {"BATCH batch_format_type", "6"},
+    {"BATCH batch_over_write_check", "0"},
+    {"AVIREN aviren_option1", "2"},
+    {"AVIREN aviren_option2", "4"},
+    {"AVIREN aviren_option3", "6"},
+    {"image_last_open_pos0", "/a.png"},
+    {"image_last_open_pos1", ""},
+    {"image_last_open_pos2", "/c.bmp"},
+    {"image_last_open_pos3", "/d.tga"},
+    {"image_last_open_pos4", ""},
+    {"image_last_open_pos5", ""},
+    {"image_last_open_pos6", ""},
+    {"image_last_open_pos7", ""},
+    {"image_last_open_pos8", ""},
+    {"image_last_open_pos9", "/j.gif"},
+};
 
 TEST(IniFile, DefaultsAndNoLayoutWriteTheStatedFile) {
     clgbase clg;
-    EXPECT_EQ(defaults_file.size(), 118u);
+    EXPECT_EQ(defaults_file.size(), 59u);
     EXPECT_EQ(write_ini_text(clg, missing_file_layout()), crlf(defaults_file));
     EXPECT_EQ(write_ini_text(clg, window_layout{}), crlf(defaults_file));
 }
@@ -305,12 +198,12 @@ TEST(IniFile, AnyLineEndAndAByteOrderMarkAreRead) {
 TEST(IniFile, PairsArePositionalLastValueWinsUnknownKeysAreSkipped) {
     clgbase clg;
     const window_layout layout = read_ini_text(
-        crlf({"Option DitherType", "1",                                        //
-              "No Such Key", "Option TargetColor", "option targetcolor", "9",  // case matters
-              "Palette Left", "10",                                            //
-              "Option DitherType", "2",                                        //
-              "Palette Left", "11",                                            //
-              "Option TargetColor"}),                                          // no value
+        crlf_lines({"Option DitherType", "1",                                        //
+                    "No Such Key", "Option TargetColor", "option targetcolor", "9",  // case matters
+                    "Palette Left", "10",                                            //
+                    "Option DitherType", "2",                                        //
+                    "Palette Left", "11",                                            //
+                    "Option TargetColor"}),                                          // no value
         clg);
     EXPECT_EQ(clg.dither_type, 2);
     EXPECT_EQ(clg.target_color, 256);
@@ -337,44 +230,30 @@ TEST(IniFile, RecentFilesComeBackOldestFirstAndTheNextOneIsListedLast) {
     EXPECT_EQ(loaded.recent_files().back(), "/new");
     EXPECT_EQ(loaded.recent_files().front(), "/f4");
     // An empty value leaves its slot alone.
-    read_ini_text(crlf({"image_last_open_pos1", ""}), loaded);
+    read_ini_text(crlf_lines({"image_last_open_pos1", ""}), loaded);
     EXPECT_EQ(loaded.image_last_open_log10[1], "/f4");
 }
 
 TEST(IniFile, UnusableValuesFallBackToTheDefaultOrLeaveTheWindowAlone) {
     clgbase clg;
     clg.target_color = 16;
-    const window_layout layout = read_ini_text(crlf({"Option TargetColor",
-                                                     "1",
-                                                     "Option DitherLevel",
-                                                     "11",  //
-                                                     "Option ImageZoomLevel",
-                                                     "99999999999",
-                                                     "Option GridType",
-                                                     "3x",
-                                                     "EnvOption NukiColor",
-                                                     "1ff00ff00",
-                                                     "EnvOption BackColor",
-                                                     "-1",
-                                                     "Option CursorZoom",
-                                                     " 1 ",
-                                                     "Option DrawType",
-                                                     "+2",  //
-                                                     "MainWindow Width",
-                                                     "0",
-                                                     "MainWindow Left",
-                                                     "40000",  //
-                                                     "MainWindow State",
-                                                     "3",
-                                                     "Palette Disp",
-                                                     "7",
-                                                     "AVI Player Disp",
-                                                     "yes",
-                                                     "Listview PATH1",
-                                                     std::string("/a\tb"),
-                                                     "BATCH batch_out_folder_name",
-                                                     std::string(5000, 'x')}),
-                                               clg);
+    const window_layout layout =
+        read_ini_text(crlf({{"Option TargetColor", "1"},
+                            {"Option DitherLevel", "11"},
+                            {"Option ImageZoomLevel", "99999999999"},
+                            {"Option GridType", "3x"},
+                            {"EnvOption NukiColor", "1ff00ff00"},
+                            {"EnvOption BackColor", "-1"},
+                            {"Option CursorZoom", " 1 "},
+                            {"Option DrawType", "+2"},
+                            {"MainWindow Width", "0"},
+                            {"MainWindow Left", "40000"},
+                            {"MainWindow State", "3"},
+                            {"Palette Disp", "7"},
+                            {"AVI Player Disp", "yes"},
+                            {"Listview PATH1", "/a\tb"},
+                            {"BATCH batch_out_folder_name", std::string(5000, 'x')}}),
+                      clg);
     EXPECT_EQ(clg.target_color, 256);
     EXPECT_EQ(clg.dither_level, 5);
     EXPECT_EQ(clg.zoom_level, 4);
