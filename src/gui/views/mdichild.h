@@ -12,6 +12,7 @@
 class formpalette;
 class QScrollArea;
 class image_canvas;
+class image_view;
 class QMouseEvent;
 class QCloseEvent;
 
@@ -41,9 +42,21 @@ class mdichild : public QMdiSubWindow {
     void redo_image();
 
     // 0 saves to the title's path in the image's own format when possible;
-    // 1 always asks for a name and format first.
-    void save_image(int mode);
-    void DoSaveFile(int format, const QString& path);
+    // 1 always asks for a name and format first. True when the image was
+    // written (false also when the dialog was cancelled).
+    bool save_image(int mode);
+    bool DoSaveFile(int format, const QString& path);
+
+    // The unsaved-changes question; false when the window must stay open.
+    bool query_close();
+    // Closes and destroys the window without asking (failed open, exit).
+    void discard();
+    // Pen colours carried over from the previously active window, the
+    // palette window's display-mode button and information.
+    void mdichild_Activated();
+
+    image_canvas* canvas() const { return canvas_; }
+    image_view* view() const { return view_; }
 
     // Scroll offset of the canvas (sx, sy) in screen pixels.
     QPoint scroll_offset() const;
@@ -68,4 +81,9 @@ class mdichild : public QMdiSubWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+
+  private:
+    image_view* view_ = nullptr;
+    image_canvas* canvas_ = nullptr;
+    bool close_checked_ = false;
 };
