@@ -1,4 +1,6 @@
 #include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -221,4 +223,18 @@ TEST_F(FormPalette, PensCarryTheirColoursBetweenIndexedAndArgbImages) {
     EXPECT_EQ(palette->color2_pos, -1);
     EXPECT_EQ(palette->color1_pos_color, 0xFFFFFFFFu);
     EXPECT_EQ(palette->color2_pos_color, 0xFF000000u);
+}
+
+TEST_F(FormPalette, CursorViewShowsTheCanvasPixelsWhereTheScreenCannotBeRead) {
+    if (QGuiApplication::platformName() != "offscreen") GTEST_SKIP();
+    mdichild* child = open(argb_fill(8, 8, 0xFF336699u));
+    child->image->zoom_scale_level = 12;
+    child->mdichild_zoom_change();
+    QWidget* canvas = child->findChild<QWidget*>("panel2");
+    QCursor::setPos(canvas->mapToGlobal(QPoint(40, 40)));
+    palette->cursor_view_tick();
+    EXPECT_EQ(control<QLabel>("label5")->text(), "R: 51 G:102 B:153 #33 66 99");
+    QCursor::setPos(QPoint(5000, 5000));  // over nothing of ours: black
+    palette->cursor_view_tick();
+    EXPECT_EQ(control<QLabel>("label5")->text(), "R:  0 G:  0 B:  0 #00 00 00");
 }
