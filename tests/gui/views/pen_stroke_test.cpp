@@ -40,19 +40,6 @@ TEST(PenStroke, PenModesOnATranslucentPixel) {
     EXPECT_EQ(image.argb_buff[0], 0x11223344u);
 }
 
-TEST(PenStroke, IndexedDabWritesTheIndexWhateverTheMode) {
-    image_info image = argb_image(4, 4, 0xFF000000u);
-    ASSERT_EQ(image.argb_to_color_index(), 1);
-    image.image_type = IMGTYP_256;
-    image.color_num = 4;
-    views::apply_dab(image, 2, 2, 3, 1, 2, 0);
-    int threes = 0;
-    for (int32_t index : image.index_buff)
-        threes += index == 3;
-    EXPECT_EQ(threes, 9);
-    EXPECT_EQ(image.index_buff[0], 0);
-}
-
 TEST(PenStroke, LineDabsFollowTheLongerAxisWithSinglePrecisionRounding) {
     const auto dabs = views::pen_line_points(0, 0, 10, 3);
     ASSERT_EQ(dabs.size(), 11u);
@@ -71,11 +58,4 @@ TEST(PenStroke, LineDabsFollowTheLongerAxisWithSinglePrecisionRounding) {
     // A vertical line keeps its column exactly, also left of the image.
     for (const pen_point& p : views::pen_line_points(-3, 0, -3, 4))
         EXPECT_EQ(p.x, -3);
-}
-
-TEST(PenStroke, CanvasToImageUsesScrollAndInverseZoom) {
-    EXPECT_EQ(views::canvas_to_image(5, 3, 0), 128);   // x0.0625
-    EXPECT_EQ(views::canvas_to_image(10, 0, 6), 3);    // x3
-    EXPECT_EQ(views::canvas_to_image(17, 15, 12), 2);  // x16
-    EXPECT_EQ(views::canvas_to_image(-5, 0, 5), -2);   // truncated toward zero
 }
