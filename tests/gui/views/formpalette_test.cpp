@@ -58,6 +58,10 @@ TEST_F(FormPalette, PenButtonPressedAgainDropsTheTool) {
     QTest::mouseClick(pen1, Qt::LeftButton);
     EXPECT_TRUE(pen1->isChecked());
     EXPECT_EQ(palette->palette_type, PLTTYP_PEN1);
+    // Pressed without the mouse (assistive technology) it acts the same.
+    control<QToolButton>("radioButton5")->click();
+    EXPECT_EQ(palette->palette_type, PLTTYP_PEN2);
+    EXPECT_FALSE(pen1->isChecked());
     // The eyedropper pressed again stays selected.
     auto* spuit = control<QToolButton>("radioButton2");
     QTest::mouseClick(spuit, Qt::LeftButton);
