@@ -16,13 +16,10 @@
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
-#if __has_include("dialogs/conv_option.h")
 #include "dialogs/about.h"
 #include "dialogs/conv_option.h"
 #include "dialogs/conv_trim.h"
 #include "dialogs/enviroment_option.h"
-#define MEVRA_HAVE_OPTION_DIALOGS 1
-#endif
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     // 1. Menus, status bar and dialogs' frame.
@@ -63,7 +60,6 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     mdichild::fpalette = fpalette;
 
     // 6.–8. The option dialogs and the about box, created once and reused.
-#ifdef MEVRA_HAVE_OPTION_DIALOGS
     fgensyokuopt = new ConvOption(this);
     fconvtrim = new ConvTrim(this);
     fconvtrim->active_image_size = []() -> std::pair<int, int> {
@@ -72,7 +68,6 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     fenvoption = new EnviromentOption(this);
     fabout = new about(this);
-#endif
 
     // 9. The settings file places the windows.
     load_ini_file();

@@ -17,13 +17,10 @@
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
-#if __has_include("dialogs/conv_option.h")
 #include "dialogs/about.h"
 #include "dialogs/conv_option.h"
 #include "dialogs/conv_trim.h"
 #include "dialogs/enviroment_option.h"
-#define MEVRA_HAVE_OPTION_DIALOGS 1
-#endif
 
 namespace {
 
@@ -270,9 +267,7 @@ void Form1::cmd_resize(int mode) {
 // Help and the dialogs
 
 void Form1::cmd_about() {
-#ifdef MEVRA_HAVE_OPTION_DIALOGS
     fabout->exec();
-#endif
 }
 
 void Form1::open_recent(const QString& path) {
@@ -283,29 +278,14 @@ void Form1::open_recent(const QString& path) {
     mevra::show_message("ファイルが見つかりませんでした\n" + path.toStdString(), "최근 작업 파일 ");
 }
 
-// Until the option dialogs are part of the program, a command that needs one
-// goes ahead with the options as they stand.
 int Form1::open_genshoku_dialog() {
-#ifdef MEVRA_HAVE_OPTION_DIALOGS
     return fgensyokuopt->OpenGenshokuDialog();
-#else
-    return QDialog::Accepted;
-#endif
 }
 
 int Form1::open_trim_dialog(int mode) {
-#ifdef MEVRA_HAVE_OPTION_DIALOGS
     return fconvtrim->OpenTrimOptionDialog(mode);
-#else
-    (void)mode;
-    return QDialog::Accepted;
-#endif
 }
 
 int Form1::open_environment_dialog() {
-#ifdef MEVRA_HAVE_OPTION_DIALOGS
     return fenvoption->open_dialog();
-#else
-    return QDialog::Accepted;
-#endif
 }

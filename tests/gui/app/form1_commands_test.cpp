@@ -1,13 +1,17 @@
 // Menu commands acting on a real image window.
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 #include <filesystem>
 
@@ -17,6 +21,24 @@
 #include "views/formpalette.h"
 
 namespace {
+
+// Confirms the next modal dialog with its OK button ("button1").
+void press_ok_on_next_dialog(std::function<void(QWidget*)> fill = {}) {
+    mevra::test::on_next_modal([fill](QWidget* dialog) {
+        if (fill) fill(dialog);
+        auto* ok = dialog->findChild<QPushButton*>("button1");
+        ASSERT_NE(ok, nullptr);
+        ok->click();
+    });
+}
+
+// Fills the size tab of the trim/resize dialog with a size in pixels.
+void fill_size(QWidget* dialog, int w, int h) {
+    dialog->findChild<QComboBox*>("comboBox3")->setCurrentIndex(0);
+    dialog->findChild<QCheckBox*>("checkBox2")->setChecked(false);
+    dialog->findChild<QLineEdit*>("textBox1")->setText(QString::number(w));
+    dialog->findChild<QLineEdit*>("textBox2")->setText(QString::number(h));
+}
 
 uint32_t pixel(const mdichild* child, int x, int y) {
     return child->image->get_pos_color(int64_t{y} * child->image->width + x);
@@ -122,6 +144,12 @@ TEST_F(Form1Test, ReduceShowsTheTimeAndConvertsToIndexed) {
     mdichild* child = open_image(write_argb("a.png", 16, 16));
     mevra::settings().target_color = 4;
     mevra::test::scripted_ui ui;
+    // Cancelling the options dialog changes nothing.
+    mevra::test::on_next_modal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    find_action(window.get(), "toolStripMenuItem390")->trigger();
+    EXPECT_EQ(child->image->image_type, mevra::IMGTYP_RGB);
+    EXPECT_EQ(child->undo_list.size(), 1u);
+    press_ok_on_next_dialog();
     find_action(window.get(), "toolStripMenuItem390")->trigger();
     EXPECT_NE(child->image->image_type, mevra::IMGTYP_RGB);
     EXPECT_LE(child->image->color_num, 4);
@@ -141,22 +169,36 @@ TEST_F(Form1Test, ReduceShowsTheTimeAndConvertsToIndexed) {
     EXPECT_EQ(ui.messages[0].text, "開いたファイルに問題があり変換できません");
 }
 
-TEST_F(Form1Test, ResizeScalesWithTheTrimSettings) {
+TEST_F(Form1Test, ResizeTakesTheSizeFromTheDialog) {
     mdichild* child = open_image(write_argb("a.png", 8, 6));
-    mevra::clgbase& clg = mevra::settings();
-    clg.trim_mode = 0;
-    clg.trim_1width = 4;
-    clg.trim_1height = 3;
-    clg.trim_or_scaling = 1;
+    press_ok_on_next_dialog([](QWidget* dialog) { fill_size(dialog, 4, 3); });
     find_action(window.get(), "toolStripMenuItem306")->trigger();
     EXPECT_EQ(child->image->width, 4);
     EXPECT_EQ(child->image->height, 3);
-    clg.trim_or_scaling = 0;
-    clg.trim_1width = 2;
-    clg.trim_1height = 2;
+    press_ok_on_next_dialog([](QWidget* dialog) { fill_size(dialog, 16, 12); });
     find_action(window.get(), "toolStripMenuItem307")->trigger();
-    EXPECT_EQ(child->image->width, 2);
+    EXPECT_EQ(child->image->width, 16);
     EXPECT_EQ(child->undo_list.size(), 3u);
+    mevra::test::on_next_modal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    find_action(window.get(), "toolStripMenuItem307")->trigger();
+    EXPECT_EQ(child->undo_list.size(), 3u);
+}
+
+TEST_F(Form1Test, OptionDialogsAndAboutOpenModally) {
+    for (const char* name :
+         {"toolStripMenuItem391", "toolStripMenuItem005", "toolStripMenuItem1000"}) {
+        bool opened = false;
+        mevra::test::on_next_modal([&](QWidget* dialog) {
+            opened = true;
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        find_action(window.get(), name)->trigger();
+        EXPECT_TRUE(opened) << name;
+    }
+    // Confirmed environment options repaint the active image.
+    open_image(write_argb("a.png", 4, 4));
+    press_ok_on_next_dialog();
+    find_action(window.get(), "toolStripMenuItem005")->trigger();
 }
 
 TEST_F(Form1Test, CopyAndOpenFromClipboardKeepAlpha) {
