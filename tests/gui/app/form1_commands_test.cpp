@@ -169,6 +169,25 @@ TEST_F(Form1Test, ReduceShowsTheTimeAndConvertsToIndexed) {
     EXPECT_EQ(ui.messages[0].text, "開いたファイルに問題があり変換できません");
 }
 
+TEST_F(Form1Test, MessagesOfAReductionOnTheWorkerReachTheMessagePort) {
+    mevra::image_info src =
+        mevra::test::make_argb(2, 2, {0x00FF0000u, 0x0000FF00u, 0xFF0000FFu, 0xFFFFFFFFu});
+    const std::string path = dir.file("keys.png");
+    ASSERT_EQ(src.save_to_file(mevra::IMGFMT_PNG, path), 0);
+    mdichild* child = open_image(path);
+    mevra::clgbase& clg = mevra::settings();
+    clg.transparency_mode = 1;
+    clg.nuki_flg_alpha0 = 1;
+    clg.target_color = 2;
+    mevra::test::scripted_ui ui;
+    press_ok_on_next_dialog();
+    find_action(window.get(), "toolStripMenuItem390")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "抜き色が減色する色数以上なので減色できません。");
+    EXPECT_EQ(child->image->image_type, mevra::IMGTYP_RGB);
+    EXPECT_EQ(ui.exclamations, 1);
+}
+
 TEST_F(Form1Test, ResizeTakesTheSizeFromTheDialog) {
     mdichild* child = open_image(write_argb("a.png", 8, 6));
     press_ok_on_next_dialog([](QWidget* dialog) { fill_size(dialog, 4, 3); });
