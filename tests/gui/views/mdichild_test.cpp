@@ -2,7 +2,6 @@
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QScrollBar>
-#include <chrono>
 #include <filesystem>
 
 #include "app/form1_test_fixture.h"
@@ -109,13 +108,9 @@ TEST_F(mdichild_test, SaveAsDialogPreselectsTheFormatAndAddsItsExtension) {
     EXPECT_EQ(child->windowTitle().toStdString(), dir.file("copy.png"));
 
     // Save now goes straight to that file, in its own format, without a dialog.
-    const auto written = std::filesystem::last_write_time(dir.file("copy.png"));
-    std::filesystem::last_write_time(dir.file("copy.png"), written - std::chrono::hours(1));
+    mevra::test::write_bytes(dir.file("copy.png"), {1, 2, 3});
     find_action(window.get(), "toolStripMenuItem003")->trigger();
-    EXPECT_EQ(
-        std::filesystem::last_write_time(dir.file("copy.png")) > written - std::chrono::hours(1),
-        true);
-    EXPECT_EQ(mevra::test::read_bytes(dir.file("copy.png"))[0], 0x89);  // PNG signature
+    EXPECT_EQ(mevra::test::read_bytes(dir.file("copy.png")).at(0), 0x89);  // PNG signature
 }
 
 TEST_F(mdichild_test, WindowsCascadeAndTheCanvasCoversOnlyTheImage) {
