@@ -1,7 +1,7 @@
 // Times the canvas renderer: the visible part of a 4224 x 3168 picture drawn
 // into a canvas of at most 1920 x 1080 (smaller when the zoomed picture is
 // smaller), at every zoom level and in every display mode, with the grid on.
-// Run by hand on a release build: build/rel/bench/render_bench [frames] [threads]
+// Run by hand on a release build: build/rel/bench/render_bench [frames] [threads] [zoom level]
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -37,6 +37,7 @@ image_info photo(int w, int h) {
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     const int threads = argc > 2 ? std::atoi(argv[2]) : 0;
+    const int only_level = argc > 3 ? std::atoi(argv[3]) : -1;  // one zoom level only
     const int iw = 4224, ih = 3168;
     const image_info argb = photo(iw, ih);
     image_info indexed;  // the same size with a 256-entry colour table
@@ -61,7 +62,8 @@ int main(int argc, char** argv) {
         std::printf("%s\n", img == &argb ? "ARGB picture" : "indexed picture");
         std::printf("zoom     canvas      ms/frame: mode0  mode1  mode2  mode3  mode4\n");
         for (int level = 0; level < clgbase::zoom_table_len; ++level) {
-            const float z = clgbase::zoom_table[level];
+            if (only_level >= 0 && level != only_level) continue;
+        const float z = clgbase::zoom_table[level];
             canvas_view v;
             v.zoom_level = level;
             v.width = std::min(1920, static_cast<int>(static_cast<float>(iw) * z));
