@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -17,6 +18,12 @@
 using namespace mevra;
 
 namespace {
+
+double cpu_ms() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 image_info photo(int w, int h) {
     std::vector<uint32_t> px(static_cast<size_t>(w) * h);
@@ -60,10 +67,12 @@ int main(int argc, char** argv) {
     const image_info* pictures[] = {&argb, &indexed};
     for (const image_info* img : pictures) {
         std::printf("%s\n", img == &argb ? "ARGB picture" : "indexed picture");
-        std::printf("zoom     canvas      ms/frame: mode0  mode1  mode2  mode3  mode4\n");
+        std::printf(
+            "zoom     canvas      ms per frame (fastest wall / mean cpu):\n                        "
+            "mode0       mode1       mode2       mode3       mode4\n");
         for (int level = 0; level < clgbase::zoom_table_len; ++level) {
             if (only_level >= 0 && level != only_level) continue;
-        const float z = clgbase::zoom_table[level];
+            const float z = clgbase::zoom_table[level];
             canvas_view v;
             v.zoom_level = level;
             v.width = std::min(1920, static_cast<int>(static_cast<float>(iw) * z));
@@ -75,21 +84,24 @@ int main(int argc, char** argv) {
             v.grid_type = 0;
             v.tile = background_tile(0);
             v.threads = threads;
-            std::printf("%7.4f  %4d x %4d           ", static_cast<double>(z), v.width, v.height);
+            std::printf("%7.4f  %4d x %4d ", static_cast<double>(z), v.width, v.height);
             for (int mode = 0; mode < 5; ++mode) {
                 v.draw_type = mode;
                 render_canvas(*img, v, out.data());  // warm-up
                 // The fastest frame: on a shared machine the others mostly measure
                 // the other processes.
+                // The processor time of all threads is printed after the slash.
                 double ms = 1e9;
+                const double cpu0 = cpu_ms();
                 for (int f = 0; f < frames; ++f) {
                     const auto t0 = std::chrono::steady_clock::now();
                     render_canvas(*img, v, out.data());
                     const auto t1 = std::chrono::steady_clock::now();
                     ms = std::min(ms, std::chrono::duration<double, std::milli>(t1 - t0).count());
                 }
+                const double cpu = (cpu_ms() - cpu0) / frames;
                 worst = std::max(worst, ms);
-                std::printf(" %6.2f", ms);
+                std::printf(" %5.2f/%5.2f", ms, cpu);
             }
             std::printf("\n");
         }
