@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
 #include "image/image_limits.h"
 #include "video/frame_bitmap.h"
 
@@ -44,7 +48,11 @@ bool frame_to_dib_converter::convert(const AVFrame& frame, std::vector<uint8_t>&
     if (!image_size_ok(w, h) || !frame.data[0]) return false;
     const int bits = direct_bits(frame.format);
     if (bits == 8 && !frame.data[1]) return false;
-    const int out_bits = bits ? bits : 24;
+    // Formats with an alpha plane keep it in 32 bits; all others become 24.
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame.format));
+    if (!desc) return false;
+    const bool alpha = (desc->flags & AV_PIX_FMT_FLAG_ALPHA) != 0;
+    const int out_bits = bits ? bits : alpha ? 32 : 24;
     std::vector<uint32_t> table;
     if (bits == 8) {
         const auto* pal = reinterpret_cast<const uint32_t*>(frame.data[1]);
@@ -58,9 +66,16 @@ bool frame_to_dib_converter::convert(const AVFrame& frame, std::vector<uint8_t>&
         for (int y = 0; y < h; ++y)
             std::memcpy(pixels + y * stride, frame.data[0] + int64_t{y} * frame.linesize[0],
                         row_bytes);
+        if (frame.format == AV_PIX_FMT_BGR0) {
+            // The fourth byte carries nothing here: the picture is opaque.
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    pixels[y * stride + x * 4 + 3] = 0xFF;
+        }
     } else {
         sws_ = sws_getCachedContext(sws_, w, h, static_cast<AVPixelFormat>(frame.format), w, h,
-                                    AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+                                    out_bits == 32 ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24,
+                                    SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!sws_) return false;
         uint8_t* dst[4] = {pixels, nullptr, nullptr, nullptr};
         int dst_stride[4] = {static_cast<int>(stride), 0, 0, 0};

@@ -37,8 +37,9 @@ using packet_ptr = std::unique_ptr<AVPacket, packet_free>;
 std::string av_error_text(int code);
 
 // Turns decoded frames into packed bitmaps: palette frames into 8 bits with
-// their colour table, RGB555 into 16, BGR24 into 24, BGRA/BGR0 into 32 and
-// everything else through libswscale into 24. Rows are stored top first
+// their colour table, RGB555 into 16, BGR24 into 24, BGRA/BGR0 into 32 (BGR0
+// opaque), other formats with alpha through libswscale into 32 and everything
+// else (the YUV codecs) through libswscale into 24. Rows are stored top first
 // (negative height). Keeps its scaler between frames.
 class frame_to_dib_converter {
   public:
