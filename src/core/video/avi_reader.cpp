@@ -3,6 +3,7 @@
 #include "video/avi_reader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -18,6 +19,8 @@ namespace {
 using video_detail::codec_ctx_ptr;
 
 constexpr int memory_io_buffer = 1 << 16;
+
+std::atomic<int> decoder_threads{0};
 
 int read_memory(void* opaque, uint8_t* buf, int size) {
     auto* s = static_cast<avi_reader::state*>(opaque);
@@ -139,7 +142,7 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     dec.reset(avcodec_alloc_context3(codec));
     if (!dec || avcodec_parameters_to_context(dec.get(), &par) < 0) return false;
     dec->pkt_timebase = st->time_base;
-    dec->thread_count = 0;
+    dec->thread_count = decoder_threads.load();
     dec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (avcodec_open2(dec.get(), codec, nullptr) < 0) return false;
 
@@ -148,6 +151,10 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     held_no = prev_no = -1;
     failure = {};
     return true;
+}
+
+void avi_reader::set_decoder_threads(int threads) {
+    decoder_threads.store(threads < 0 ? 0 : threads);
 }
 
 avi_reader::avi_reader() = default;

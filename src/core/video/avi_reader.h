@@ -63,6 +63,10 @@ class avi_reader {
     // frame message ("AVIStreamGetFrames") when the frame cannot be decoded.
     int decode_frame(int n, std::vector<uint8_t>& dib, avi_failure& failure);
 
+    // Decoder threads for files opened from now on: 0 lets FFmpeg choose (one
+    // per core), 1 decodes on the calling thread only (deterministic; fuzzing).
+    static void set_decoder_threads(int threads);
+
     // Bit count of the last decoded bitmap (0 before any).
     int last_bit_count() const { return last_bits_; }
 

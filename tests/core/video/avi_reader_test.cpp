@@ -3,7 +3,7 @@
 // order that forces seeks backwards and forwards.
 #include <gtest/gtest.h>
 
-#include "avi_test_files.h"
+#include "support/avi_test_files.h"
 #include "support/test_support.h"
 #include "video/avi_encoders.h"
 #include "video/avi_reader.h"

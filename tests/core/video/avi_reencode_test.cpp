@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "avi_test_files.h"
+#include "support/avi_test_files.h"
 #include "support/test_support.h"
 #include "video/avi_reencode.h"
 #include "video/frame_bitmap.h"

@@ -1,4 +1,4 @@
-#include "avi_test_files.h"
+#include "support/avi_test_files.h"
 
 #include <gtest/gtest.h>
 
