@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/reduce_options.h"
 #include "cli/save_options.h"
+#include "cli/settings_option.h"
 #include "cli/size_options.h"
 #include "image/image_info.h"
 #include "settings/clgbase.h"
@@ -23,6 +24,7 @@ struct convert_options {
     std::string op = "save";
     bool time = false;
     std::vector<std::string> files;
+    std::string settings_file;
     reduce_options reduce;
     size_options sizes;
     save_options save;
@@ -77,8 +79,12 @@ int run_convert(convert_options& opt) {
     std::string error;
     const int op = batch_operation_from_name(opt.op);
     const bool sizing = op == 2 || op == 3;
-    bool ok = op >= 0;
-    if (!ok) error = "--op: '" + opt.op + "' is not a known operation";
+    // The file's options come first so that the options given here override them.
+    bool ok = opt.settings_file.empty() || apply_settings_file(opt.settings_file, clg, error);
+    if (ok && op < 0) {
+        error = "--op: '" + opt.op + "' is not a known operation";
+        ok = false;
+    }
     ok = ok && opt.reduce.apply(clg, error) && opt.sizes.apply(clg, sizing, op == 3, error) &&
          opt.save.apply(clg, error);
     std::error_code ec;
@@ -106,6 +112,9 @@ void add_convert_command(CLI::App& app, command_status& status) {
                     "rotate-left, flip, mirror, to-argb, luma-to-alpha, opaque, key-alpha0, mono, "
                     "invert, bleed, key-to-back, key-to-first (default save)");
     cmd->add_flag("--time", opt->time, "Print how long the operation took for each file");
+    cmd->add_option("--settings", opt->settings_file,
+                    "Start from the options of a settings file (mevra.ini); the options given "
+                    "here override them");
     opt->save.add_to(*cmd);
     opt->reduce.add_to(*cmd);
     opt->sizes.add_to(*cmd);
