@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/option_values.h"
+#include "cli/settings_option.h"
 #include "image/image_info.h"
 #include "settings/clgbase.h"
 #include "video/avi_reader.h"
@@ -25,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct avi_options {
-    std::string file, out, out_dir, joiner, digits, format, codec;
+    std::string file, out, out_dir, joiner, digits, format, codec, settings_file;
     bool json = false, overwrite = false, list_codecs = false;
     int from = 0, to = -1, keyint = 0, bitrate = 0, quality = 75;
 };
@@ -75,9 +76,11 @@ int usage(const char* command, const std::string& error) {
 }
 
 int run_frames(const avi_options& opt) {
-    const clgbase& clg = settings();
-    int joiner = clg.aviren_option1, digits = clg.aviren_option2, type = clg.aviren_option3;
+    clgbase& clg = settings();
     std::string error;
+    if (!opt.settings_file.empty() && !apply_settings_file(opt.settings_file, clg, error))
+        return usage("frames", error);
+    int joiner = clg.aviren_option1, digits = clg.aviren_option2, type = clg.aviren_option3;
     if (!opt.joiner.empty() &&
         !parse_choice("--joiner", opt.joiner, {"none", "underscore|_", "hyphen|-"}, joiner, error))
         return usage("frames", error);
@@ -188,6 +191,9 @@ void add_avi_command(CLI::App& app, command_status& status) {
     frames->add_option("--digits", opt->digits, "Digits of the number, 4..8");
     frames->add_option("--format", opt->format, "bmp|jpg|png|tif|gif|tga|dds");
     frames->add_flag("--overwrite", opt->overwrite, "Replace existing images");
+    frames->add_option("--settings", opt->settings_file,
+                       "Take the frame-file naming, JPEG quality and DDS layout from a settings "
+                       "file (mevra.ini); the options given here override them");
     frames->callback([opt, &status] { status.exit_code = run_frames(*opt); });
 
     CLI::App* encode = avi->add_subcommand("encode", "Re-save the video stream with an encoder");

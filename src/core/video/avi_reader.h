@@ -11,6 +11,16 @@
 //
 // One object is used by one thread at a time (the player decodes on its
 // worker thread only while playing, on the GUI thread otherwise).
+//
+// The rest of the module:
+//   frame_bitmap.h     the packed bitmap a decoded frame arrives in
+//   frame_to_argb.h    the player's conversion of a frame into an ARGB image
+//   playback_clock.h   the playback worker's timing, and its loop
+//   avi_encoders.h     the encoders offered and the compressor options
+//   avi_reencode.h     "AVIを保存": re-encoding with progress/cancel; one-frame preview
+//   avi_writer.h       writing bitmaps into a new AVI (used by the above and by tests)
+//   avi_messages.h     the player's message texts and captions
+//   frame_file_name.h  numbered frame-file names (aviren_option1 … 3)
 #include <cstdint>
 #include <memory>
 #include <span>

@@ -8,7 +8,7 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 #include "video/frame_bitmap.h"
 
 namespace mevra::video_detail {

@@ -1,9 +1,11 @@
 #include "video/frame_to_argb.h"
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
+#include "settings/clgbase.h"
 #include "video/frame_bitmap.h"
 
 namespace mevra {
@@ -82,7 +84,17 @@ int frame_to_argb(std::span<const uint8_t> dib, image_info& out) {
             }
         }
     }
-    out = image_info(static_cast<int>(w), static_cast<int>(rows), pixels.data());
+    // Built like image_info(w, h, pixels) but taking the buffer instead of
+    // copying it: a full-HD frame is 8 MB per frame shown.
+    image_info img;
+    img.flag = 1;
+    img.width = static_cast<int>(w);
+    img.height = static_cast<int>(rows);
+    img.image_type = IMGTYP_RGB;
+    img.format = IMGFMT_NONE;
+    img.draw_type = settings().draw_type;
+    img.argb_buff = std::move(pixels);
+    out = std::move(img);
     return 0;
 }
 
