@@ -14,5 +14,6 @@ struct command_status {
 
 void add_info_command(CLI::App& app, command_status& status);
 void add_convert_command(CLI::App& app, command_status& status);
+void add_avi_command(CLI::App& app, command_status& status);
 
 }  // namespace mevra::cli

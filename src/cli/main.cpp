@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     mevra::cli::command_status status;
     mevra::cli::add_info_command(app, status);
     mevra::cli::add_convert_command(app, status);
+    mevra::cli::add_avi_command(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
