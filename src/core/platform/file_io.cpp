@@ -102,4 +102,36 @@ bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
     return true;
 }
 
+bool create_temp_beside(const std::string& path, std::string& temp, std::string& error) {
+    namespace fs = std::filesystem;
+    fs::path target(path);
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string tmpl = (folder / ("." + target.filename().string() + ".mevra-XXXXXX")).string();
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        error = errno_text(errno);
+        return false;
+    }
+    ::close(fd);
+    temp = tmpl;
+    return true;
+}
+
+bool commit_temp(const std::string& temp, const std::string& path, std::string& error) {
+    int fd = ::open(temp.c_str(), O_RDWR | O_CLOEXEC);
+    bool ok = fd >= 0 && ::fchmod(fd, target_mode(path)) == 0 && ::fsync(fd) == 0;
+    if (!ok) error = errno_text(errno);
+    if (fd >= 0 && ::close(fd) != 0 && ok) {
+        error = errno_text(errno);
+        ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+        error = errno_text(errno);
+        ok = false;
+    }
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
 }  // namespace mevra

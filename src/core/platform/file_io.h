@@ -15,4 +15,11 @@ bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::st
 // existing file at `path` is left untouched, and the reason is returned.
 bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes, std::string& error);
 
+// For writers that stream into a file (the AVI re-encoder): creates an empty
+// hidden temporary file beside `path` and returns its name in `temp`.
+bool create_temp_beside(const std::string& path, std::string& temp, std::string& error);
+// Flushes `temp` to disc, gives it the permissions of the file it replaces and
+// renames it over `path`. On failure `temp` is removed and `path` untouched.
+bool commit_temp(const std::string& temp, const std::string& path, std::string& error);
+
 }  // namespace mevra

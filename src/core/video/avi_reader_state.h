@@ -1,0 +1,63 @@
+#pragma once
+// Internal to the video module: the FFmpeg side of avi_reader.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "video/avi_reader.h"
+#include "video/ffmpeg_glue.h"
+
+namespace mevra {
+
+struct avi_reader::state {
+    // Input: a file through FFmpeg's file protocol, or bytes in memory.
+    std::string url;
+    std::vector<uint8_t> memory;
+    size_t memory_pos = 0;
+    AVIOContext* io = nullptr;
+    AVFormatContext* fmt = nullptr;
+    int stream = -1;
+    video_detail::codec_ctx_ptr dec;
+    video_detail::packet_ptr packet{av_packet_alloc()};
+    video_detail::frame_ptr incoming{av_frame_alloc()};
+
+    // The last two frames the decoder gave in this run, with their positions:
+    // a position between them has no data of its own and shows `prev`.
+    video_detail::frame_ptr held{av_frame_alloc()};
+    video_detail::frame_ptr prev{av_frame_alloc()};
+    int64_t held_no = -1;
+    int64_t prev_no = -1;
+
+    // The current run of decoding since the last seek.
+    bool run_started = false;  // a packet has been sent since the seek
+    int64_t run_base = 0;      // position of that first packet (a key frame)
+    int64_t run_outputs = 0;   // frames received since the seek
+    bool input_ended = false;  // the demuxer is exhausted, the decoder drains
+    bool drained = false;      // the decoder has given its last frame
+
+    // Palette of 8-bit streams: FFmpeg hands it over once with the first
+    // packet, so after a seek the decoder would never see it again.
+    std::vector<uint8_t> palette;  // 1024 bytes, or empty
+    bool attach_palette = false;
+
+    video_detail::frame_to_dib_converter converter;
+
+    ~state();
+    void close_input();
+    // (Re)opens the input and the decoder; an empty `failure` caption on success.
+    bool open(avi_failure& failure, const std::string& name);
+    // The frame shown at position `target`, or null when it cannot be decoded.
+    const AVFrame* fetch(int64_t target, int64_t start);
+
+  private:
+    void reset_run();
+    bool seek_to(int64_t ts, int64_t start);
+    int64_t key_at_or_before(int64_t ts, int64_t start) const;
+    int64_t number_of(const AVFrame& f) const;
+    // Decodes forward until the frame for `target` is known; sets `late` when
+    // the first frame of the run already lies beyond it.
+    const AVFrame* run_to(int64_t target, bool& late);
+    bool feed_packet();
+};
+
+}  // namespace mevra

@@ -1,0 +1,171 @@
+// Opening AVI files and reaching any frame: exact pixels for uncompressed
+// files in every bit count, nearly exact colours for the lossy codecs, in an
+// order that forces seeks backwards and forwards.
+#include <gtest/gtest.h>
+
+#include "avi_test_files.h"
+#include "support/test_support.h"
+#include "video/avi_encoders.h"
+#include "video/avi_reader.h"
+#include "video/frame_bitmap.h"
+#include "video/frame_to_argb.h"
+
+namespace mevra {
+namespace {
+
+const int jump_order[] = {7, 2, 9, 0, 3, 4, 5, 1, 8, 6, 9};
+
+image_info decode(avi_reader& avi, int n) {
+    std::vector<uint8_t> dib;
+    avi_failure failure;
+    EXPECT_EQ(avi.decode_frame(n, dib, failure), 0) << failure.text;
+    image_info img;
+    EXPECT_EQ(frame_to_argb(dib, img), 0);
+    return img;
+}
+
+class RawAviTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(RawAviTest, EveryFrameExactAfterRandomJumps) {
+    const int bits = GetParam();
+    test::temp_dir dir;
+    const std::string path = dir.file("raw.avi");
+    test::make_avi(path, test::raw_spec(bits));
+    avi_reader avi;
+    avi_failure failure;
+    ASSERT_EQ(avi.open(path, failure), 0) << failure.text;
+    EXPECT_EQ(avi.info().length, 10);
+    EXPECT_EQ(avi.info().rate, 10u);
+    EXPECT_EQ(avi.info().scale, 1u);
+    EXPECT_EQ(avi.info().width, 32);
+    EXPECT_EQ(avi.info().height, 24);
+    EXPECT_EQ(avi.info().stream_count, 1);
+    // The first access is not frame 0: an 8-bit stream must still get its palette.
+    for (int n : jump_order) {
+        image_info img = decode(avi, n);
+        ASSERT_EQ(img.width, 32);
+        ASSERT_EQ(img.height, 24);
+        EXPECT_EQ(avi.last_bit_count(), bits);
+        for (int y = 0; y < 24; y += 5)
+            for (int x = 0; x < 32; x += 3)
+                ASSERT_EQ(img.argb_buff[static_cast<size_t>(y * 32 + x)],
+                          test::stored_pattern(n, x, y, bits))
+                    << "frame " << n << " at " << x << "," << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bits, RawAviTest, ::testing::Values(8, 16, 24, 32));
+
+TEST(AviReaderTest, NtscRateKeepsRateAndScale) {
+    test::temp_dir dir;
+    auto spec = test::raw_spec(24, 3);
+    spec.rate = 30000;
+    spec.scale = 1001;
+    test::make_avi(dir.file("ntsc.avi"), spec);
+    avi_reader avi;
+    avi_failure failure;
+    ASSERT_EQ(avi.open(dir.file("ntsc.avi"), failure), 0);
+    EXPECT_EQ(avi.info().rate, 30000u);
+    EXPECT_EQ(avi.info().scale, 1001u);
+    EXPECT_EQ(avi.info().rate / avi.info().scale, 29u);
+}
+
+struct lossy_case {
+    const char* encoder;
+    int b_frames;
+};
+
+class LossyAviTest : public ::testing::TestWithParam<lossy_case> {};
+
+TEST_P(LossyAviTest, JumpsReachTheRightFrame) {
+    const lossy_case c = GetParam();
+    if (!find_avi_encoder(c.encoder)) GTEST_SKIP() << c.encoder << " not in this build";
+    test::temp_dir dir;
+    const std::string path = dir.file("lossy.avi");
+    auto spec = test::lossy_spec(c.encoder, 30, 8);
+    spec.options.max_b_frames = c.b_frames;
+    test::make_avi(path, spec);
+    avi_reader avi;
+    avi_failure failure;
+    ASSERT_EQ(avi.open(path, failure), 0) << failure.text;
+    ASSERT_EQ(avi.info().length, 30);
+    const int order[] = {17, 3, 29, 0, 1, 2, 16, 9, 8, 24, 25, 12};
+    for (int n : order) {
+        image_info img = decode(avi, n);
+        ASSERT_EQ(img.width, 64);
+        const uint32_t centre = img.argb_buff[static_cast<size_t>(24 * 64 + 32)];
+        EXPECT_TRUE(test::close_color(centre, test::solid_color(n), 12))
+            << c.encoder << " frame " << n << std::hex << " got " << centre << " want "
+            << test::solid_color(n);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codecs, LossyAviTest,
+                         ::testing::Values(lossy_case{"mjpeg", 0}, lossy_case{"mpeg4", 0},
+                                           lossy_case{"libx264", 0}, lossy_case{"libx264", 2}));
+
+TEST(AviReaderTest, FailuresGiveThePlayersMessages) {
+    test::temp_dir dir;
+    test::recording_ui ui;
+    avi_reader avi;
+    avi_failure f;
+    const std::string missing = dir.file("none.avi");
+    EXPECT_EQ(avi.open(missing, f), -1);
+    EXPECT_EQ(f.text, "파일  を開くことができませんでした\n" + missing);
+    EXPECT_EQ(f.caption, "AVI file");
+
+    const std::string garbage = dir.file("garbage.avi");
+    test::write_bytes(garbage, std::vector<uint8_t>(3000, 0x5A));
+    EXPECT_EQ(avi.open(garbage, f), -1);
+    EXPECT_EQ(f.text, "error:\n" + garbage);
+    EXPECT_EQ(f.caption, "AVIFileOpen");
+
+    // A missing file leaves the open one open; a failed open closes it.
+    const std::string good = dir.file("good.avi");
+    test::make_avi(good, test::raw_spec(24, 4));
+    ASSERT_EQ(avi.open(good, f), 0);
+    EXPECT_EQ(avi.open(missing, f), -1);
+    EXPECT_TRUE(avi.is_open());
+    EXPECT_EQ(avi.info().length, 4);
+    EXPECT_EQ(avi.open(garbage, f), -1);
+    EXPECT_FALSE(avi.is_open());
+    EXPECT_EQ(avi.info().length, 0);
+    std::vector<uint8_t> dib;
+    EXPECT_EQ(avi.decode_frame(0, dib, f), -1);
+    EXPECT_EQ(f.text, "error:\nフレーム0");
+    EXPECT_EQ(f.caption, "AVIStreamGetFrames");
+    EXPECT_TRUE(ui.messages.empty());  // the reader reports, the caller shows
+}
+
+TEST(AviReaderTest, TruncatedFileFailsOnlyTheLostFrames) {
+    test::temp_dir dir;
+    const std::string path = dir.file("cut.avi");
+    test::make_avi(path, test::raw_spec(24, 10));
+    auto bytes = test::read_bytes(path);
+    // Cut inside frame 5's data: the index at the end is lost too.
+    bytes.resize(bytes.size() / 2);
+    test::write_bytes(path, bytes);
+    avi_reader avi;
+    avi_failure f;
+    ASSERT_EQ(avi.open(path, f), 0) << f.text;
+    image_info img = decode(avi, 1);
+    EXPECT_EQ(img.argb_buff[40], test::stored_pattern(1, 8, 1, 24));
+    std::vector<uint8_t> dib;
+    for (int n = avi.info().length - 1; n >= 0; --n)
+        avi.decode_frame(n, dib, f);  // must not crash whatever it returns
+    for (int n = 0; n < avi.info().length; ++n)
+        avi.decode_frame(n, dib, f);
+}
+
+TEST(AviReaderTest, MemoryInputMatchesFileInput) {
+    test::temp_dir dir;
+    test::make_avi(dir.file("a.avi"), test::raw_spec(32, 5));
+    avi_reader avi;
+    avi_failure f;
+    ASSERT_EQ(avi.open_memory(test::read_bytes(dir.file("a.avi")), "mem", f), 0) << f.text;
+    image_info img = decode(avi, 3);
+    EXPECT_EQ(img.argb_buff[0], test::stored_pattern(3, 0, 0, 32));
+}
+
+}  // namespace
+}  // namespace mevra
