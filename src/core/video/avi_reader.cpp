@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 #include "video/avi_reader_state.h"
 #include "video/avi_writer.h"
 #include "video/frame_bitmap.h"

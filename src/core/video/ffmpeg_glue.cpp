@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 #include "video/frame_bitmap.h"
 
 namespace mevra::video_detail {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 #include "video/frame_bitmap.h"
 
 namespace mevra {
