@@ -70,6 +70,9 @@ void drop(aviwindow& w, const QStringList& paths) {
     for (const QString& p : paths)
         urls << QUrl::fromLocalFile(p);
     mime.setUrls(urls);
+    // A drop goes to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.panel1, &enter);
     QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.panel1, &event);
 }
@@ -77,10 +80,14 @@ void drop(aviwindow& w, const QStringList& paths) {
 struct player : ::testing::Test {
     temp_dir dir;
     QString movie = QString::fromStdString(dir.file("movie.avi"));
-    aviwindow window;
+    QMdiArea area;
+    aviwindow& window = *new aviwindow;
 
     void SetUp() override {
         write_test_avi(movie.toStdString());
+        area.resize(900, 700);
+        area.addSubWindow(&window);
+        area.show();
         window.show();
     }
     void TearDown() override { window.VFWIN_SetFrame(aviwindow::CMD_STOP); }
