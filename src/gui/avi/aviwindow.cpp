@@ -227,10 +227,15 @@ void aviwindow::VFWIN_Reflesh() {
 
 void aviwindow::button_command(int command) {
     const int frame = VFWIN_SetFrame(command);
+    if (command == CMD_PAUSE) {
+        // A step or slider move during play may have changed the frame after
+        // the worker drew its last one: show the frame the counter names.
+        vfw_before_frame_ = -1;
+    }
     trackBar1->setValue(frame);
-    // Stop rewinds: when the slider was at 0 already it sent no change, so the
-    // first frame is fetched here to match the counter.
-    if (command == CMD_STOP) VFWIN_SetFrame(CMD_SLIDER);
+    // After Stop or Pause the view must show the counted frame even when the
+    // slider was there already (and so reported no change).
+    if (command == CMD_STOP || command == CMD_PAUSE) VFWIN_SetFrame(CMD_SLIDER);
     VFWIN_Reflesh();
 }
 
