@@ -1,11 +1,14 @@
 // The AVI player driven through its real widget: opening by drop, the frame
 // commands with the counter and status line, playback on the worker thread,
 // the close and save commands with their refusals, and the bar layout.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -14,6 +17,7 @@
 
 #include <filesystem>
 
+#include "avi/avi_compressor_dialog.h"
 #include "avi/avi_control_bar.h"
 #include "avi/avi_frame_panel.h"
 #include "avi/aviwindow.h"
@@ -295,3 +299,28 @@ TEST(player_activation, ActivatingThePlayerClearsTheActiveImageWindow) {
 }
 
 }  // namespace
+
+TEST(compressor_dialog, OffersTheEncodersAndPreviewsOneFrame) {
+    std::vector<uint8_t> frame = mevra::make_dib(fw, fh, 24, {});
+    avi_compressor_dialog dialog(nullptr, frame, 10, 1);
+    const auto encoders = mevra::available_avi_encoders();
+    ASSERT_EQ(dialog.encoder_list->count(), static_cast<int>(encoders.size()));
+    for (size_t i = 0; i < encoders.size(); ++i) {
+        dialog.encoder_list->setCurrentIndex(static_cast<int>(i));
+        dialog.keyint_check->setChecked(true);
+        dialog.keyint_box->setValue(12);
+        dialog.bitrate_check->setChecked(true);
+        dialog.bitrate_box->setValue(900);
+        const mevra::avi_encode_options opt = dialog.options();
+        EXPECT_EQ(opt.encoder, encoders[i].name);
+        EXPECT_EQ(opt.keyint, encoders[i].has_keyint ? 12 : 0) << opt.encoder;
+        EXPECT_EQ(opt.bitrate_kbps, encoders[i].has_bitrate ? 900 : 0) << opt.encoder;
+        EXPECT_EQ(opt.raw_bits, 24);
+    }
+    dialog.encoder_list->setCurrentIndex(dialog.encoder_list->findData("rawvideo"));
+    dialog.update_preview();
+    EXPECT_FALSE(dialog.preview_picture->pixmap().isNull());
+    // Uncompressed: the frame's 8 × 6 × 3 bytes.
+    EXPECT_EQ(dialog.preview_info->text().section(' ', 0, 0).toInt(), fw * fh * 3)
+        << dialog.preview_info->text().toStdString();
+}
