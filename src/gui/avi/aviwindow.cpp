@@ -92,6 +92,11 @@ void aviwindow::build_controls() {
     label1->setObjectName("label1");
     label1->setToolTip("now / length");
     label1->setAlignment(Qt::AlignCenter);
+    // The counter has 68 pixels between the slider and the step button; the
+    // initial "0000 / 0000" must fit them too.
+    QFont counter_font = label1->font();
+    counter_font.setPointSizeF(counter_font.pointSizeF() * 0.85);
+    label1->setFont(counter_font);
 
     label2 = new QLabel("width:      height:        bit  fps:", bar);
     label2->setObjectName("label2");
@@ -199,7 +204,32 @@ void aviwindow::VFWIN_CloseAVIFile() {
     reader_.close();
     dib_.clear();
     image_.reset();
+    {
+        const std::lock_guard lock(post_mutex_);
+        posted_ = QImage();
+    }
     panel1->update();
+}
+
+void aviwindow::start_playing() {
+    refresh_view_options();
+    // Until the worker's first frame arrives, the view keeps showing the
+    // current frame rather than an empty picture.
+    QImage picture;
+    mevra::canvas_view v;
+    {
+        const std::lock_guard lock(post_mutex_);
+        v = view_options_;
+    }
+    if (image_ && image_->flag != 0 && v.width > 0 && v.height > 0) {
+        picture = QImage(v.width, v.height, QImage::Format_RGB32);
+        mevra::render_player_frame(*image_, v, reinterpret_cast<uint32_t*>(picture.bits()));
+    }
+    {
+        const std::lock_guard lock(post_mutex_);
+        posted_ = std::move(picture);
+    }
+    shared_.play_mode.store(1);
 }
 
 void aviwindow::close_command() {
@@ -254,8 +284,7 @@ int aviwindow::VFWIN_SetFrame(int command) {
             frame = std::max(frame - 1, 0);
             break;
         case CMD_PLAY:
-            refresh_view_options();
-            shared_.play_mode.store(1);
+            if (VFWIN_GetMode() == 0) start_playing();
             return frame;
         case CMD_FORWARD:
             frame = std::min(frame + 1, length - 1);

@@ -126,6 +126,9 @@ class aviwindow : public QMdiSubWindow {
     // touch the reader); false with the failure filled in.
     bool decode_current(int frame, mevra::avi_failure& failure);
     void write_status_line();
+    // Sets the play mode after handing the worker's picture slot the
+    // current frame.
+    void start_playing();
     // The view options the worker composes with, copied from the settings
     // on the user-interface thread.
     void refresh_view_options();
