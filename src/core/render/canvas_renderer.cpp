@@ -96,16 +96,26 @@ bool image_has_pixels(const image_info& image) {
     if (image.width <= 0 || image.height <= 0) return false;
     const auto n = static_cast<size_t>(image.pixel_count());
     if (image.image_type == IMGTYP_RGB) return image.argb_buff.size() >= n;
+    if (image.image_type != IMGTYP_256 && image.image_type != IMGTYP_16) return false;
     return image.index_buff.size() >= n;
+}
+
+float inverse_zoom(int zoom_level) {
+    return 1.0f / clgbase::zoom_table[std::clamp(zoom_level, 0, clgbase::zoom_table_len - 1)];
+}
+
+// (c + scroll) * inv truncated toward zero, saturated to the int range.
+int scaled_coordinate(int c, int scroll, float inv) {
+    const float f = static_cast<float>(int64_t{c} + scroll) * inv;
+    if (!(f >= -2147483648.0f)) return INT_MIN;
+    if (!(f < 2147483648.0f)) return INT_MAX;
+    return static_cast<int>(f);
 }
 
 // Source coordinate of canvas coordinate `c` scrolled by `scroll`: truncated
 // toward zero and clamped to the image.
 int source_coordinate(int c, int scroll, float inv, int size) {
-    const float f = static_cast<float>(int64_t{c} + scroll) * inv;
-    if (!(f > 0.0f)) return 0;
-    if (f >= static_cast<float>(size - 1)) return size - 1;
-    return static_cast<int>(f);
+    return std::clamp(scaled_coordinate(c, scroll, inv), 0, size - 1);
 }
 
 // The canvas rows (or columns) that carry grid lines: image rows 0, s, 2s, ...
@@ -132,7 +142,7 @@ void plan_frame(const image_info& image, const canvas_view& view, bool player, f
     p.tile = view.tile ? view.tile : black_tile();
     const int level = std::clamp(view.zoom_level, 0, clgbase::zoom_table_len - 1);
     const float z = clgbase::zoom_table[level];
-    const float inv = 1.0f / z;
+    const float inv = inverse_zoom(level);
     const int sx = player ? 0 : view.scroll_x;
     const int sy = player ? 0 : view.scroll_y;
     const int dt = p.draw_type;
@@ -291,6 +301,10 @@ void render(const image_info& image, const canvas_view& view, bool player, uint3
 }
 
 }  // namespace
+
+int canvas_to_image(int c, int scroll, int zoom_level) {
+    return scaled_coordinate(c, scroll, inverse_zoom(zoom_level));
+}
 
 void render_canvas(const image_info& image, const canvas_view& view, uint32_t* out) {
     render(image, view, false, out);

@@ -51,6 +51,12 @@ inline constexpr uint32_t grid_bold_color = 0xA0A0A0F0u;   // (160, 160, 240, 16
 // What the AVI player shows beyond the zoomed frame (before blending).
 inline constexpr uint32_t player_outside_color = 0xFFD3D3D3u;
 
+// The image column (or row) that canvas column (or row) `c` shows with scroll
+// offset `scroll`: (c + scroll) * (1 / zoom), in single precision, truncated
+// toward zero; not clamped to the image. The mouse position uses the same
+// mapping, so the pixel reported under the pointer is the pixel drawn there.
+int canvas_to_image(int c, int scroll, int zoom_level);
+
 // Draws the visible part of `image` as the image window shows it into `out`:
 // width*height pixels, 0xAARRGGBB (QImage::Format_RGB32-compatible), top row first.
 // Only the visible part of the image is converted. Safe to call from any thread.

@@ -119,8 +119,13 @@ TEST(CanvasRenderer, ZoomScrollAndEdgeClamp) {
             ASSERT_EQ(c.at(x, y), distinct(2 * x, 2 * y));
     c = draw(img, view(30, 24, 6));
     const float third = 1.0f / 3.0f;
-    for (int x = 0; x < 30; ++x)
+    for (int x = 0; x < 30; ++x) {
         ASSERT_EQ(c.at(x, 5), distinct(static_cast<int>(static_cast<float>(x) * third), 1));
+        ASSERT_EQ(canvas_to_image(x, 0, 6), static_cast<int>(static_cast<float>(x) * third));
+    }
+    EXPECT_EQ(canvas_to_image(10, 3, 5), 6);   // the mouse mapping, unclamped
+    EXPECT_EQ(canvas_to_image(-3, 0, 5), -1);  // truncated toward zero
+    EXPECT_EQ(canvas_to_image(7, 100, 0), 1712);
     // A canvas larger than the zoomed image repeats the last row and column.
     c = draw(img, view(14, 11, 4));
     EXPECT_EQ(c.at(13, 10), distinct(9, 7));
