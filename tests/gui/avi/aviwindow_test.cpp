@@ -1,6 +1,7 @@
 // The AVI player driven through its real widget: opening by drop, the frame
 // commands with the counter and status line, playback on the worker thread,
 // the close and save commands with their refusals, and the bar layout.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
@@ -17,6 +18,7 @@
 
 #include <filesystem>
 
+#include "app/form1.h"
 #include "avi/avi_compressor_dialog.h"
 #include "avi/avi_control_bar.h"
 #include "avi/avi_frame_panel.h"
@@ -25,6 +27,7 @@
 #include "support/test_support.h"
 #include "video/avi_writer.h"
 #include "video/frame_bitmap.h"
+#include "views/formpalette.h"
 #include "views/mdichild.h"
 
 namespace {
@@ -323,4 +326,20 @@ TEST(compressor_dialog, OffersTheEncodersAndPreviewsOneFrame) {
     // Uncompressed: the frame's 8 × 6 × 3 bytes.
     EXPECT_EQ(dialog.preview_info->text().section(' ', 0, 0).toInt(), fw * fh * 3)
         << dialog.preview_info->text().toStdString();
+}
+
+TEST(player_in_main_window, ViewMenuTogglesThePlayerAndThePaletteAsksIt) {
+    Form1 main;
+    ASSERT_NE(main.faviwindow, nullptr);
+    EXPECT_EQ(aviwindow::g_instance, main.faviwindow);
+    EXPECT_EQ(main.faviwindow->mdiArea(), main.mdi_area());
+    EXPECT_FALSE(main.faviwindow->windowFlags() & Qt::WindowCloseButtonHint);
+    main.show();
+    const bool shown = main.faviwindow->isVisible();
+    main.findChild<QAction*>("toolStripMenuItem206")->trigger();
+    EXPECT_NE(main.faviwindow->isVisible(), shown);
+    main.findChild<QAction*>("toolStripMenuItem206")->trigger();
+    EXPECT_EQ(main.faviwindow->isVisible(), shown);
+    ASSERT_TRUE(main.fpalette->avi_playing && main.fpalette->repaint_avi);
+    EXPECT_FALSE(main.fpalette->avi_playing());
 }
