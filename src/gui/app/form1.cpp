@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "avi/aviwindow.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
 #include "views/formpalette.h"
@@ -54,7 +55,16 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     palette_frame->setWindowTitle(fpalette->windowTitle());
     palette_frame->show();
 
-    // 4. The AVI window joins here once it exists.
+    // 4. The AVI player: like the palette window, a sub-window without a
+    // close box. It sets aviwindow::g_instance itself.
+    faviwindow = new aviwindow;
+    mdi_area_->addSubWindow(faviwindow,
+                            Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    faviwindow->show();
+    fpalette->repaint_avi = [this] {
+        if (faviwindow) faviwindow->imageRePaint();
+    };
+    fpalette->avi_playing = [this] { return faviwindow && faviwindow->VFWIN_GetMode() == 1; };
 
     // 5. The image windows reach the palette window through the class.
     mdichild::fpalette = fpalette;

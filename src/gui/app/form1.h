@@ -20,6 +20,7 @@ class ConvOption;
 class ConvTrim;
 class EnviromentOption;
 class about;
+class aviwindow;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -47,6 +48,7 @@ class Form1 : public QMainWindow {
 
     // --- owned windows and dialogs ---
     formpalette* fpalette = nullptr;
+    aviwindow* faviwindow = nullptr;
     ConvOption* fgensyokuopt = nullptr;
     ConvTrim* fconvtrim = nullptr;
     EnviromentOption* fenvoption = nullptr;
@@ -84,6 +86,9 @@ class Form1 : public QMainWindow {
     void cmd_grid();
     void cmd_zoom(int direction);
     void cmd_toggle_palette();
+    void cmd_toggle_avi();
+    // Repaints the AVI player when no image window is active, unless it plays.
+    void repaint_avi_unless_playing();
     void cmd_reduce();
     void cmd_reduction_options();
     void cmd_rotate(int code);

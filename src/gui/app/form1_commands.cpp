@@ -11,6 +11,7 @@
 
 #include "app/busy_run.h"
 #include "app/form1.h"
+#include "avi/aviwindow.h"
 #include "platform/clipboard_port.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
@@ -73,8 +74,8 @@ void Form1::connect_commands() {
     on("toolStripMenuItem306", [this] { cmd_resize(0); });
     on("toolStripMenuItem307", [this] { cmd_resize(1); });
     on("toolStripMenuItem1000", [this] { cmd_about(); });
-    // The list-view (205) and AVI (206) items toggle windows that are wired
-    // in with those windows.
+    on("toolStripMenuItem206", [this] { cmd_toggle_avi(); });
+    // The list-view item (205) toggles a window that is wired in with it.
 }
 
 // ---------------------------------------------------------------------------
@@ -163,7 +164,10 @@ void Form1::cmd_grid() {
     mevra::clgbase& clg = mevra::settings();
     clg.grid_mode = clg.grid_mode == 1 ? 0 : 1;
     mdichild* child = active();
-    if (!child) return;  // the AVI window repaints itself here once it exists
+    if (!child) {
+        repaint_avi_unless_playing();
+        return;
+    }
     child->image->grid_mode = clg.grid_mode;
     child->imageRePaint();
 }
@@ -173,7 +177,10 @@ void Form1::cmd_zoom(int direction) {
     clg.zoom_proc(direction);
     if (fpalette) fpalette->info_update();
     mdichild* child = active();
-    if (!child) return;  // the AVI window repaints itself here once it exists
+    if (!child) {
+        repaint_avi_unless_playing();
+        return;
+    }
     child->image->zoom_scale_level = clg.zoom_level;
     child->mdichild_zoom_change();
 }
@@ -183,6 +190,17 @@ void Form1::cmd_toggle_palette() {
     QWidget* frame = fpalette->parentWidget() ? fpalette->parentWidget() : fpalette;
     frame->setVisible(!frame->isVisible());
     findChild<QAction*>("toolStripMenuItem203")->setChecked(frame->isVisible());
+}
+
+void Form1::cmd_toggle_avi() {
+    if (!faviwindow) return;
+    faviwindow->setVisible(!faviwindow->isVisible());
+    findChild<QAction*>("toolStripMenuItem206")->setChecked(faviwindow->isVisible());
+}
+
+void Form1::repaint_avi_unless_playing() {
+    // While it plays, the player's worker draws with the new settings itself.
+    if (faviwindow && faviwindow->VFWIN_GetMode() == 0) faviwindow->imageRePaint();
 }
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include "app/form1.h"
+#include "avi/aviwindow.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
 #include "views/formpalette.h"
@@ -142,7 +143,7 @@ void Form1::view_menu_opened() {
     findChild<QAction*>("toolStripMenuItem203")
         ->setChecked(fpalette && fpalette->parentWidget() && fpalette->parentWidget()->isVisible());
     findChild<QAction*>("toolStripMenuItem205")->setChecked(false);
-    findChild<QAction*>("toolStripMenuItem206")->setChecked(false);
+    findChild<QAction*>("toolStripMenuItem206")->setChecked(faviwindow && faviwindow->isVisible());
 
     QMenu* windows = findChild<QMenu*>("toolStripMenuItem204");
     windows->clear();

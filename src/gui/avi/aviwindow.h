@@ -1,0 +1,166 @@
+#pragma once
+// The AVI player: a child window of the main window that opens the first video
+// stream of a dropped AVI file, steps through it frame by frame or plays it in
+// real time on a worker thread, draws frames with the image window's zoom,
+// grid and display rules taken from the settings, and re-saves the stream with
+// a chosen encoder.
+//
+// Threads: the user-interface thread owns the controls; the playback worker
+// runs for the life of the window and, while the play mode is 1, is the only
+// one that decodes and composes frames. Stop and Pause clear the play mode and
+// then wait until the worker has finished the pass it was in, so afterwards
+// the user-interface thread can use the reader and the frame image safely.
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QString>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "image/image_info.h"
+#include "render/canvas_renderer.h"
+#include "video/avi_encoders.h"
+#include "video/avi_reader.h"
+#include "video/playback_clock.h"
+
+class QLabel;
+class QSlider;
+class QToolButton;
+class QPainter;
+class avi_frame_panel;
+class avi_control_bar;
+
+class aviwindow : public QMdiSubWindow {
+    Q_OBJECT
+  public:
+    // The player exists once; other windows reach it through the class.
+    static aviwindow* g_instance;
+
+    // Frame commands of VFWIN_SetFrame.
+    enum frame_command {
+        CMD_SLIDER = 0,
+        CMD_FIRST = 1,
+        CMD_BACK = 2,
+        CMD_PLAY = 3,
+        CMD_FORWARD = 4,
+        CMD_END = 5,
+        CMD_STOP = 6,
+        CMD_PAUSE = 7,
+    };
+
+    explicit aviwindow(QWidget* parent = nullptr);
+    ~aviwindow() override;
+
+    // Opens `path` (its first video stream); 0, or -1 after the message.
+    int VFWIN_OpenAVIFile(const QString& path);
+    // Forgets the open file and the frame image (length and frame stay).
+    void VFWIN_CloseAVIFile();
+    // Applies a frame command and shows the frame unless playing; returns the
+    // current frame (0 while nothing is open).
+    int VFWIN_SetFrame(int command);
+    // Slider range for the open stream.
+    void VFWIN_Setup();
+    // Writes the frame counter.
+    void VFWIN_Reflesh();
+    // 1 while playing, else 0.
+    int VFWIN_GetMode() const { return shared_.play_mode.load(); }
+    // Redraws the current frame with the settings' view options; ignored
+    // while playing (the worker draws then, picking the options up itself).
+    void imageRePaint();
+    // Asks for the encoder and writes the open stream to `path`.
+    void VFWIN_SaveAVI(const QString& path);
+
+    // The user's commands.
+    void open_dropped(const QStringList& paths);  // only the first path is used
+    void close_command();                         // context menu "閉じる"
+    void save_command();                          // context menu "AVIを保存"
+    void button_command(int command);             // a bar button
+    void aviwindow_Activated();
+
+    // Dialog steps of the save, replaceable so tests can script them.
+    // The save dialog: the chosen path, or empty when cancelled.
+    std::function<QString(const QString& folder, const QString& name)> ask_save_path;
+    // The compressor choice for `frame` (the current frame's bitmap); false
+    // when cancelled.
+    std::function<bool(const std::vector<uint8_t>& frame, uint32_t rate, uint32_t scale,
+                       mevra::avi_encode_options& options)>
+        ask_compressor;
+
+    // State (read on the user-interface thread).
+    int current_frame() const { return shared_.cur_frame.load(); }
+    int frame_length() const { return shared_.length.load(); }
+    const QString& avi_filename() const { return avi_filename_; }
+    // The current frame image; valid only while not playing.
+    const mevra::image_info* frame_image() const { return image_.get(); }
+
+    // Draws the view (called by the panel's paint event).
+    void paint_view(QPainter& painter, int width, int height);
+
+    // Controls, named as in the window's layout.
+    avi_frame_panel* panel1 = nullptr;
+    avi_control_bar* bar = nullptr;
+    QToolButton* button1 = nullptr;  // move first frame
+    QToolButton* button2 = nullptr;  // back 1 frame
+    QToolButton* button3 = nullptr;  // Play
+    QToolButton* button4 = nullptr;  // forward 1 frame
+    QToolButton* button5 = nullptr;  // move end frame
+    QToolButton* button6 = nullptr;  // Stop
+    QToolButton* button7 = nullptr;  // Pause
+    QSlider* trackBar1 = nullptr;
+    QLabel* label1 = nullptr;  // frame counter
+    QLabel* label2 = nullptr;  // status line
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void build_controls();
+    // Decodes the current frame into the frame image (any thread that may
+    // touch the reader); false with the failure filled in.
+    bool decode_current(int frame, mevra::avi_failure& failure);
+    void write_status_line();
+    // Sets the play mode after handing the worker's picture slot the
+    // current frame.
+    void start_playing();
+    // The view options the worker composes with, copied from the settings
+    // on the user-interface thread.
+    void refresh_view_options();
+    // Blocks until the worker has finished the pass it is in.
+    void wait_for_worker();
+
+    // Playback worker (aviwindow_playback.cpp).
+    void start_worker();
+    void stop_worker();
+    void worker_frame(int frame, bool report_progress);
+    void frame_posted(bool report_progress);
+    void worker_failed(const mevra::avi_failure& failure);
+
+    // Player state shared with the worker.
+    mevra::playback_shared shared_;
+    mevra::avi_reader reader_;
+    std::vector<uint8_t> dib_;                  // last decoded frame bitmap
+    std::unique_ptr<mevra::image_info> image_;  // the current frame
+    int vfw_before_frame_ = -1;
+    QString avi_filename_;
+    const uint32_t* tile_ = nullptr;
+
+    // Worker thread and its pass counter (for waiting exactly).
+    std::thread worker_;
+    std::atomic<bool> quit_{false};
+    std::mutex pass_mutex_;
+    std::condition_variable pass_done_;
+    uint64_t passes_ = 0;
+    std::atomic<bool> failure_pending_{false};
+
+    // What the worker composes with, and its latest finished picture.
+    std::mutex post_mutex_;
+    mevra::canvas_view view_options_;
+    QImage posted_;
+};

@@ -1,0 +1,93 @@
+// The player's playback worker: a thread for the life of the window that
+// polls the playback clock every millisecond and, for every frame that falls
+// due while the play mode is 1, decodes it, composes the view picture and
+// hands it to the user-interface thread.
+#include <QMetaObject>
+#include <chrono>
+
+#include "avi/avi_frame_panel.h"
+#include "avi/aviwindow.h"
+#include "video/frame_to_argb.h"
+
+void aviwindow::start_worker() {
+    worker_ = std::thread([this] {
+        mevra::playback_loop_hooks hooks;
+        hooks.now_ms = mevra::steady_clock_ms;
+        hooks.sleep_1ms = [this] {
+            // A pass ends here: whoever waits for the worker may go on.
+            {
+                const std::lock_guard lock(pass_mutex_);
+                ++passes_;
+            }
+            pass_done_.notify_all();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        hooks.on_frame = [this](int frame, bool report) { worker_frame(frame, report); };
+        mevra::run_playback_loop(shared_, hooks, quit_);
+        // Nobody waits on a finished worker.
+        const std::lock_guard lock(pass_mutex_);
+        passes_ = UINT64_MAX;
+        pass_done_.notify_all();
+    });
+}
+
+void aviwindow::stop_worker() {
+    shared_.play_mode.store(0);
+    quit_.store(true);
+    if (worker_.joinable()) worker_.join();
+}
+
+void aviwindow::wait_for_worker() {
+    // The pass in progress when the play mode was cleared may still decode or
+    // draw; the next pass sees the cleared mode and does neither. Waiting for
+    // the end of the current pass is therefore enough, and usually takes
+    // about a millisecond instead of a fixed pause.
+    if (!worker_.joinable() || std::this_thread::get_id() == worker_.get_id()) return;
+    std::unique_lock lock(pass_mutex_);
+    if (passes_ == UINT64_MAX) return;
+    const uint64_t seen = passes_;
+    pass_done_.wait(lock, [&] { return passes_ != seen; });
+}
+
+void aviwindow::worker_frame(int frame, bool report_progress) {
+    if (!reader_.is_open()) return;
+    mevra::avi_failure failure;
+    if (!decode_current(frame, failure)) {
+        // Reported once at a time; playback goes on with the next frame.
+        worker_failed(failure);
+        return;
+    }
+    mevra::canvas_view v;
+    {
+        const std::lock_guard lock(post_mutex_);
+        v = view_options_;
+    }
+    if (v.width <= 0 || v.height <= 0) return;
+    QImage picture(v.width, v.height, QImage::Format_RGB32);
+    mevra::render_player_frame(*image_, v, reinterpret_cast<uint32_t*>(picture.bits()));
+    {
+        const std::lock_guard lock(post_mutex_);
+        posted_ = std::move(picture);
+    }
+    QMetaObject::invokeMethod(
+        this, [this, report_progress] { frame_posted(report_progress); }, Qt::QueuedConnection);
+}
+
+void aviwindow::frame_posted(bool report_progress) {
+    // The settings may have changed since the last frame (zoom, grid and
+    // display mode are not redrawn on request while playing).
+    refresh_view_options();
+    panel1->update();
+    if (report_progress) VFWIN_Reflesh();
+}
+
+void aviwindow::worker_failed(const mevra::avi_failure& failure) {
+    if (failure_pending_.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, failure] {
+            mevra::report_avi_failure(failure);
+            failure_pending_.store(false);
+        },
+        Qt::QueuedConnection);
+}

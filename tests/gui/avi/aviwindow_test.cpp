@@ -1,0 +1,345 @@
+// The AVI player driven through its real widget: opening by drop, the frame
+// commands with the counter and status line, playback on the worker thread,
+// the close and save commands with their refusals, and the bar layout.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/form1.h"
+#include "avi/avi_compressor_dialog.h"
+#include "avi/avi_control_bar.h"
+#include "avi/avi_frame_panel.h"
+#include "avi/aviwindow.h"
+#include "settings/clgbase.h"
+#include "support/test_support.h"
+#include "video/avi_writer.h"
+#include "video/frame_bitmap.h"
+#include "views/formpalette.h"
+#include "views/mdichild.h"
+
+namespace {
+
+using mevra::test::recording_ui;
+using mevra::test::temp_dir;
+
+constexpr int frames = 6;
+constexpr int fw = 8;
+constexpr int fh = 6;
+
+uint32_t frame_colour(int n) {
+    return 0xFF000000u | static_cast<uint32_t>(n * 40) << 16 |
+           static_cast<uint32_t>(200 - n * 30) << 8 | 0x11u;
+}
+
+// Six 8 × 6 frames at 10 frames per second, each one solid colour, stored
+// as uncompressed 24-bit frames.
+void write_test_avi(const std::string& path) {
+    mevra::avi_encode_options opt;
+    opt.encoder = "rawvideo";
+    opt.raw_bits = 24;
+    mevra::avi_writer writer;
+    std::string error;
+    ASSERT_EQ(writer.open(path, fw, fh, 10, 1, 24, opt, error), 0) << error;
+    for (int n = 0; n < frames; ++n) {
+        std::vector<uint8_t> dib = mevra::make_dib(fw, fh, 24, {});
+        uint8_t* px = mevra::dib_pixels(dib, 0);
+        const int64_t stride = mevra::dib_stride(fw, 24);
+        for (int y = 0; y < fh; ++y)
+            for (int x = 0; x < fw; ++x)
+                for (int k = 0; k < 3; ++k)
+                    px[y * stride + x * 3 + k] = static_cast<uint8_t>(frame_colour(n) >> (8 * k));
+        ASSERT_EQ(writer.write_frame(n, dib, error), 0) << error;
+    }
+    ASSERT_EQ(writer.finish(error), 0) << error;
+}
+
+uint32_t shown_colour(const aviwindow& w) {
+    const mevra::image_info* image = w.frame_image();
+    return image && !image->argb_buff.empty() ? image->argb_buff[0] : 0;
+}
+
+void drop(aviwindow& w, const QStringList& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
+    mime.setUrls(urls);
+    // A drop goes to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.panel1, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.panel1, &event);
+}
+
+struct player : ::testing::Test {
+    temp_dir dir;
+    QString movie = QString::fromStdString(dir.file("movie.avi"));
+    QMdiArea area;
+    aviwindow& window = *new aviwindow;
+
+    void SetUp() override {
+        write_test_avi(movie.toStdString());
+        area.resize(900, 700);
+        area.addSubWindow(&window);
+        area.show();
+        window.show();
+    }
+    void TearDown() override { window.VFWIN_SetFrame(aviwindow::CMD_STOP); }
+    QString counter() const { return window.label1->text(); }
+};
+
+TEST_F(player, DropOpensOnlyTheFirstFileAndShowsFrameZero) {
+    EXPECT_EQ(window.windowTitle(), "avi player");
+    EXPECT_EQ(counter(), "0000 / 0000");
+    const QString other = QString::fromStdString(dir.file("other.avi"));
+    write_test_avi(other.toStdString());
+    drop(window, {movie, other, other});
+    EXPECT_EQ(window.avi_filename(), movie);
+    EXPECT_EQ(window.windowTitle(), movie);
+    EXPECT_EQ(window.frame_length(), frames);
+    EXPECT_EQ(counter(), "0000/0006");
+    EXPECT_EQ(window.label2->text(), "width:    8  height:    6  24bit  fps: 10");
+    EXPECT_EQ(window.trackBar1->maximum(), frames - 1);
+    EXPECT_EQ(shown_colour(window), frame_colour(0));
+}
+
+TEST_F(player, FrameCommandsMoveWithinTheStream) {
+    drop(window, {movie});
+    struct step {
+        QToolButton* button;
+        int frame;
+    };
+    const step steps[] = {{window.button4, 1}, {window.button4, 2}, {window.button5, 5},
+                          {window.button4, 5}, {window.button2, 4}, {window.button1, 0},
+                          {window.button2, 0}};
+    for (const step& s : steps) {
+        s.button->click();
+        EXPECT_EQ(window.current_frame(), s.frame) << s.button->toolTip().toStdString();
+        EXPECT_EQ(window.trackBar1->value(), s.frame);
+        EXPECT_EQ(counter(), QString::asprintf("%04d/0006", s.frame));
+        EXPECT_EQ(shown_colour(window), frame_colour(s.frame));
+    }
+    window.trackBar1->setValue(3);
+    EXPECT_EQ(window.current_frame(), 3);
+    EXPECT_EQ(counter(), "0003/0006");
+    EXPECT_EQ(shown_colour(window), frame_colour(3));
+}
+
+TEST_F(player, OpenFailuresGiveTheirMessages) {
+    recording_ui ui;
+    drop(window, {movie});
+    const QString missing = QString::fromStdString(dir.file("nothing.avi"));
+    drop(window, {missing});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "파일  を開くことができませんでした\n" + missing.toStdString());
+    EXPECT_EQ(ui.messages[0].caption, "AVI file");
+    EXPECT_EQ(window.avi_filename(), movie);  // the open file stays
+    EXPECT_EQ(window.frame_length(), frames);
+
+    const std::string junk = dir.file("junk.avi");
+    mevra::test::write_bytes(junk, std::vector<uint8_t>(300, 0x5A));
+    drop(window, {QString::fromStdString(junk)});
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "error:\n" + junk);
+    EXPECT_EQ(ui.messages[1].caption, "AVIFileOpen");
+    EXPECT_EQ(window.frame_length(), 0);
+    EXPECT_EQ(window.frame_image(), nullptr);
+    EXPECT_EQ(window.VFWIN_SetFrame(aviwindow::CMD_END), 0);  // nothing to step
+}
+
+TEST_F(player, PlaysOnTheWorkerAndStopRewinds) {
+    recording_ui ui;
+    drop(window, {movie});
+    window.button3->click();
+    EXPECT_EQ(window.VFWIN_GetMode(), 1);
+    QTest::qWait(450);
+    EXPECT_NE(window.current_frame(), 0);  // 10 fps: about four frames on
+
+    // Close and save are refused while playing.
+    window.close_command();
+    window.save_command();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "再生中は閉じることが出来ません");
+    EXPECT_EQ(ui.messages[0].caption, "閉じる");
+    EXPECT_EQ(ui.messages[1].caption, "AVI保存");
+    EXPECT_EQ(window.avi_filename(), movie);
+
+    window.button7->click();  // pause: the frame shown is the frame counted
+    EXPECT_EQ(window.VFWIN_GetMode(), 0);
+    const int paused = window.current_frame();
+    EXPECT_EQ(shown_colour(window), frame_colour(paused));
+    EXPECT_EQ(counter(), QString::asprintf("%04d/0006", paused));
+
+    window.button3->click();
+    QTest::qWait(250);
+    window.button6->click();  // stop
+    EXPECT_EQ(window.VFWIN_GetMode(), 0);
+    EXPECT_EQ(window.current_frame(), 0);
+    EXPECT_EQ(counter(), "0000/0006");
+    EXPECT_EQ(shown_colour(window), frame_colour(0));
+    QTest::qWait(30);  // late reports of the worker change nothing
+    EXPECT_EQ(window.current_frame(), 0);
+
+    window.button3->click();
+    window.hide();  // hiding stops
+    EXPECT_EQ(window.VFWIN_GetMode(), 0);
+    EXPECT_EQ(window.current_frame(), 0);
+    EXPECT_TRUE(ui.messages.size() == 2u);
+}
+
+TEST_F(player, CloseForgetsTheFrame) {
+    recording_ui ui;
+    drop(window, {movie});
+    window.close_command();
+    EXPECT_TRUE(window.avi_filename().isEmpty());
+    EXPECT_EQ(window.frame_image(), nullptr);
+    window.save_command();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "保存するAVIが読み込まれていません");
+    EXPECT_EQ(ui.messages[0].caption, "AVI保存");
+}
+
+TEST_F(player, SaveDialogsCancelOrWriteOneStream) {
+    recording_ui ui;
+    drop(window, {movie});
+    const std::string out = dir.file("saved.avi");
+    QString asked_folder, asked_name;
+    bool cancel_path = true, cancel_codec = true;
+    int compressor_asked = 0;
+    window.ask_save_path = [&](const QString& folder, const QString& name) {
+        asked_folder = folder;
+        asked_name = name;
+        return cancel_path ? QString() : QString::fromStdString(out);
+    };
+    window.ask_compressor = [&](const std::vector<uint8_t>& frame, uint32_t rate, uint32_t scale,
+                                mevra::avi_encode_options& opt) {
+        ++compressor_asked;
+        EXPECT_FALSE(frame.empty());
+        EXPECT_EQ(rate / scale, 10u);
+        opt.encoder = "mjpeg";
+        opt.quality = 90;
+        return !cancel_codec;
+    };
+    window.save_command();
+    EXPECT_EQ(asked_folder, QString::fromStdString(dir.path().string()));
+    EXPECT_EQ(asked_name, "movie");
+    EXPECT_EQ(compressor_asked, 0);
+    cancel_path = false;
+    window.save_command();
+    EXPECT_EQ(compressor_asked, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    cancel_codec = false;
+    window.save_command();
+    EXPECT_TRUE(ui.messages.empty());
+    mevra::avi_reader saved;
+    mevra::avi_failure failure;
+    ASSERT_EQ(saved.open(out, failure), 0) << failure.text;
+    EXPECT_EQ(saved.info().length, frames);
+    EXPECT_EQ(saved.info().stream_count, 1);
+    EXPECT_EQ(saved.info().codec, "mjpeg");
+    // The player still steps through its own file after the save.
+    window.button5->click();
+    EXPECT_EQ(shown_colour(window), frame_colour(frames - 1));
+}
+
+TEST_F(player, ViewIsGreyBeyondTheFrameAndBarFollowsWidth) {
+    drop(window, {movie});
+    mevra::clgbase& clg = mevra::settings();
+    const int zoom = clg.zoom_level, draw = clg.draw_type, grid = clg.grid_mode;
+    clg.zoom_level = 4;  // factor 1
+    clg.draw_type = 1;   // colours only
+    clg.grid_mode = 0;
+    window.imageRePaint();
+    const QImage shot = window.panel1->grab().toImage();
+    EXPECT_EQ(shot.pixel(0, 0), frame_colour(0));
+    EXPECT_EQ(shot.pixel(fw - 1, fh - 1), frame_colour(0));
+    EXPECT_EQ(shot.pixel(fw, 0), 0xFFD3D3D3u);
+    EXPECT_EQ(shot.pixel(0, fh), 0xFFD3D3D3u);
+    clg.zoom_level = zoom;
+    clg.draw_type = draw;
+    clg.grid_mode = grid;
+
+    EXPECT_EQ(window.widget()->size(), QSize(515, 257));
+    EXPECT_EQ(window.panel1->geometry(), QRect(3, 3, 509, 215));
+    window.resize(window.width() + 100, window.height() + 20);
+    const int w = window.bar->width();
+    EXPECT_EQ(window.button4->x(), w - 64);
+    EXPECT_EQ(window.button5->x(), w - 32);
+    EXPECT_EQ(window.label1->x(), w - 132);
+    EXPECT_EQ(window.trackBar1->width(), w - 212);
+    EXPECT_EQ(window.panel1->height(), window.widget()->height() - 42);
+}
+
+TEST(player_activation, ActivatingThePlayerClearsTheActiveImageWindow) {
+    QMdiArea area;
+    auto* player = new aviwindow;
+    auto* child = new mdichild;
+    area.addSubWindow(player);
+    area.addSubWindow(child);
+    area.show();
+    player->show();
+    child->show();
+    area.setActiveSubWindow(child);
+    EXPECT_EQ(mdichild::lastActive, child);
+    area.setActiveSubWindow(player);
+    EXPECT_EQ(mdichild::lastActive, nullptr);
+    EXPECT_EQ(aviwindow::g_instance, player);
+}
+
+}  // namespace
+
+TEST(compressor_dialog, OffersTheEncodersAndPreviewsOneFrame) {
+    std::vector<uint8_t> frame = mevra::make_dib(fw, fh, 24, {});
+    avi_compressor_dialog dialog(nullptr, frame, 10, 1);
+    const auto encoders = mevra::available_avi_encoders();
+    ASSERT_EQ(dialog.encoder_list->count(), static_cast<int>(encoders.size()));
+    for (size_t i = 0; i < encoders.size(); ++i) {
+        dialog.encoder_list->setCurrentIndex(static_cast<int>(i));
+        dialog.keyint_check->setChecked(true);
+        dialog.keyint_box->setValue(12);
+        dialog.bitrate_check->setChecked(true);
+        dialog.bitrate_box->setValue(900);
+        const mevra::avi_encode_options opt = dialog.options();
+        EXPECT_EQ(opt.encoder, encoders[i].name);
+        EXPECT_EQ(opt.keyint, encoders[i].has_keyint ? 12 : 0) << opt.encoder;
+        EXPECT_EQ(opt.bitrate_kbps, encoders[i].has_bitrate ? 900 : 0) << opt.encoder;
+        EXPECT_EQ(opt.raw_bits, 24);
+    }
+    dialog.encoder_list->setCurrentIndex(dialog.encoder_list->findData("rawvideo"));
+    dialog.update_preview();
+    EXPECT_FALSE(dialog.preview_picture->pixmap().isNull());
+    // Uncompressed: the frame's 8 × 6 × 3 bytes.
+    EXPECT_EQ(dialog.preview_info->text().section(' ', 0, 0).toInt(), fw * fh * 3)
+        << dialog.preview_info->text().toStdString();
+}
+
+TEST(player_in_main_window, ViewMenuTogglesThePlayerAndThePaletteAsksIt) {
+    Form1 main;
+    ASSERT_NE(main.faviwindow, nullptr);
+    EXPECT_EQ(aviwindow::g_instance, main.faviwindow);
+    EXPECT_EQ(main.faviwindow->mdiArea(), main.mdi_area());
+    EXPECT_FALSE(main.faviwindow->windowFlags() & Qt::WindowCloseButtonHint);
+    main.show();
+    const bool shown = main.faviwindow->isVisible();
+    main.findChild<QAction*>("toolStripMenuItem206")->trigger();
+    EXPECT_NE(main.faviwindow->isVisible(), shown);
+    main.findChild<QAction*>("toolStripMenuItem206")->trigger();
+    EXPECT_EQ(main.faviwindow->isVisible(), shown);
+    ASSERT_TRUE(main.fpalette->avi_playing && main.fpalette->repaint_avi);
+    EXPECT_FALSE(main.fpalette->avi_playing());
+}
