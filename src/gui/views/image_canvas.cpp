@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "render/canvas_renderer.h"
 #include "settings/clgbase.h"
@@ -17,7 +18,7 @@ QImage& shared_frame(int width, int height) {
     static QImage frame;
     if (frame.width() < width || frame.height() < height)
         frame = QImage(std::max(width, frame.width()), std::max(height, frame.height()),
-                       QImage::Format_ARGB32);
+                       QImage::Format_RGB32);
     return frame;
 }
 
@@ -52,9 +53,8 @@ void image_canvas::paintEvent(QPaintEvent*) {
     // be wider, so the picture is packed at its start and drawn from there.
     auto* out = reinterpret_cast<uint32_t*>(frame.bits());
     mevra::render_canvas(*image, view, out);
-    const QImage packed(frame.constBits(), width(), height(), width() * 4, QImage::Format_ARGB32);
+    const QImage packed(frame.constBits(), width(), height(), width() * 4, QImage::Format_RGB32);
     QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, packed);
 }
 
@@ -92,12 +92,21 @@ QPoint image_view::scroll_offset() const {
 }
 
 void image_view::update_scroll_ranges() {
-    const QSize client = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, extent_.width() - client.width()));
-    horizontalScrollBar()->setPageStep(client.width());
+    // Decide the bars from the whole area, not from the viewport they already
+    // narrow: an image that fits once the bars are gone gets none.
+    const QSize full = size();
+    const int bar_w = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    bool need_h = extent_.width() > full.width();
+    bool need_v = extent_.height() > full.height();
+    if (need_h && !need_v) need_v = extent_.height() > full.height() - bar_w;
+    if (need_v && !need_h) need_h = extent_.width() > full.width() - bar_w;
+    const int client_w = full.width() - (need_v ? bar_w : 0);
+    const int client_h = full.height() - (need_h ? bar_w : 0);
+    horizontalScrollBar()->setRange(0, need_h ? std::max(0, extent_.width() - client_w) : 0);
+    horizontalScrollBar()->setPageStep(std::max(1, client_w));
     horizontalScrollBar()->setSingleStep(16);
-    verticalScrollBar()->setRange(0, std::max(0, extent_.height() - client.height()));
-    verticalScrollBar()->setPageStep(client.height());
+    verticalScrollBar()->setRange(0, need_v ? std::max(0, extent_.height() - client_h) : 0);
+    verticalScrollBar()->setPageStep(std::max(1, client_h));
     verticalScrollBar()->setSingleStep(16);
 }
 

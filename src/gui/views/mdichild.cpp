@@ -1,7 +1,6 @@
 #include "views/mdichild.h"
 
 #include <QCloseEvent>
-#include <QStyle>
 
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
@@ -41,9 +40,7 @@ mdichild::mdichild(QWidget* parent) : QMdiSubWindow(parent) {
     canvas_->setGeometry(0, 0, 320, 240);
     view_->set_extent(320, 240);
     setWidget(view_);
-    resize(355 + 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this),
-           248 + style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) +
-               style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this));
+    resize(QSize(355, 248) + frame_overhead());
     connect(this, &QMdiSubWindow::aboutToActivate, this, &mdichild::mdichild_Activated);
 }
 
@@ -56,18 +53,24 @@ mdichild::~mdichild() {
     if (fpalette) fpalette->info_update();
 }
 
+QSize mdichild::frame_overhead() {
+    ensurePolished();
+    const QMargins m = contentsMargins();
+    return QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
 int mdichild::childFileOpen(const QString& path) {
     image = std::make_unique<mevra::image_info>(path.toStdString());
     if (image->flag == 0 || image->image_type == mevra::IMGTYP_NONE) return -1;
     const int offset = (start_count % 10 + 1) * 12;
     move(offset, offset);
     const QSize zoomed = zoomed_size(*image, zoom_factor(mevra::settings().zoom_level));
-    // The frame around the client area, so that a small image fits exactly.
-    const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
-    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    // The frame around the client area (title bar and borders), so that a
+    // small image fits exactly.
+    const QSize frame = frame_overhead();
     QSize size = this->size();
-    if (zoomed.width() < 800) size.setWidth(zoomed.width() + 2 * frame);
-    if (zoomed.height() < 600) size.setHeight(zoomed.height() + title + frame);
+    if (zoomed.width() < 800) size.setWidth(zoomed.width() + frame.width());
+    if (zoomed.height() < 600) size.setHeight(zoomed.height() + frame.height());
     resize(size.expandedTo(minimumSize()));
     ++start_count;
     return 0;
@@ -147,22 +150,7 @@ void mdichild::mdichild_Activated() {
     if (fpalette && image) {
         const mevra::image_info* previous =
             lastActive && lastActive != this ? lastActive->image.get() : nullptr;
-        const bool now_argb = image->image_type == mevra::IMGTYP_RGB;
-        const bool before_argb = previous && previous->image_type == mevra::IMGTYP_RGB;
-        if (previous && !before_argb && now_argb) {
-            const auto carry = [previous](int pos, uint32_t& colour) {
-                if (pos >= 0 && pos < previous->color_num &&
-                    static_cast<size_t>(pos) < previous->color.size())
-                    colour = previous->color[static_cast<size_t>(pos)];
-            };
-            carry(fpalette->color1_pos, fpalette->color1_pos_color);
-            carry(fpalette->color2_pos, fpalette->color2_pos_color);
-        } else if (previous && before_argb && !now_argb) {
-            fpalette->color1_pos = -1;
-            fpalette->color2_pos = -1;
-            fpalette->color1_pos_color = 0xFFFFFFFFu;
-            fpalette->color2_pos_color = 0xFF000000u;
-        }
+        fpalette->carry_pens(previous, *image);
     }
     lastActive = this;
     if (fpalette && image) {

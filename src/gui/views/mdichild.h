@@ -83,6 +83,9 @@ class mdichild : public QMdiSubWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Size of the title bar and borders around the client area.
+    QSize frame_overhead();
+
     image_view* view_ = nullptr;
     image_canvas* canvas_ = nullptr;
     bool close_checked_ = false;

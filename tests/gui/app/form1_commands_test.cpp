@@ -1,0 +1,253 @@
+// Menu commands acting on a real image window.
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+#include <filesystem>
+
+#include "app/form1_test_fixture.h"
+#include "app/qt_ports.h"
+#include "platform/clipboard_port.h"
+#include "views/formpalette.h"
+
+namespace {
+
+uint32_t pixel(const mdichild* child, int x, int y) {
+    return child->image->get_pos_color(int64_t{y} * child->image->width + x);
+}
+
+TEST_F(Form1Test, OpeningRecordsRecentFilesAndCopiesTheViewSettings) {
+    mevra::settings().zoom_level = 7;
+    mevra::settings().draw_type = 2;
+    const std::string a = write_argb("a.png", 5, 4);
+    const std::string b = write_argb("b.bmp", 3, 2, mevra::IMGFMT_BMP);
+    window->image_files_open({QString::fromStdString(a), QString::fromStdString(dir.file("none")),
+                              QString::fromStdString(dir.path().string()),
+                              QString::fromStdString(b)});
+    mevra::test::settle();
+    ASSERT_EQ(window->mdi_area()->subWindowList().size(), 3);  // palette + two images
+    mdichild* child = mdichild::lastActive;
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->windowTitle().toStdString(), b);
+    EXPECT_EQ(child->image->zoom_scale_level, 7);
+    EXPECT_EQ(child->image->draw_type, 2);
+    EXPECT_EQ(child->undo_list.size(), 1u);
+    EXPECT_EQ(child->edit_change, 0);
+    EXPECT_EQ(mevra::settings().recent_files(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(mevra::settings().image_last_open_file, b);
+
+    // The recent-files submenu lists the ring oldest first; a vanished file
+    // answers with a message and stays listed.
+    std::filesystem::remove(a);
+    QMenu* file = window->findChild<QMenu*>("toolStripMenuItem_00");
+    emit file->aboutToShow();
+    QMenu* recent = window->findChild<QMenu*>("toolStripMenuItem012");
+    ASSERT_EQ(recent->actions().size(), 2);
+    EXPECT_EQ(recent->actions()[0]->objectName(), "image_last_open_log8");
+    EXPECT_EQ(recent->actions()[1]->text().toStdString(), b);
+    mevra::test::scripted_ui ui;
+    recent->actions()[0]->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "ファイルが見つかりませんでした\n" + a);
+    EXPECT_EQ(ui.messages[0].caption, "최근 작업 파일 ");
+    recent->actions()[1]->trigger();
+    mevra::test::settle();
+    EXPECT_EQ(window->mdi_area()->subWindowList().size(), 4);
+    EXPECT_EQ(mevra::settings().recent_files().size(), 2u);
+}
+
+TEST_F(Form1Test, OpenCommandUsesTheDialogsChoice) {
+    const std::string a = write_argb("a.png", 5, 4);
+    const std::string b = write_argb("b.png", 2, 2);
+    mevra::test::on_next_modal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "이미지 열기 ");
+        EXPECT_EQ(dialog->nameFilters().size(), 7);
+        dialog->setDirectory(QString::fromStdString(dir.path().string()));
+        dialog->selectFile("\"a.png\" \"b.png\"");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    find_action(window.get(), "toolStripMenuItem000")->trigger();
+    mevra::test::settle();
+    EXPECT_EQ(window->mdi_area()->subWindowList().size(), 3);
+}
+
+TEST_F(Form1Test, DroppedFilesOpen) {
+    const std::string a = write_argb("a.png", 5, 4);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)),
+                  QUrl::fromLocalFile(QString::fromStdString(dir.file("missing.png")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &drop);
+    mevra::test::settle();
+    EXPECT_EQ(window->mdi_area()->subWindowList().size(), 2);
+    ASSERT_NE(mdichild::lastActive, nullptr);
+    EXPECT_EQ(mdichild::lastActive->windowTitle().toStdString(), a);
+}
+
+TEST_F(Form1Test, TransformsRecordUndoStatesAndUndoRedoRestore) {
+    mdichild* child = open_image(write_argb("a.png", 5, 3));
+    ASSERT_NE(child, nullptr);
+    const uint32_t corner = pixel(child, 4, 0);
+    find_action(window.get(), "toolStripMenuItem301")->trigger();  // right 90°
+    EXPECT_EQ(child->image->width, 3);
+    EXPECT_EQ(child->image->height, 5);
+    EXPECT_EQ(pixel(child, 2, 4), corner);
+    EXPECT_EQ(child->undo_list.size(), 2u);
+    EXPECT_EQ(child->edit_change, 1);
+
+    find_action(window.get(), "toolStripMenuItem314")->trigger();  // invert
+    EXPECT_EQ(pixel(child, 2, 4), corner ^ 0x00FFFFFFu);
+
+    find_action(window.get(), "toolStripMenuItem100")->trigger();  // undo
+    find_action(window.get(), "toolStripMenuItem100")->trigger();
+    EXPECT_EQ(child->image->width, 5);
+    EXPECT_EQ(pixel(child, 4, 0), corner);
+    find_action(window.get(), "toolStripMenuItem101")->trigger();  // redo
+    EXPECT_EQ(child->image->width, 3);
+}
+
+TEST_F(Form1Test, ReduceShowsTheTimeAndConvertsToIndexed) {
+    mdichild* child = open_image(write_argb("a.png", 16, 16));
+    mevra::settings().target_color = 4;
+    mevra::test::scripted_ui ui;
+    find_action(window.get(), "toolStripMenuItem390")->trigger();
+    EXPECT_NE(child->image->image_type, mevra::IMGTYP_RGB);
+    EXPECT_LE(child->image->color_num, 4);
+    EXPECT_EQ(ui.exclamations, 1);
+    EXPECT_TRUE(ui.messages.empty());
+    bool is_number = false;
+    window->toolStripStatusLabel1->text().toDouble(&is_number);
+    EXPECT_TRUE(is_number);
+    EXPECT_EQ(child->undo_list.size(), 2u);
+
+    find_action(window.get(), "toolStripMenuItem305")->trigger();  // back to ARGB
+    EXPECT_EQ(child->image->image_type, mevra::IMGTYP_RGB);
+
+    child->image->flag = 0;
+    find_action(window.get(), "toolStripMenuItem390")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "開いたファイルに問題があり変換できません");
+}
+
+TEST_F(Form1Test, ResizeScalesWithTheTrimSettings) {
+    mdichild* child = open_image(write_argb("a.png", 8, 6));
+    mevra::clgbase& clg = mevra::settings();
+    clg.trim_mode = 0;
+    clg.trim_1width = 4;
+    clg.trim_1height = 3;
+    clg.trim_or_scaling = 1;
+    find_action(window.get(), "toolStripMenuItem306")->trigger();
+    EXPECT_EQ(child->image->width, 4);
+    EXPECT_EQ(child->image->height, 3);
+    clg.trim_or_scaling = 0;
+    clg.trim_1width = 2;
+    clg.trim_1height = 2;
+    find_action(window.get(), "toolStripMenuItem307")->trigger();
+    EXPECT_EQ(child->image->width, 2);
+    EXPECT_EQ(child->undo_list.size(), 3u);
+}
+
+TEST_F(Form1Test, CopyAndOpenFromClipboardKeepAlpha) {
+    install_qt_ports();
+    mevra::image_info src = mevra::test::make_argb(2, 1, {0x80112233u, 0xFF445566u});
+    const std::string path = dir.file("a.png");
+    ASSERT_EQ(src.save_to_file(mevra::IMGFMT_PNG, path), 0);
+    open_image(path);
+    find_action(window.get(), "toolStripMenuItem102")->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(2, 1));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_ARGB32).pixel(0, 0), 0x80112233u);
+
+    find_action(window.get(), "toolStripMenuItem010")->trigger();
+    mevra::test::settle();
+    mdichild* pasted = mdichild::lastActive;
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->windowTitle(), "");
+    EXPECT_EQ(pasted->image->get_pos_color(0), 0x80112233u);
+    EXPECT_EQ(pasted->image->format, mevra::IMGFMT_CLIPBOARD);
+    mevra::set_ui_port(nullptr);
+    mevra::set_clipboard_port(nullptr);
+}
+
+TEST_F(Form1Test, ClipboardTakesIndexedBitmaps) {
+    qt_clipboard_port port;
+    mevra::platform_bitmap bitmap;
+    bitmap.width = 2;
+    bitmap.height = 1;
+    bitmap.index_bits = 4;
+    bitmap.palette.assign(16, 0xFF000000u);
+    bitmap.palette[3] = 0x40FF0000u;
+    bitmap.indices = {3, 0};
+    std::string error;
+    ASSERT_TRUE(port.set_image(bitmap, error));
+    mevra::decoded_picture back;
+    ASSERT_TRUE(port.get_image(back));
+    if (back.indexed()) {
+        EXPECT_EQ(back.palette[back.indices[0]], 0x40FF0000u);
+    } else {
+        EXPECT_EQ(back.argb[0], 0x40FF0000u);
+    }
+    bitmap.indices = {3};  // too few indices
+    EXPECT_FALSE(port.set_image(bitmap, error));
+}
+
+TEST_F(Form1Test, ReloadCloseGridZoomAndWindowsMenu) {
+    const std::string path = write_argb("a.png", 6, 4);
+    mdichild* child = open_image(path);
+    find_action(window.get(), "toolStripMenuItem303")->trigger();  // flip
+    find_action(window.get(), "toolStripMenuItem001")->trigger();  // reload
+    EXPECT_EQ(pixel(child, 0, 0), 0xFF000020u);
+    EXPECT_EQ(child->undo_list.size(), 3u);
+
+    find_action(window.get(), "toolStripMenuItem200")->trigger();
+    EXPECT_EQ(child->image->grid_mode, 1);
+    find_action(window.get(), "toolStripMenuItem202")->trigger();
+    EXPECT_EQ(child->image->zoom_scale_level, 3);
+
+    QMenu* view = window->findChild<QMenu*>("toolStripMenuItem_02");
+    emit view->aboutToShow();
+    QMenu* windows = window->findChild<QMenu*>("toolStripMenuItem204");
+    QStringList names;
+    for (QAction* a : windows->actions())
+        names << a->text();
+    EXPECT_EQ(names, QStringList({"팔레트 윈도우  ", QString::fromStdString(path)}));
+    EXPECT_TRUE(find_action(window.get(), "toolStripMenuItem200")->isChecked());
+    EXPECT_TRUE(find_action(window.get(), "toolStripMenuItem203")->isChecked());
+    find_action(window.get(), "toolStripMenuItem203")->trigger();
+    EXPECT_FALSE(window->fpalette->isVisible());
+
+    mevra::test::scripted_ui ui(mevra::msg_answer::no);
+    find_action(window.get(), "toolStripMenuItem002")->trigger();  // close, do not save
+    mevra::test::settle();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(mdichild::lastActive, nullptr);
+    QMenu* convert = window->findChild<QMenu*>("toolStripMenuItem_03");
+    emit convert->aboutToShow();
+    EXPECT_FALSE(find_action(window.get(), "toolStripMenuItem390")->isEnabled());
+}
+
+TEST_F(Form1Test, ReloadOfAVanishedFileClosesTheWindow) {
+    const std::string path = write_argb("a.png", 6, 4);
+    open_image(path);
+    std::filesystem::remove(path);
+    mevra::test::scripted_ui ui;
+    find_action(window.get(), "toolStripMenuItem001")->trigger();
+    mevra::test::settle();
+    EXPECT_EQ(ui.messages.size(), 1u);  // the loader's message
+    EXPECT_EQ(mdichild::lastActive, nullptr);
+    EXPECT_EQ(window->mdi_area()->subWindowList().size(), 1);
+}
+
+}  // namespace

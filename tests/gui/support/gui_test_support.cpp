@@ -1,0 +1,56 @@
+#include "support/gui_test_support.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace mevra::test {
+
+scripted_ui::scripted_ui(msg_answer fallback) : fallback_(fallback) {
+    previous_ = set_ui_port(this);
+}
+
+scripted_ui::~scripted_ui() {
+    set_ui_port(previous_);
+}
+
+msg_answer scripted_ui::message_box(const std::string& text, const std::string& caption,
+                                    msg_buttons buttons) {
+    messages.push_back({text, caption, buttons});
+    if (script_.empty()) return fallback_;
+    const msg_answer answer = script_.front();
+    script_.pop_front();
+    return answer;
+}
+
+void on_next_modal(std::function<void(QWidget*)> handle) {
+    auto* timer = new QTimer(qApp);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, handle] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            handle(modal);
+        } else if (++*tries > 500) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+}
+
+QAction* find_action(QWidget* window, const QString& name) {
+    auto* action = window->findChild<QAction*>(name);
+    EXPECT_NE(action, nullptr) << name.toStdString();
+    return action;
+}
+
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace mevra::test
