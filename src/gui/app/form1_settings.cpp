@@ -14,7 +14,8 @@ layout_windows settings_windows(Form1& form) {
     layout_windows windows;
     windows.main = &form;
     // The palette is placed through its MDI frame, inside the main window.
-    if (form.fpalette) windows.palette = qobject_cast<QMdiSubWindow*>(form.fpalette->parentWidget());
+    if (form.fpalette)
+        windows.palette = qobject_cast<QMdiSubWindow*>(form.fpalette->parentWidget());
     windows.option_dialog = form.fgensyokuopt;
     return windows;
 }

@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/qt_ports.h"
 #include "dialogs/conv_option.h"
+#include "views/mdichild.h"
 
 namespace {
 
@@ -19,6 +22,12 @@ namespace {
 // quits without asking or writing the settings file.
 void take_screenshots(Form1& window, const QString& folder) {
     QTimer::singleShot(1500, &window, [&window, folder] {
+        int left = 8;  // the image windows side by side, not cascaded
+        for (QMdiSubWindow* image : window.mdi_area()->subWindowList(QMdiArea::CreationOrder))
+            if (qobject_cast<mdichild*>(image)) {
+                image->move(left, 8);
+                left += image->width() + 8;
+            }
         window.grab().save(QDir(folder).filePath("main_window.png"));
         QTimer::singleShot(500, &window, [folder] {
             if (QWidget* dialog = QApplication::activeModalWidget()) {

@@ -174,9 +174,8 @@ TEST_F(Form1Settings, DamagedOrUnwritableFilesNeverStopTheProgram) {
 TEST_F(Form1Settings, FilesNamedOnTheCommandLineOpenAsIfDropped) {
     test::temp_dir images;
     const std::string png = images.file("a.png"), bmp = images.file("b b.bmp");
-    image_info picture = test::make_argb_by(4, 3, [](int x, int y) {
-        return 0xFF000000u | static_cast<uint32_t>(x * 60 + y);
-    });
+    image_info picture = test::make_argb_by(
+        4, 3, [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(x * 60 + y); });
     ASSERT_EQ(picture.save_to_file(IMGFMT_PNG, png), 0);
     ASSERT_EQ(picture.save_to_file(IMGFMT_BMP, bmp), 0);
     const QString missing = QString::fromStdString(images.file("gone.png"));
