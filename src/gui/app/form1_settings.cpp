@@ -17,6 +17,8 @@ layout_windows settings_windows(Form1& form) {
     if (form.fpalette)
         windows.palette = qobject_cast<QMdiSubWindow*>(form.fpalette->parentWidget());
     windows.option_dialog = form.fgensyokuopt;
+    // The list-view dialog (listview) and the AVI player's sub-window
+    // (avi_player) join here once the main window builds them.
     return windows;
 }
 
