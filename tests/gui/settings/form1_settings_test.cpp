@@ -12,6 +12,7 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "dialogs/conv_option.h"
 #include "settings/clgbase.h"
 #include "settings/ini_file.h"
 #include "support/gui_test_support.h"
@@ -153,6 +154,20 @@ TEST_F(Form1Settings, DamagedOrUnwritableFilesNeverStopTheProgram) {
         start();
         EXPECT_EQ(settings().target_color, 256);
         EXPECT_EQ(settings().dither_level, 5);
+        window.reset();
+    }
+    {
+        // Extreme but readable placements: the options dialog comes back on
+        // screen, and nothing stops the start.
+        const std::string text =
+            "MainWindow Left\n-32768\nMainWindow Width\n32767\nMainWindow Height\n1\n"
+            "MainWindow State\n1\nPalette Left\n32767\nPalette Top\n-32768\n"
+            "Option Left\n32767\nOption Top\n32767\n";
+        test::write_bytes(ini_file_path(), std::vector<uint8_t>(text.begin(), text.end()));
+        start();
+        const QRect option = window->fgensyokuopt->geometry();
+        EXPECT_LT(option.left(), 32767);
+        EXPECT_LT(option.top(), 32767);
         window.reset();
     }
     // A settings "file" that is a folder can be neither read nor replaced:
