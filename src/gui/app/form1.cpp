@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "app/form1_settings.h"
 #include "avi/aviwindow.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
@@ -90,16 +91,25 @@ Form1::~Form1() {
 }
 
 // ---------------------------------------------------------------------------
-// Settings file. The data layer reads and writes mevra.ini; until it is
-// wired in, the program starts with the settings' defaults, maximised.
+// Settings file: read once at the end of the constructor (main.cpp's show()
+// then honours the state it set), written once after a confirmed exit.
 
 void Form1::load_ini_file() {
-    // Settings file: nothing to read yet; the main window starts maximised.
-    setWindowState(windowState() | Qt::WindowMaximized);
+    const mevra::window_layout layout =
+        mevra::gui::load_settings_file(mevra::gui::settings_windows(*this));
+    ini_listview_path1_ = QString::fromStdString(layout.listview_path1.value_or(std::string()));
+    ini_listview_path2_ = QString::fromStdString(layout.listview_path2.value_or(std::string()));
+    // The palette window was built before the options were read.
+    fpalette->set_draw_type_button(mevra::settings().draw_type);
+    fpalette->info_update();
 }
 
 void Form1::save_ini_file() {
-    // Settings file: nothing to write yet.
+    mevra::window_layout folders;
+    folders.listview_path1 = ini_listview_path1_.toStdString();
+    folders.listview_path2 = ini_listview_path2_.toStdString();
+    // A failure has been reported; the exit goes on regardless.
+    mevra::gui::save_settings_file(mevra::gui::settings_windows(*this), folders);
 }
 
 // ---------------------------------------------------------------------------

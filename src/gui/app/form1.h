@@ -109,4 +109,8 @@ class Form1 : public QMainWindow {
 
     QMdiArea* mdi_area_ = nullptr;
     bool exit_confirmed_ = false;
+
+    // The list-view dialog's two folders as read from the settings file,
+    // written back unchanged at exit while no list-view dialog holds them.
+    QString ini_listview_path1_, ini_listview_path2_;
 };

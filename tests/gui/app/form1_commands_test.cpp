@@ -277,6 +277,9 @@ TEST_F(Form1Test, ReloadCloseGridZoomAndWindowsMenu) {
     find_action(window.get(), "toolStripMenuItem202")->trigger();
     EXPECT_EQ(child->image->zoom_scale_level, 3);
 
+    // Without a settings file the palette window starts hidden.
+    EXPECT_FALSE(window->fpalette->isVisible());
+    find_action(window.get(), "toolStripMenuItem203")->trigger();
     QMenu* view = window->findChild<QMenu*>("toolStripMenuItem_02");
     emit view->aboutToShow();
     QMenu* windows = window->findChild<QMenu*>("toolStripMenuItem204");

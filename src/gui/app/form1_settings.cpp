@@ -1,0 +1,47 @@
+#include "app/form1_settings.h"
+
+#include <QMdiSubWindow>
+
+#include "app/form1.h"
+#include "dialogs/conv_option.h"
+#include "platform/ui_port.h"
+#include "settings/clgbase.h"
+#include "views/formpalette.h"
+
+namespace mevra::gui {
+
+layout_windows settings_windows(Form1& form) {
+    layout_windows windows;
+    windows.main = &form;
+    // The palette is placed through its MDI frame, inside the main window.
+    if (form.fpalette)
+        windows.palette = qobject_cast<QMdiSubWindow*>(form.fpalette->parentWidget());
+    windows.option_dialog = form.fgensyokuopt;
+    // The list-view dialog (listview) and the AVI player's sub-window
+    // (avi_player) join here once the main window builds them.
+    return windows;
+}
+
+window_layout load_settings_file(const layout_windows& windows) {
+    window_layout layout;
+    std::string error;
+    const std::string path = ini_file_path();
+    if (read_ini(path, settings(), layout, error) == ini_read_status::unreadable)
+        ui().debug_line(path + ": settings file not read (" + error + "), defaults used");
+    apply_layout(windows, layout);
+    return layout;
+}
+
+bool save_settings_file(const layout_windows& windows, const window_layout& layout_extra) {
+    window_layout layout = collect_layout(windows);
+    layout.listview_path1 = layout_extra.listview_path1;
+    layout.listview_path2 = layout_extra.listview_path2;
+    std::string error;
+    const std::string path = ini_file_path();
+    if (write_ini(path, settings(), layout, error)) return true;
+    ui().message_box(path + "\n設定ファイルを保存できませんでした。\n" + error, "エラー",
+                     msg_buttons::ok);
+    return false;
+}
+
+}  // namespace mevra::gui
