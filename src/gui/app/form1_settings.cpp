@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 
 #include "app/form1.h"
+#include "avi/aviwindow.h"
 #include "dialogs/conv_option.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
@@ -17,8 +18,9 @@ layout_windows settings_windows(Form1& form) {
     if (form.fpalette)
         windows.palette = qobject_cast<QMdiSubWindow*>(form.fpalette->parentWidget());
     windows.option_dialog = form.fgensyokuopt;
-    // The list-view dialog (listview) and the AVI player's sub-window
-    // (avi_player) join here once the main window builds them.
+    // The AVI player is itself the MDI sub-window. The list-view dialog
+    // joins here once the main window builds it.
+    windows.avi_player = form.faviwindow;
     return windows;
 }
 
