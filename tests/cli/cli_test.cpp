@@ -127,8 +127,11 @@ TEST_F(CliTest, ConvertNamesOutputsAndKeepsExistingFilesUnlessAsked) {
                   .status,
               0);
     EXPECT_TRUE(fs::exists(dir.file("out/photo.tga")));
-    EXPECT_EQ(run_cli("convert --out-dir " + quote(dir.file("missing")) + " " + quote(src)).status,
-              2);
+    // A missing output folder is made; a file in its place is a usage error.
+    EXPECT_EQ(run_cli("convert --out-dir " + quote(dir.file("new/deep")) + " " + quote(src)).status,
+              0);
+    EXPECT_TRUE(fs::exists(dir.file("new/deep/photo.png")));
+    EXPECT_EQ(run_cli("convert --out-dir " + quote(src) + " " + quote(src)).status, 2);
     EXPECT_EQ(run_cli("convert --format png " + quote(dir.file("nothere.bmp"))).status, 1);
 }
 
