@@ -63,7 +63,7 @@ bool collect_entries(const convert_options& opt, std::vector<cli_entry>& entries
             return false;
         }
         for (auto& line : lines)
-            entries.push_back({line, line, false});
+            entries.push_back({line, line.empty() ? "(empty line)" : line, false});
     }
     if (entries.empty()) error = "give image files or --list FILE";
     return !entries.empty();
