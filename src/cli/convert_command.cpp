@@ -15,6 +15,7 @@
 #include "cli/commands.h"
 #include "cli/reduce_options.h"
 #include "cli/save_options.h"
+#include "cli/settings_option.h"
 #include "cli/size_options.h"
 #include "cli/stdio_files.h"
 #include "settings/clgbase.h"
@@ -29,6 +30,7 @@ struct convert_options {
     std::string list;
     bool time = false, progress = false, quiet = false;
     std::vector<std::string> files;
+    std::string settings_file;
     reduce_options reduce;
     size_options sizes;
     save_options save;
@@ -106,8 +108,12 @@ int run_convert(convert_options& opt) {
     std::string error;
     const int op = batch_operation_from_name(opt.op);
     const bool sizing = op == batch_resize || op == batch_scale;
-    bool ok = op >= 0;
-    if (!ok) error = "--op: '" + opt.op + "' is not a known operation";
+    // The file's options come first so that the options given here override them.
+    bool ok = opt.settings_file.empty() || apply_settings_file(opt.settings_file, clg, error);
+    if (ok && op < 0) {
+        error = "--op: '" + opt.op + "' is not a known operation";
+        ok = false;
+    }
     ok = ok && opt.reduce.apply(clg, error) && opt.sizes.apply(clg, sizing, op == 3, error) &&
          opt.save.apply(clg, error);
     std::vector<cli_entry> entries;
@@ -171,6 +177,9 @@ void add_convert_command(CLI::App& app, command_status& status) {
     cmd->add_flag("--progress", opt->progress,
                   "A progress line per file on stderr (on by default when stderr is a terminal)");
     cmd->add_flag("--quiet", opt->quiet, "Print only failures");
+    cmd->add_option("--settings", opt->settings_file,
+                    "Start from the options of a settings file (mevra.ini); the options given "
+                    "here override them");
     opt->save.add_to(*cmd);
     opt->reduce.add_to(*cmd);
     opt->sizes.add_to(*cmd);

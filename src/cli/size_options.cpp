@@ -124,7 +124,7 @@ bool size_options::apply(clgbase& clg, bool sizing, bool scaling, std::string& e
         return false;
     }
     clg.trim_or_scaling = scaling ? 1 : 0;
-    clg.trim_palette_reserve = keep_palette ? 1 : 0;
+    if (keep_palette) clg.trim_palette_reserve = 1;  // else as the settings file has it
     if (!margins.empty()) {
         clg.trim_mode = 1;
         return parse_margins(margins, clg, error);

@@ -8,8 +8,8 @@
 #include "formats/bmp_layout.h"
 #include "formats/own_codec_support.h"
 #include "image/image_info.h"
-#include "image/image_limits.h"
 #include "platform/byte_reader.h"
+#include "platform/image_limits.h"
 
 namespace mevra {
 namespace {

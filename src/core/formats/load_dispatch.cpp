@@ -6,10 +6,10 @@
 
 #include "formats/load_messages.h"
 #include "image/image_info.h"
-#include "image/image_limits.h"
 #include "platform/byte_reader.h"
 #include "platform/clipboard_port.h"
 #include "platform/file_io.h"
+#include "platform/image_limits.h"
 #include "platform/picture_decoder.h"
 #include "platform/ui_port.h"
 

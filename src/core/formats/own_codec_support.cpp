@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "image/image_limits.h"
 #include "platform/file_io.h"
+#include "platform/image_limits.h"
 
 namespace mevra::codec {
 

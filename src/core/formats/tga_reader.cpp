@@ -5,8 +5,8 @@
 #include "formats/own_codec_support.h"
 #include "formats/tga_layout.h"
 #include "image/image_info.h"
-#include "image/image_limits.h"
 #include "platform/byte_reader.h"
+#include "platform/image_limits.h"
 
 namespace mevra {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 #include "platform/ui_port.h"
 
 namespace mevra {

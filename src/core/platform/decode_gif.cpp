@@ -8,7 +8,7 @@
 #include <new>
 #include <vector>
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 #include "platform/picture_decoders.h"
 
 namespace mevra::decoders {

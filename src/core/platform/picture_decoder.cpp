@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 #include "platform/picture_decoders.h"
 
 namespace mevra {

@@ -1,6 +1,6 @@
 #include "platform/picture_encoder.h"
 
-#include "image/image_limits.h"
+#include "platform/image_limits.h"
 
 namespace mevra {
 

@@ -1,14 +1,176 @@
 #include "app/form1.h"
 
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "platform/ui_port.h"
+#include "settings/clgbase.h"
+#include "views/formpalette.h"
+#include "views/mdichild.h"
+
+#if __has_include("dialogs/conv_option.h")
+#include "dialogs/about.h"
+#include "dialogs/conv_option.h"
+#include "dialogs/conv_trim.h"
+#include "dialogs/enviroment_option.h"
+#define MEVRA_HAVE_OPTION_DIALOGS 1
+#endif
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    // 1. Menus, status bar and dialogs' frame.
     setObjectName("Form1");
     setWindowTitle("MEVRA");
     setMinimumSize(480, 360);
-    mdi_area_ = new QMdiArea(this);
-    setCentralWidget(mdi_area_);
+    resize(645, 422);
     setAcceptDrops(true);
+    mdi_area_ = new QMdiArea(this);
+    mdi_area_->setObjectName("mdi_area");
+    setCentralWidget(mdi_area_);
+    build_menus();
+    connect_commands();
+
+    toolStripStatusLabel1 = new QLabel("0", this);
+    toolStripStatusLabel1->setObjectName("toolStripStatusLabel1");
+    toolStripStatusLabel1->setFixedWidth(48);
+    toolStripStatusLabel1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    toolStripStatusLabel1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addPermanentWidget(toolStripStatusLabel1);
+
+    // 2. The settings object, before any window reads an option.
+    mevra::settings();
+
+    // 3. The palette window: an MDI child without a close box, so it is only
+    // shown and hidden, never destroyed before exit.
+    fpalette = new formpalette;
+    QMdiSubWindow* palette_frame = mdi_area_->addSubWindow(
+        fpalette, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    palette_frame->setObjectName("palette_frame");
+    palette_frame->setWindowTitle(fpalette->windowTitle());
+    palette_frame->show();
+
+    // 4. The AVI window joins here once it exists.
+
+    // 5. The image windows reach the palette window through the class.
+    mdichild::fpalette = fpalette;
+
+    // 6.–8. The option dialogs and the about box, created once and reused.
+#ifdef MEVRA_HAVE_OPTION_DIALOGS
+    fgensyokuopt = new ConvOption(this);
+    fconvtrim = new ConvTrim(this);
+    fconvtrim->active_image_size = []() -> std::pair<int, int> {
+        if (!mdichild::check_mdi() || !mdichild::lastActive->image) return {0, 0};
+        return {mdichild::lastActive->image->width, mdichild::lastActive->image->height};
+    };
+    fenvoption = new EnviromentOption(this);
+    fabout = new about(this);
+#endif
+
+    // 9. The settings file places the windows.
+    load_ini_file();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // Image windows die with the MDI area; none may stay the active one.
+    mdichild::lastActive = nullptr;
+    mdichild::fpalette = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Settings file. The data layer reads and writes mevra.ini; until it is
+// wired in, the program starts with the settings' defaults, maximised.
+
+void Form1::load_ini_file() {
+    // Settings file: nothing to read yet; the main window starts maximised.
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Form1::save_ini_file() {
+    // Settings file: nothing to write yet.
+}
+
+// ---------------------------------------------------------------------------
+// Opening
+
+void Form1::set_image_last_open(const QString& path) {
+    mevra::settings().set_image_last_open(path.toStdString());
+}
+
+void Form1::file_open_new_window(const QString& path) {
+    auto* child = new mdichild;
+    mdi_area_->addSubWindow(child);
+    child->setWindowTitle(path);
+    if (child->childFileOpen(path) != 0) {
+        // The loader has explained the problem; the window was never shown.
+        child->discard();
+        return;
+    }
+    child->show();
+    child->undo_add();
+    child->edit_change = 0;
+    const mevra::clgbase& clg = mevra::settings();
+    child->image->zoom_scale_level = clg.zoom_level;
+    child->image->grid_mode = clg.grid_mode;
+    child->image->draw_type = clg.draw_type;
+    child->mdichild_zoom_change();
+}
+
+void Form1::image_files_open(const QStringList& paths) {
+    for (const QString& path : paths) {
+        if (!QFileInfo(path).isFile()) continue;
+        set_image_last_open(path);
+        file_open_new_window(path);
+    }
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    image_files_open(paths);
+}
+
+// ---------------------------------------------------------------------------
+// Exit: every image window may refuse (unsaved changes), then the question is
+// asked in every case; only both together let the program end.
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (exit_confirmed_) {
+        event->accept();
+        return;
+    }
+    bool refused = false;
+    for (QMdiSubWindow* w : mdi_area_->subWindowList()) {
+        auto* child = qobject_cast<mdichild*>(w);
+        if (child && !child->query_close()) refused = true;
+    }
+    const mevra::msg_answer answer = mevra::ui().message_box(
+        "어플리케이션을 종료합니까?  ", "종료확인", mevra::msg_buttons::ok_cancel);
+    if (refused || answer != mevra::msg_answer::ok) {
+        event->ignore();
+        return;
+    }
+    exit_confirmed_ = true;
+    // The windows have answered already; they close without asking again.
+    for (QMdiSubWindow* w : mdi_area_->subWindowList())
+        if (auto* child = qobject_cast<mdichild*>(w)) child->discard();
+    save_ini_file();
+    event->accept();
+}

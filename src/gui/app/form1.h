@@ -1,9 +1,25 @@
 #pragma once
 // The main window: the multiple-document frame that owns every other window
-// and dialog and routes the menu commands to the active image window.
+// and dialog for the whole run and routes the menu commands to the active
+// image window (mdichild::lastActive).
 #include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <functional>
 
+class QAction;
+class QLabel;
 class QMdiArea;
+class QMenu;
+class QPainter;
+class QPrinter;
+class QPageSetupDialog;
+class QPrintPreviewDialog;
+class formpalette;
+class ConvOption;
+class ConvTrim;
+class EnviromentOption;
+class about;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -13,6 +29,79 @@ class Form1 : public QMainWindow {
 
     QMdiArea* mdi_area() const { return mdi_area_; }
 
+    // Opens one image in a new image window; an empty path reads the clipboard.
+    void file_open_new_window(const QString& path);
+    // Opens every path that names an existing file, in order, recording each
+    // in the recent files; other entries are skipped without a message.
+    void image_files_open(const QStringList& paths);
+    void set_image_last_open(const QString& path);
+
+    // The settings file. Reading and writing it belongs to the settings-file
+    // layer; these are the points where the main window does it.
+    void load_ini_file();
+    void save_ini_file();
+
+    // Draws the active image stretched into the page's margin rectangle
+    // `target` of `painter`; false when there is no active image.
+    bool DrawPrintDocuments(QPainter& painter, const QRectF& target);
+
+    // --- owned windows and dialogs ---
+    formpalette* fpalette = nullptr;
+    ConvOption* fgensyokuopt = nullptr;
+    ConvTrim* fconvtrim = nullptr;
+    EnviromentOption* fenvoption = nullptr;
+    about* fabout = nullptr;
+    QLabel* toolStripStatusLabel1 = nullptr;
+
+    // Folder where print-to-file output goes when no printer is installed.
+    QString print_to_file_path;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
   private:
+    // Menus (form1_menus.cpp).
+    void build_menus();
+    QAction* add_item(QMenu* menu, const char* name, const QString& text,
+                      const QKeySequence& shortcut = {}, const QString& tip = {});
+    void file_menu_opened();
+    void view_menu_opened();
+    void convert_menu_opened();
+
+    // Commands (form1_commands.cpp).
+    void connect_commands();
+    void cmd_open();
+    void cmd_open_clipboard();
+    void cmd_reload();
+    void cmd_close_image();
+    void cmd_save(int mode);
+    void cmd_environment_options();
+    void cmd_batch();
+    void cmd_undo(bool redo);
+    void cmd_copy();
+    void cmd_grid();
+    void cmd_zoom(int direction);
+    void cmd_toggle_palette();
+    void cmd_reduce();
+    void cmd_reduction_options();
+    void cmd_rotate(int code);
+    void cmd_color(int code);
+    void cmd_to_argb();
+    void cmd_resize(int mode);
+    void cmd_about();
+    void open_recent(const QString& path);
+
+    // Printing (form1_print.cpp).
+    void cmd_print();
+    void cmd_print_preview();
+
+    // The option dialogs; each returns QDialog::Accepted or Rejected.
+    int open_genshoku_dialog();
+    int open_trim_dialog(int mode);
+    int open_environment_dialog();
+
     QMdiArea* mdi_area_ = nullptr;
+    bool exit_confirmed_ = false;
 };

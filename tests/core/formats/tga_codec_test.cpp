@@ -71,7 +71,8 @@ TEST(TgaReader, ColourMapsAndRowOrder) {
     s.id_length = 3;
     s.height = 2;
     bytes body(300 * 3, 0x11);
-    body.insert(body.end(), {7, 9});
+    body.push_back(7);
+    body.push_back(9);
     ASSERT_EQ(load_as(img, make_tga(s, body), IMGFMT_TGA), 0);
     EXPECT_EQ(img.color_num, 256);
     EXPECT_EQ(img.color[255], 0xFF111111u);

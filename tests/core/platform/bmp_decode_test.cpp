@@ -22,9 +22,10 @@ decoded_picture decode_ok(const bytes& file) {
 }
 
 bytes grey_palette(int entries) {
-    bytes out;
+    bytes out(static_cast<size_t>(entries) * 4, 0);  // blue, green, red, reserved
     for (int i = 0; i < entries; ++i)
-        out.insert(out.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
+        for (int c = 0; c < 3; ++c)
+            out[static_cast<size_t>(i) * 4 + c] = static_cast<uint8_t>(i);
     return out;
 }
 

@@ -1,0 +1,329 @@
+// The palette window's construction, tool and display-mode buttons, the
+// information labels and the cursor view. The palette grid and the colour
+// editing live in formpalette_palette.cpp.
+#include "views/formpalette.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QDebug>
+#include <QLabel>
+#include <QTimer>
+#include <algorithm>
+
+#include "image/image_info.h"
+#include "settings/clgbase.h"
+#include "views/cursor_view.h"
+#include "views/dlg_color.h"
+#include "views/mdichild.h"
+#include "views/palette_widgets.h"
+
+using namespace mevra;
+
+namespace {
+
+struct tool_face {
+    const char* name;
+    const char* picture;
+    const char* tip;
+    int type;
+};
+
+// radioButton1 … radioButton5, in the order of their names.
+const tool_face tool_faces[5] = {
+    {"radioButton1", ":/buttons/pen1.png", "Pen1", PLTTYP_PEN1},
+    {"radioButton2", ":/buttons/spuit.png",
+     "Spuit [Left Click pen1 color] [Right Click pen2 color]", PLTTYP_SPUIT},
+    {"radioButton3", ":/buttons/zoom_in.png", "Zoom in", PLTTYP_ZOOMIN},
+    {"radioButton4", ":/buttons/zoom_out.png", "Zoom out", PLTTYP_ZOOMOUT},
+    {"radioButton5", ":/buttons/pen2.png", "Pen2", PLTTYP_PEN2},
+};
+// Left-to-right order on screen: both pens first, then eyedropper and zoom.
+const int tool_screen_order[5] = {0, 4, 1, 2, 3};
+
+const tool_face draw_type_faces[5] = {
+    {"radioButton6", ":/buttons/draw_alpha.png", "アルファ合成표시", 0},
+    {"radioButton7", ":/buttons/draw_rgb.png", "カラー(RGB)표시", 1},
+    {"radioButton8", ":/buttons/draw_alphaonly.png", "アルファのみ표시", 2},
+    {"radioButton9", ":/buttons/draw_add.png", "加算合成표시", 3},
+    {"radioButton10", ":/buttons/draw_sub.png", "減算合成표시", 4},
+};
+
+constexpr int button_side = 24;
+constexpr int button_pitch = 25;
+
+template <class T>
+T* named(T* widget, const char* name, QRect where) {
+    widget->setObjectName(name);
+    widget->setGeometry(where);
+    return widget;
+}
+
+void face_button(QToolButton* button, const tool_face& face) {
+    button->setIcon(QIcon(face.picture));
+    button->setIconSize(QSize(20, 20));
+    button->setToolTip(QString::fromUtf8(face.tip));
+    button->setAccessibleName(QString::fromUtf8(face.tip));
+    button->setCheckable(true);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+}
+
+}  // namespace
+
+formpalette::formpalette(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName("formpalette");
+    setWindowTitle("palette");
+    setFixedSize(257, 503);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(68, 68, 68));
+    pal.setColor(QPalette::WindowText, QColor(235, 235, 235));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    build_tool_buttons();
+    build_draw_type_buttons();
+    build_pen_controls();
+    build_info_labels();
+
+    dlgColor = new DlgColor(this);
+    dlgColor->apply_hook = [this](int pos, uint32_t argb) { preview_color(pos, argb); };
+
+    timer1 = new QTimer(this);
+    timer1->setObjectName("timer1");
+    timer1->setInterval(150);
+    connect(timer1, &QTimer::timeout, this, &formpalette::cursor_view_tick);
+    timer1->start();
+
+    set_draw_type_button(settings().draw_type);
+    info_update();
+}
+
+formpalette::~formpalette() = default;
+
+void formpalette::build_tool_buttons() {
+    for (int k = 0; k < 5; ++k) {
+        const int slot = static_cast<int>(
+            std::find(std::begin(tool_screen_order), std::end(tool_screen_order), k) -
+            std::begin(tool_screen_order));
+        auto* button = named(new tool_button(this), tool_faces[k].name,
+                             QRect(3 + slot * button_pitch, 3, button_side, button_side));
+        face_button(button, tool_faces[k]);
+        connect(button, &tool_button::mouse_pressed, this, [this, k] { tool_pressed(k); });
+        // A click selects the button like a radio button; the release handler
+        // runs afterwards and may take the selection back.
+        connect(button, &QToolButton::clicked, this, [this, k] {
+            for (int j = 0; j < 5; ++j)
+                tool_buttons_[static_cast<size_t>(j)]->setChecked(j == k);
+        });
+        connect(button, &tool_button::mouse_released, this, [this, k] { tool_released(k); });
+        tool_buttons_[static_cast<size_t>(k)] = button;
+    }
+    tool_buttons_[1]->setChecked(true);  // the eyedropper is the starting tool
+}
+
+void formpalette::build_draw_type_buttons() {
+    for (int k = 0; k < 5; ++k) {
+        auto* button = named(new QToolButton(this), draw_type_faces[k].name,
+                             QRect(131 + k * button_pitch, 3, button_side, button_side));
+        face_button(button, draw_type_faces[k]);
+        button->setAutoExclusive(true);
+        connect(button, &QToolButton::clicked, this, [this, k] { draw_type_clicked(k); });
+        draw_type_buttons_[static_cast<size_t>(k)] = button;
+    }
+}
+
+void formpalette::build_pen_controls() {
+    const QStringList widths = {"1dot", "3dot", "5dot"};
+    const QStringList modes = {"通常ペン(ARGB)", "カラーペン(RGB)", "アルファペン(A)"};
+    auto combo = [this](const char* name, const QStringList& items, QRect where) {
+        auto* box = named(new QComboBox(this), name, where);
+        box->addItems(items);
+        box->setCurrentIndex(0);
+        box->setFocusPolicy(Qt::NoFocus);
+        return box;
+    };
+    comboBox1 = combo("comboBox1", widths, QRect(28, 32, 62, 22));
+    comboBox3 = combo("comboBox3", modes, QRect(93, 32, 132, 22));
+    comboBox2 = combo("comboBox2", widths, QRect(28, 57, 62, 22));
+    comboBox4 = combo("comboBox4", modes, QRect(93, 57, 132, 22));
+
+    auto swatch = [this](const char* name, const char* tip, QRect where) {
+        auto* label = named(new click_label(this), name, where);
+        label->setToolTip(QString::fromUtf8(tip));
+        label->setAccessibleName(QString::fromUtf8(tip));
+        label->setFrameShape(QFrame::Box);
+        return label;
+    };
+    label1 = swatch("label1", "ペン1の色", QRect(3, 32, 22, 22));
+    label13 = swatch("label13", "ペン2の色", QRect(3, 57, 22, 22));
+    connect(label13, &click_label::double_clicked, this,
+            [this](QPoint at) { edit_color(2, FROM_PEN2_SWATCH, at); });
+
+    label12 = named(new click_label("⇔", this), "label12", QRect(228, 32, 26, 47));
+    label12->setAlignment(Qt::AlignCenter);
+    QFont arrows = label12->font();
+    arrows.setPointSize(arrows.pointSize() + 6);
+    label12->setFont(arrows);
+    connect(label12, &click_label::clicked, this, [this] { exchange_pens(); });
+
+    // Pen 1's alpha, red, green and blue; each opens the editor with its bar
+    // under the pointer.
+    const char* names[4] = {"label15", "label16", "label17", "label18"};
+    const QColor inks[4] = {QColor(220, 220, 220), QColor(255, 120, 120), QColor(120, 235, 120),
+                            QColor(140, 170, 255)};
+    const char* components[4] = {"pen1 alpha", "pen1 red", "pen1 green", "pen1 blue"};
+    const edit_origin origins[4] = {FROM_ALPHA, FROM_RED, FROM_GREEN, FROM_BLUE};
+    for (int i = 0; i < 4; ++i) {
+        auto* label = named(new click_label("0", this), names[i], QRect(3 + i * 63, 82, 60, 17));
+        label->setAlignment(Qt::AlignCenter);
+        label->setAccessibleName(components[i]);
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, inks[i]);
+        label->setPalette(pal);
+        const edit_origin origin = origins[i];
+        connect(label, &click_label::clicked, this,
+                [this, origin](QPoint at) { edit_color(1, origin, at); });
+        value_labels_[static_cast<size_t>(i)] = label;
+    }
+
+    pictureBox1 = named(new paint_surface(this), "pictureBox1", QRect(0, 102, 257, 257));
+    pictureBox1->setAccessibleName("palette");
+    pictureBox1->on_paint = [this](QPainter& p) { grid_paint(p); };
+    pictureBox1->on_press = [this](QMouseEvent* e) { grid_press(e); };
+    pictureBox1->on_release = [this](QMouseEvent* e) { grid_release(e); };
+    pictureBox1->on_double_click = [this](QMouseEvent* e) { grid_double_click(e); };
+}
+
+void formpalette::build_info_labels() {
+    auto text = [this](const char* name, const QString& initial, QRect where) {
+        return named(new QLabel(initial, this), name, where);
+    };
+    label11 = text("label11", QString(), QRect(3, 362, 72, 72));
+    label11->setToolTip("カーソル付近拡大표시");
+    label11->setAccessibleName("カーソル付近拡大표시");
+    label10 = text("label10", "Size W: 0 H:0", QRect(82, 362, 173, 16));
+    label3 = text("label3", "Color : 0", QRect(82, 378, 173, 16));
+    label4 = text("label4", "ImageMode : ", QRect(82, 394, 173, 16));
+    label2 = text("label2", "PixNum: ??", QRect(82, 410, 173, 16));
+    label14 = text("label14", "Zoom : x1", QRect(82, 426, 173, 16));
+    label6 = text("label6", "X : 0", QRect(3, 442, 120, 16));
+    label7 = text("label7", "Y : 0", QRect(128, 442, 120, 16));
+    label5 = text("label5", views::cursor_colour_text(0xFF000000u), QRect(3, 462, 251, 18));
+    label5->setToolTip("R:赤 G:緑 B:青 #(16進表記)");
+    label5->setAccessibleName("R:赤 G:緑 B:青 #(16進表記)");
+    QFont fixed("DejaVu Sans Mono");
+    fixed.setStyleHint(QFont::Monospace);
+    label5->setFont(fixed);
+}
+
+// --- tool buttons ---
+
+void formpalette::tool_pressed(int index) {
+    const int type = tool_faces[index].type;
+    if (tool_buttons_[static_cast<size_t>(index)]->isChecked()) {
+        // Only the pens can be dropped by pressing them again.
+        if (type == PLTTYP_PEN1 || type == PLTTYP_PEN2) palette_release = 1;
+    } else {
+        palette_type = type;
+        palette_release = 0;
+    }
+}
+
+void formpalette::tool_released(int index) {
+    if (palette_release) {
+        tool_buttons_[static_cast<size_t>(index)]->setChecked(false);
+        palette_type = PLTTYP_NONE;
+    }
+    if (palette_type != PLTTYP_ZOOMIN && palette_type != PLTTYP_ZOOMOUT) return;
+    // A selected zoom button stays selected: every click zooms one more step.
+    clgbase& clg = settings();
+    clg.zoom_proc(palette_type == PLTTYP_ZOOMIN ? 0 : 1);
+    info_update();
+    mdichild* active = mdichild::lastActive;
+    if (active && active->image) {
+        active->image->zoom_scale_level = clg.zoom_level;
+        active->mdichild_zoom_change();
+    } else {
+        repaint_avi_unless_playing();
+    }
+}
+
+void formpalette::repaint_avi_unless_playing() {
+    if (avi_playing && avi_playing()) return;
+    if (repaint_avi) repaint_avi();
+}
+
+// --- display-mode buttons ---
+
+void formpalette::draw_type_clicked(int mode) {
+    settings().draw_type = mode;
+    mdichild* active = mdichild::lastActive;
+    if (active && active->image) {
+        active->image->draw_type = mode;
+        active->mdichild_zoom_change();
+    } else {
+        repaint_avi_unless_playing();
+    }
+}
+
+void formpalette::set_draw_type_button(int draw_type) {
+    const int k = std::clamp(draw_type, 0, 4);
+    draw_type_buttons_[static_cast<size_t>(k)]->setChecked(true);
+}
+
+// --- pen lists ---
+
+int formpalette::pen1_width() const {
+    return std::max(0, comboBox1->currentIndex());
+}
+int formpalette::pen2_width() const {
+    return std::max(0, comboBox2->currentIndex());
+}
+int formpalette::pen1_mode() const {
+    return std::max(0, comboBox3->currentIndex());
+}
+int formpalette::pen2_mode() const {
+    return std::max(0, comboBox4->currentIndex());
+}
+
+// --- information ---
+
+void formpalette::set_mouse_position(int x, int y) {
+    label6->setText(QString("X : %1").arg(x));
+    label7->setText(QString("Y : %1").arg(y));
+}
+
+void formpalette::info_update() {
+    refresh_grid();
+    const clgbase& clg = settings();
+    mdichild* active = mdichild::lastActive;
+    const image_info* image = active ? active->image.get() : nullptr;
+    int level = clg.zoom_level;
+    if (image) {
+        label10->setText(QString("Size W: %1 H:%2").arg(image->width).arg(image->height));
+        label3->setText(QString("Color : %1").arg(image->color_num));
+        if (image->image_type == IMGTYP_RGB) label4->setText("ImageMode : RGB color");
+        if (image->image_type == IMGTYP_256) label4->setText("ImageMode : 256 color");
+        if (image->image_type == IMGTYP_16) label4->setText("ImageMode :  16 color");
+        level = image->zoom_scale_level;
+    }
+    level = std::clamp(level, 0, clgbase::zoom_table_len - 1);
+    // The factors are exact binary fractions, so the shortest form is exact too.
+    label14->setText("Zoom : x" + QString::number(double{clgbase::zoom_table[level]}, 'g', 8));
+}
+
+// --- cursor view ---
+
+void formpalette::cursor_view_tick() {
+    const int m = views::cursor_magnification(settings().cursor_zoom);
+    bool failed = false;
+    const QImage block = views::capture_block(QCursor::pos(), m, &failed);
+    // A platform that refuses the capture refuses it on every tick: report once.
+    if (failed && !capture_error_reported_)
+        qDebug() << "error"
+                 << "screen capture failed";
+    capture_error_reported_ = failed;
+    label11->setPixmap(QPixmap::fromImage(views::compose_cursor_view(block, m)));
+    label5->setText(views::cursor_colour_text(views::cursor_centre_colour(block, m)));
+}

@@ -1,0 +1,128 @@
+#pragma once
+// The palette and tool window: current tool, the two pens, display-mode
+// buttons, the active image's palette grid, image information, the pointer's
+// image position and the magnified cursor view.
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "image/image_types.h"
+
+class QLabel;
+class QComboBox;
+class QMouseEvent;
+class QPainter;
+class QTimer;
+class DlgColor;
+class click_label;
+class paint_surface;
+class tool_button;
+class QToolButton;
+namespace mevra {
+class image_info;
+}
+
+class formpalette : public QWidget {
+    Q_OBJECT
+  public:
+    explicit formpalette(QWidget* parent = nullptr);
+    ~formpalette() override;
+
+    // Refreshes the information labels and repaints the palette grid.
+    void info_update();
+    // Checks the display-mode button for `draw_type` (above 3: the subtractive one).
+    void set_draw_type_button(int draw_type);
+    // Writes the pointer's image position ("X : n", "Y : n").
+    void set_mouse_position(int x, int y);
+
+    // Pen widths (index into 1/3/5 dots) and modes (0 ARGB, 1 RGB, 2 alpha).
+    int pen1_width() const;
+    int pen2_width() const;
+    int pen1_mode() const;
+    int pen2_mode() const;
+
+    // Exchanges palette entries a and b of the active indexed image: pixels,
+    // colours and counts, then one undo state.
+    void move_palette(int a, int b);
+
+    // Carries the pens over when the active image changes from `previous`
+    // (none: nullptr) to `next`: from an indexed image into an ARGB one the pens
+    // take the palette colours they pointed at; from ARGB into indexed they
+    // drop their indices and become opaque white and black.
+    void carry_pens(const mevra::image_info* previous, const mevra::image_info& next);
+
+    // Which control opened the colour editor; decides the pen and where the
+    // dialog appears so that the matching bar lies under the pointer.
+    enum edit_origin { FROM_GRID, FROM_PEN2_SWATCH, FROM_ALPHA, FROM_RED, FROM_GREEN, FROM_BLUE };
+    // Opens the colour dialog for pen 1 or pen 2 (`pen` 1 or 2) at `pointer`.
+    void edit_color(int pen, edit_origin origin, QPoint pointer);
+
+    // One tick of the magnified cursor view (normally run by timer1).
+    void cursor_view_tick();
+
+    int palette_type = mevra::PLTTYP_SPUIT;
+    int palette_release = 0;
+    int color1_pos = -1;
+    int color2_pos = -1;
+    uint32_t color1_pos_color = 0;
+    uint32_t color2_pos_color = 0;
+    int move_color_pos = 0;
+    Qt::MouseButton last_button = Qt::NoButton;
+
+    // The AVI player window, wired by the main window: its repaint, and whether
+    // it is playing (a playing player draws on its own and must not be repainted
+    // from here). Used by the zoom and display-mode buttons when no image
+    // window is active.
+    std::function<void()> repaint_avi;
+    std::function<bool()> avi_playing;
+
+    DlgColor* dlgColor = nullptr;
+
+  private:
+    void build_tool_buttons();
+    void build_draw_type_buttons();
+    void build_pen_controls();
+    void build_info_labels();
+
+    void tool_pressed(int index);
+    void tool_released(int index);
+    void draw_type_clicked(int mode);
+    void repaint_avi_unless_playing();
+
+    // Repaints the grid and updates the swatches and pen 1 values with it.
+    void refresh_grid();
+    // The non-drawing half of the grid refresh: swatches, pen 1 values, PixNum.
+    void update_pen_views();
+    void grid_paint(QPainter& painter);
+    void grid_press(QMouseEvent* event);
+    void grid_release(QMouseEvent* event);
+    void grid_double_click(QMouseEvent* event);
+    void exchange_pens();
+    void preview_color(int pos, uint32_t argb);
+
+    // The five tool buttons in the order Pen1, Spuit, Zoom in, Zoom out, Pen2
+    // (radioButton1 … radioButton5).
+    std::array<tool_button*, 5> tool_buttons_{};
+    std::array<QToolButton*, 5> draw_type_buttons_{};
+    QComboBox* comboBox1 = nullptr;
+    QComboBox* comboBox2 = nullptr;
+    QComboBox* comboBox3 = nullptr;
+    QComboBox* comboBox4 = nullptr;
+    paint_surface* pictureBox1 = nullptr;
+    click_label* label1 = nullptr;
+    click_label* label13 = nullptr;
+    click_label* label12 = nullptr;
+    std::array<click_label*, 4> value_labels_{};  // label15 … label18: A, R, G, B
+    QLabel* label2 = nullptr;
+    QLabel* label3 = nullptr;
+    QLabel* label4 = nullptr;
+    QLabel* label5 = nullptr;
+    QLabel* label6 = nullptr;
+    QLabel* label7 = nullptr;
+    QLabel* label10 = nullptr;
+    QLabel* label11 = nullptr;
+    QLabel* label14 = nullptr;
+    QTimer* timer1 = nullptr;
+    bool capture_error_reported_ = false;
+};

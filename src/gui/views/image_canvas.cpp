@@ -1,0 +1,113 @@
+#include "views/image_canvas.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "render/canvas_renderer.h"
+#include "settings/clgbase.h"
+#include "views/mdichild.h"
+
+namespace {
+
+// One frame buffer for every canvas: repaints happen one at a time on the
+// user-interface thread, and it only ever grows to the largest canvas.
+QImage& shared_frame(int width, int height) {
+    static QImage frame;
+    if (frame.width() < width || frame.height() < height)
+        frame = QImage(std::max(width, frame.width()), std::max(height, frame.height()),
+                       QImage::Format_ARGB32);
+    return frame;
+}
+
+}  // namespace
+
+image_canvas::image_canvas(mdichild* owner, QWidget* parent)
+    : QWidget(parent),
+      owner_(owner),
+      tile_(mevra::background_tile(mevra::settings().background_type)) {
+    setObjectName("panel2");
+    setAccessibleName("image");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void image_canvas::paintEvent(QPaintEvent*) {
+    const mevra::image_info* image = owner_->image.get();
+    if (!image || image->flag == 0 || width() <= 0 || height() <= 0) return;
+    mevra::canvas_view view;
+    view.zoom_level = image->zoom_scale_level;
+    const QPoint scroll = owner_->scroll_offset();
+    view.scroll_x = scroll.x();
+    view.scroll_y = scroll.y();
+    view.width = width();
+    view.height = height();
+    view.draw_type = image->draw_type;
+    view.grid_mode = image->grid_mode;
+    view.grid_type = mevra::settings().grid_type;
+    view.tile = tile_;
+    QImage& frame = shared_frame(width(), height());
+    // The renderer writes rows of exactly `width` pixels; the shared frame may
+    // be wider, so the picture is packed at its start and drawn from there.
+    auto* out = reinterpret_cast<uint32_t*>(frame.bits());
+    mevra::render_canvas(*image, view, out);
+    const QImage packed(frame.constBits(), width(), height(), width() * 4, QImage::Format_ARGB32);
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, packed);
+}
+
+void image_canvas::mousePressEvent(QMouseEvent* event) {
+    owner_->canvas_mouse_press(event);
+}
+
+void image_canvas::mouseMoveEvent(QMouseEvent* event) {
+    owner_->canvas_mouse_move(event);
+}
+
+void image_canvas::mouseReleaseEvent(QMouseEvent* event) {
+    owner_->canvas_mouse_release(event);
+}
+
+// ---------------------------------------------------------------------------
+
+image_view::image_view(mdichild* owner, QWidget* parent)
+    : QAbstractScrollArea(parent), owner_(owner) {
+    setObjectName("panel1");
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAutoFillBackground(true);
+    QPalette pal = viewport()->palette();
+    pal.setColor(QPalette::Window, QColor(211, 211, 211));
+    viewport()->setPalette(pal);
+}
+
+void image_view::set_extent(int width, int height) {
+    extent_ = QSize(width, height);
+    update_scroll_ranges();
+}
+
+QPoint image_view::scroll_offset() const {
+    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void image_view::update_scroll_ranges() {
+    const QSize client = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, extent_.width() - client.width()));
+    horizontalScrollBar()->setPageStep(client.width());
+    horizontalScrollBar()->setSingleStep(16);
+    verticalScrollBar()->setRange(0, std::max(0, extent_.height() - client.height()));
+    verticalScrollBar()->setPageStep(client.height());
+    verticalScrollBar()->setSingleStep(16);
+}
+
+void image_view::scrollContentsBy(int, int) {
+    owner_->imageReSize();
+    owner_->imageRePaint();
+}
+
+void image_view::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    update_scroll_ranges();
+    owner_->imageReSize();
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The image window: an MDI child that shows and edits one image, keeps its
+// undo list and saves it. The class-wide `lastActive` is the window every
+// command of the main window and the palette window acts on.
+#include <QMdiSubWindow>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "image/image_info.h"
+
+class formpalette;
+class QScrollArea;
+class image_canvas;
+class image_view;
+class QMouseEvent;
+class QCloseEvent;
+
+class mdichild : public QMdiSubWindow {
+    Q_OBJECT
+  public:
+    static constexpr int UNDO_MAX = 33;
+
+    // --- class-wide state ---
+    static mdichild* lastActive;
+    static formpalette* fpalette;
+    static int start_count;
+    // 1 when an image window is active, else 0.
+    static int check_mdi();
+
+    explicit mdichild(QWidget* parent = nullptr);
+    ~mdichild() override;
+
+    // Loads `path` into this window and places it in the cascade; 0 or -1.
+    int childFileOpen(const QString& path);
+    void imageRePaint();
+    void imageReSize();
+    void mdichild_zoom_change();
+
+    void undo_add();
+    void undo_image();
+    void redo_image();
+
+    // 0 saves to the title's path in the image's own format when possible;
+    // 1 always asks for a name and format first. True when the image was
+    // written (false also when the dialog was cancelled).
+    bool save_image(int mode);
+    bool DoSaveFile(int format, const QString& path);
+
+    // The unsaved-changes question; false when the window must stay open.
+    bool query_close();
+    // Closes and destroys the window without asking (failed open, exit).
+    void discard();
+    // Pen colours carried over from the previously active window, the
+    // palette window's display-mode button and information.
+    void mdichild_Activated();
+
+    image_canvas* canvas() const { return canvas_; }
+    image_view* view() const { return view_; }
+
+    // Scroll offset of the canvas (sx, sy) in screen pixels.
+    QPoint scroll_offset() const;
+
+    // --- per-window state ---
+    std::unique_ptr<mevra::image_info> image;
+    std::vector<std::unique_ptr<mevra::image_info>> undo_list;  // newest first
+    int undo_pos = 0;
+    int edit_change = 0;
+    int pen_sw = -1;
+    int pen_x = -1;
+    int pen_y = -1;
+
+    // Mouse and pen handling on the canvas (mdichild_tools.cpp).
+    void canvas_mouse_press(QMouseEvent* event);
+    void canvas_mouse_move(QMouseEvent* event);
+    void canvas_mouse_release(QMouseEvent* event);
+    // Chooses the pen for the buttons held; false when none applies.
+    bool check_colpos_type(Qt::MouseButtons buttons, int& c, int& width, int& mode) const;
+    void pen_draw(int x, int y, int c, int width, int mode);
+    void pen_draw_sub(int x, int y, int c, int width, int mode);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    image_view* view_ = nullptr;
+    image_canvas* canvas_ = nullptr;
+    bool close_checked_ = false;
+};

@@ -1,0 +1,77 @@
+// Saving an image window: straight to its file, or through the save dialog.
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "platform/ui_port.h"
+#include "views/mdichild.h"
+
+namespace {
+
+// Save dialog entries in format order: entry i (from 0) is format code i.
+const QStringList& save_filters() {
+    static const QStringList filters = {
+        "ビットマップファイル(bmp) (*.bmp)", "JPEGファイル(jpg) (*.jpg)",
+        "PNGファイル(png) (*.png)",          "TIFFファイル(tif) (*.tif)",
+        "GIFファイル(gif) (*.gif)",          "Targaファイル(tga) (*.tga)",
+        "DDSファイル(dds) (*.dds)"};
+    return filters;
+}
+
+const char* const filter_suffixes[] = {"bmp", "jpg", "png", "tif", "gif", "tga", "dds"};
+
+// The entry last chosen, kept for images that have no format of their own.
+int last_filter_index = 0;
+
+}  // namespace
+
+bool mdichild::save_image(int mode) {
+    if (!image) return false;
+    const QString title = windowTitle();
+    if (mode == 0 && QFileInfo(title).isFile() && image->format != mevra::IMGFMT_NONE)
+        return DoSaveFile(image->format, title);
+
+    QFileDialog dialog(this, "イメージ保存");
+    dialog.setObjectName("saveFileDialog1");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(save_filters());
+    const QFileInfo info(title);
+    if (title.isEmpty()) {
+        mevra::ui().debug_line("The path is empty : 新規保存");
+    } else {
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.absolutePath() + "/" + info.completeBaseName());
+    }
+    int entry = last_filter_index;
+    if (image->format == mevra::IMGFMT_CLIPBOARD)
+        entry = 0;
+    else if (image->format >= mevra::IMGFMT_BMP && image->format <= mevra::IMGFMT_DDS)
+        entry = image->format;
+    dialog.selectNameFilter(save_filters()[entry]);
+    // A name typed without an extension gets the chosen type's.
+    dialog.setDefaultSuffix(filter_suffixes[entry]);
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const auto i = save_filters().indexOf(filter);
+        if (i >= 0) dialog.setDefaultSuffix(filter_suffixes[i]);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    const int chosen = static_cast<int>(save_filters().indexOf(dialog.selectedNameFilter()));
+    if (chosen < 0) return false;
+    last_filter_index = chosen;
+    return DoSaveFile(chosen, dialog.selectedFiles().front());
+}
+
+bool mdichild::DoSaveFile(int format, const QString& path) {
+    // A failed or refused save has been reported by the save path; the window
+    // keeps its name, format and modified flag so the changes are not lost.
+    if (image->save_to_file(format, path.toStdString()) != 0) return false;
+    if (format >= mevra::IMGFMT_BMP && format <= mevra::IMGFMT_DDS) {
+        image->format = format;
+        setWindowTitle(path);
+    }
+    undo_add();
+    mdichild_zoom_change();
+    edit_change = 0;
+    return true;
+}

@@ -1,0 +1,134 @@
+// The image window's mouse tools: position reporting, eyedropper and the two
+// square pens. Events arrive in canvas coordinates; the palette window holds
+// the tool and pen state.
+#include <QMouseEvent>
+#include <cmath>
+
+#include "image/image_info.h"
+#include "settings/clgbase.h"
+#include "views/formpalette.h"
+#include "views/mdichild.h"
+#include "views/pen_stroke.h"
+
+using namespace mevra;
+
+namespace {
+
+bool is_indexed(const image_info& image) {
+    return image.image_type == IMGTYP_256 || image.image_type == IMGTYP_16;
+}
+
+// The image pixel under a canvas point, through the scroll offset and zoom.
+QPoint image_point_at(const mdichild& window, QPointF canvas_point) {
+    const QPoint scroll = window.scroll_offset();
+    const int level = window.image ? window.image->zoom_scale_level : 4;
+    return {
+        views::canvas_to_image(static_cast<int>(std::floor(canvas_point.x())), scroll.x(), level),
+        views::canvas_to_image(static_cast<int>(std::floor(canvas_point.y())), scroll.y(), level)};
+}
+
+}  // namespace
+
+bool mdichild::check_colpos_type(Qt::MouseButtons buttons, int& c, int& width, int& mode) const {
+    c = -1;
+    if (!fpalette || !image) return false;
+    const int tool = fpalette->palette_type;
+    int pen = 0;
+    if (tool == PLTTYP_PEN1) {
+        if (buttons == Qt::LeftButton) pen = 1;
+        if (buttons == Qt::RightButton) pen = 2;
+    } else if (tool == PLTTYP_PEN2) {
+        pen = 2;
+    }
+    if (pen == 0) return false;
+    const bool indexed = is_indexed(*image);
+    if (pen == 1) {
+        c = indexed ? fpalette->color1_pos : 0;
+        width = fpalette->pen1_width();
+        mode = fpalette->pen1_mode();
+    } else {
+        c = indexed ? fpalette->color2_pos : 1;
+        width = fpalette->pen2_width();
+        mode = fpalette->pen2_mode();
+    }
+    return true;
+}
+
+void mdichild::canvas_mouse_press(QMouseEvent* event) {
+    if (!fpalette || !image || !image->flag) return;
+    const QPoint at = image_point_at(*this, event->position());
+    const int tool = fpalette->palette_type;
+    if (tool == PLTTYP_SPUIT) {
+        if (at.x() < 0 || at.y() < 0 || at.x() >= image->width || at.y() >= image->height) return;
+        const int64_t pos = int64_t{at.y()} * image->width + at.x();
+        const Qt::MouseButton button = event->button();
+        if (button != Qt::LeftButton && button != Qt::RightButton) return;
+        const bool left = button == Qt::LeftButton;
+        if (image->image_type == IMGTYP_RGB) {
+            const uint32_t colour = image->argb_buff[static_cast<size_t>(pos)];
+            (left ? fpalette->color1_pos : fpalette->color2_pos) = static_cast<int>(pos);
+            (left ? fpalette->color1_pos_color : fpalette->color2_pos_color) = colour;
+        } else if (is_indexed(*image)) {
+            // With duplicate colours in the palette the lowest index wins.
+            const uint32_t colour = image->get_pos_color(pos);
+            for (int i = 0; i < image->color_num; ++i) {
+                if (image->color[static_cast<size_t>(i)] != colour) continue;
+                (left ? fpalette->color1_pos : fpalette->color2_pos) = i;
+                break;
+            }
+        }
+        fpalette->info_update();
+        return;
+    }
+    if (tool != PLTTYP_PEN1 && tool != PLTTYP_PEN2) return;
+    int c = -1, width = 0, mode = 0;
+    if (!check_colpos_type(Qt::MouseButtons(event->button()), c, width, mode)) return;
+    pen_x = at.x();
+    pen_y = at.y();
+    pen_sw = 0;
+    pen_draw(at.x(), at.y(), c, width, mode);
+    imageRePaint();
+}
+
+void mdichild::canvas_mouse_move(QMouseEvent* event) {
+    if (!image) return;
+    const QPoint at = image_point_at(*this, event->position());
+    if (fpalette) fpalette->set_mouse_position(at.x(), at.y());
+    if (pen_sw == -1) return;
+    int c = -1, width = 0, mode = 0;
+    if (!check_colpos_type(event->buttons(), c, width, mode)) {
+        pen_x = pen_y = pen_sw = -1;
+        return;
+    }
+    pen_draw(at.x(), at.y(), c, width, mode);
+    imageRePaint();
+}
+
+void mdichild::canvas_mouse_release(QMouseEvent*) {
+    if (fpalette && image && image->flag &&
+        (fpalette->palette_type == PLTTYP_PEN1 || fpalette->palette_type == PLTTYP_PEN2)) {
+        // Every release with a pen records a state, also when nothing was drawn.
+        image->set_color_cnt();
+        fpalette->info_update();
+        undo_add();
+    }
+    pen_x = pen_y = pen_sw = -1;
+}
+
+void mdichild::pen_draw(int x, int y, int c, int width, int mode) {
+    if (!image || c < 0 || (is_indexed(*image) && c >= image->color_num)) {
+        pen_x = pen_y = pen_sw = -1;
+        return;
+    }
+    for (const views::pen_point& dab : views::pen_line_points(pen_x, pen_y, x, y))
+        pen_draw_sub(dab.x, dab.y, c, width, mode);
+    pen_x = x;
+    pen_y = y;
+}
+
+void mdichild::pen_draw_sub(int x, int y, int c, int width, int mode) {
+    if (!image) return;
+    uint32_t colour = 0;
+    if (fpalette) colour = c == 0 ? fpalette->color1_pos_color : fpalette->color2_pos_color;
+    views::apply_dab(*image, x, y, c, width, mode, colour);
+}
