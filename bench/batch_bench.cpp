@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     if (save_batch_list((dir / "photos.lst").string(), list) != 0 ||
         save_batch_list((dir / "largest.lst").string(), {largest}) != 0)
         return 1;
-    std::printf("%d photographs in %s, largest %s (%.1f MP)\n", count, dir.c_str(),
-                largest.c_str(), static_cast<double>(largest_pixels) / 1e6);
+    std::printf("%d photographs in %s, largest %s (%.1f MP)\n", count, dir.c_str(), largest.c_str(),
+                static_cast<double>(largest_pixels) / 1e6);
     return 0;
 }

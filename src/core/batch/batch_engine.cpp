@@ -161,6 +161,10 @@ overwrite_answer batch_host::ask_overwrite(const std::string& output_path) {
 
 batch_summary batch_engine::run(batch_host& host) {
     batch_summary summary;
+    if (running_) {
+        summary.end = batch_end::busy;
+        return summary;
+    }
     running_ = true;
     cancel_flg = 0;
     host.holder_open();

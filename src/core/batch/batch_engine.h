@@ -17,6 +17,7 @@ enum class batch_end {
     stopped,           // stop() was asked for; the files before were done
     no_out_folder,     // the output folder does not exist (reported); nothing touched
     option_cancelled,  // the option dialog did not end with OK; nothing touched
+    busy,              // run() was called again from inside a run; nothing happened
 };
 
 struct batch_summary {
@@ -43,6 +44,8 @@ const char* batch_format_extension(int format);
 class batch_engine {
   public:
     // Runs over the host's list (batch_start). Resets the stop request first.
+    // A call made while a run is going (from inside process_events) returns
+    // batch_end::busy at once without calling the host.
     batch_summary run(batch_host& host);
 
     // Asks a running run to end before the next file (the stop button, or the

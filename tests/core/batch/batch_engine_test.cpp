@@ -182,7 +182,10 @@ TEST_F(BatchEngine, StopEndsBeforeTheNextFileAndTheListMayChangeDuringARun) {
     // First file's first events: a drop adds c. Its second (before the save): stop.
     host.on_events = [&](int n) {
         if (n == 1) host.list.push_back(c);
-        if (n == 2) engine.stop();
+        if (n == 2) {
+            EXPECT_EQ(engine.run(host).end, batch_end::busy);  // a second start does nothing
+            engine.stop();
+        }
     };
     const auto s = engine.run(host);
     EXPECT_EQ(s.end, batch_end::stopped);
