@@ -15,11 +15,15 @@ run() {  # label, list, options...
     label=$1 list=$2
     shift 2
     rm -rf "$work/out"
-    /usr/bin/time -f "%e %M" -o "$work/time.txt" \
+    /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" \
         "$cli" convert --quiet --out-dir "$work/out" --list "$list" "$@"
-    read -r secs kib < "$work/time.txt"
+    read -r secs user sys kib < "$work/time.txt"
     files=$(grep -c . "$list")
-    echo "$label: $files files in $secs s, $(echo "$files $secs" | awk '{printf "%.2f", $1/$2}') files/s, peak $((kib / 1024)) MiB"
+    # Files per second by the wall clock and by the processor time used, which
+    # does not depend on what else the machine is doing.
+    echo "$files $secs $user $sys $((kib / 1024))" | awk -v label="$label" '{
+        printf "%s: %d files in %.1f s (cpu %.1f s): %.2f files/s, %.2f files per cpu-second, peak %d MiB\n",
+            label, $1, $2, $3 + $4, $1 / $2, $1 / ($3 + $4), $5 }'
 }
 
 echo "list of $n photographs"
