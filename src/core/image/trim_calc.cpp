@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdint>
 
+#include "image/trim_calc.h"
+
 #include "image/image_info.h"
 #include "settings/clgbase.h"
 
@@ -14,7 +16,7 @@ namespace {
 
 enum trim_mode { size_or_ratio = 0, margins = 1, multiples = 2, powers_of_two = 3 };
 
-struct rect {
+struct rect64 {
     int64_t left = 0, top = 0, width = 0, height = 0;
 };
 
@@ -34,7 +36,7 @@ int64_t placement(int style, int64_t new_size, int64_t old_size) {
     }
 }
 
-bool size_or_ratio_rect(const clgbase& s, int64_t W, int64_t H, rect& r) {
+bool size_or_ratio_rect(const trim_choices& s, int64_t W, int64_t H, rect64& r) {
     int64_t w = s.trim_1width, h = s.trim_1height;
     if (s.trim_1size_type == 1) {
         w = image_info::trim_size(static_cast<int>(W), s.trim_1width);
@@ -58,7 +60,7 @@ bool size_or_ratio_rect(const clgbase& s, int64_t W, int64_t H, rect& r) {
 }
 
 // Rounds up to a multiple (modes 0-3) or down (4-7, never below one multiple).
-bool multiples_rect(int mode, int64_t W, int64_t H, rect& r) {
+bool multiples_rect(int mode, int64_t W, int64_t H, rect64& r) {
     if (mode < 0 || mode > 7) return false;
     if (mode < 4) {
         const int64_t m = int64_t{2} << mode;
@@ -72,7 +74,7 @@ bool multiples_rect(int mode, int64_t W, int64_t H, rect& r) {
     return true;
 }
 
-bool powers_rect(const clgbase& s, int64_t W, int64_t H, rect& r) {
+bool powers_rect(const trim_choices& s, int64_t W, int64_t H, rect64& r) {
     r.width = image_info::ruijo_size(image_info::trim_size(static_cast<int>(W), s.trim_4size));
     r.height = image_info::ruijo_size(image_info::trim_size(static_cast<int>(H), s.trim_4size));
     if (s.trim_4mode == 1) r.width = r.height = std::max(r.width, r.height);
@@ -81,11 +83,29 @@ bool powers_rect(const clgbase& s, int64_t W, int64_t H, rect& r) {
 
 }  // namespace
 
-int image_info::trim_calc() const {
-    if (flag == 0 || width <= 0 || height <= 0) return -1;
-    clgbase& s = settings();
+trim_choices trim_choices::of(const clgbase& s) {
+    trim_choices c;
+    c.trim_mode = s.trim_mode;
+    c.trim_1w_style = s.trim_1w_style;
+    c.trim_1h_style = s.trim_1h_style;
+    c.trim_1size_type = s.trim_1size_type;
+    c.trim_1kotei_mode = s.trim_1kotei_mode;
+    c.trim_1width = s.trim_1width;
+    c.trim_1height = s.trim_1height;
+    c.trim_2top = s.trim_2top;
+    c.trim_2bottom = s.trim_2bottom;
+    c.trim_2left = s.trim_2left;
+    c.trim_2right = s.trim_2right;
+    c.trim_3mode = s.trim_3mode;
+    c.trim_4mode = s.trim_4mode;
+    c.trim_4size = s.trim_4size;
+    return c;
+}
+
+int trim_calc_size(const trim_choices& s, int width, int height, trim_rect& out) {
+    if (width <= 0 || height <= 0) return -1;
     const int64_t W = width, H = height;
-    rect r;
+    rect64 r;
     bool ok = false;
     switch (s.trim_mode) {
         case size_or_ratio:
@@ -108,10 +128,22 @@ int image_info::trim_calc() const {
             break;
     }
     if (!ok) return -1;
-    s.trim_left = saturate(r.left);
-    s.trim_top = saturate(r.top);
-    s.trim_width = saturate(r.width);
-    s.trim_height = saturate(r.height);
+    out.left = saturate(r.left);
+    out.top = saturate(r.top);
+    out.width = saturate(r.width);
+    out.height = saturate(r.height);
+    return 0;
+}
+
+int image_info::trim_calc() const {
+    if (flag == 0) return -1;
+    clgbase& s = settings();
+    trim_rect r;
+    if (trim_calc_size(trim_choices::of(s), width, height, r) != 0) return -1;
+    s.trim_left = r.left;
+    s.trim_top = r.top;
+    s.trim_width = r.width;
+    s.trim_height = r.height;
     return 0;
 }
 

@@ -112,11 +112,13 @@ void formpalette::build_tool_buttons() {
         connect(button, &tool_button::mouse_pressed, this, [this, k] { tool_pressed(k); });
         // A click selects the button like a radio button; the release handler
         // runs afterwards and may take the selection back.
-        connect(button, &QToolButton::clicked, this, [this, k] {
-            for (int j = 0; j < 5; ++j)
-                tool_buttons_[static_cast<size_t>(j)]->setChecked(j == k);
-        });
+        connect(button, &QToolButton::clicked, this, [this, k] { select_tool_button(k); });
         connect(button, &tool_button::mouse_released, this, [this, k] { tool_released(k); });
+        connect(button, &tool_button::pressed_without_mouse, this, [this, k] {
+            tool_pressed(k);
+            select_tool_button(k);
+            tool_released(k);
+        });
         tool_buttons_[static_cast<size_t>(k)] = button;
     }
     tool_buttons_[1]->setChecked(true);  // the eyedropper is the starting tool
@@ -136,17 +138,19 @@ void formpalette::build_draw_type_buttons() {
 void formpalette::build_pen_controls() {
     const QStringList widths = {"1dot", "3dot", "5dot"};
     const QStringList modes = {"通常ペン(ARGB)", "カラーペン(RGB)", "アルファペン(A)"};
-    auto combo = [this](const char* name, const QStringList& items, QRect where) {
+    auto combo = [this](const char* name, const QStringList& items, QRect where,
+                        const QString& accessible) {
         auto* box = named(new QComboBox(this), name, where);
         box->addItems(items);
         box->setCurrentIndex(0);
         box->setFocusPolicy(Qt::NoFocus);
+        box->setAccessibleName(accessible);
         return box;
     };
-    comboBox1 = combo("comboBox1", widths, QRect(28, 32, 62, 22));
-    comboBox3 = combo("comboBox3", modes, QRect(93, 32, 132, 22));
-    comboBox2 = combo("comboBox2", widths, QRect(28, 57, 62, 22));
-    comboBox4 = combo("comboBox4", modes, QRect(93, 57, 132, 22));
+    comboBox1 = combo("comboBox1", widths, QRect(28, 32, 62, 22), "Pen1 width");
+    comboBox3 = combo("comboBox3", modes, QRect(93, 32, 132, 22), "Pen1 mode");
+    comboBox2 = combo("comboBox2", widths, QRect(28, 57, 62, 22), "Pen2 width");
+    comboBox4 = combo("comboBox4", modes, QRect(93, 57, 132, 22), "Pen2 mode");
 
     auto swatch = [this](const char* name, const char* tip, QRect where) {
         auto* label = named(new click_label(this), name, where);
@@ -228,6 +232,11 @@ void formpalette::tool_pressed(int index) {
         palette_type = type;
         palette_release = 0;
     }
+}
+
+void formpalette::select_tool_button(int index) {
+    for (int j = 0; j < 5; ++j)
+        tool_buttons_[static_cast<size_t>(j)]->setChecked(j == index);
 }
 
 void formpalette::tool_released(int index) {

@@ -87,6 +87,7 @@ class formpalette : public QWidget {
 
     void tool_pressed(int index);
     void tool_released(int index);
+    void select_tool_button(int index);
     void draw_type_clicked(int mode);
     void repaint_avi_unless_playing();
 

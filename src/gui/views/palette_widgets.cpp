@@ -3,17 +3,25 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+tool_button::tool_button(QWidget* parent) : QToolButton(parent) {
+    connect(this, &QToolButton::clicked, this, [this] {
+        if (!mouse_down_) emit pressed_without_mouse();
+    });
+}
+
 void tool_button::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) emit mouse_pressed();
+    if (event->button() == Qt::LeftButton) {
+        mouse_down_ = true;
+        emit mouse_pressed();
+    }
     QToolButton::mousePressEvent(event);
 }
 
 void tool_button::mouseReleaseEvent(QMouseEvent* event) {
-    // isDown() is lost in the base handler; remember whether this release ends
-    // a press that started here.
-    const bool ends_press = event->button() == Qt::LeftButton;
     QToolButton::mouseReleaseEvent(event);
-    if (ends_press) emit mouse_released();
+    if (event->button() != Qt::LeftButton || !mouse_down_) return;
+    mouse_down_ = false;
+    emit mouse_released();
 }
 
 void click_label::mouseReleaseEvent(QMouseEvent* event) {

@@ -14,18 +14,24 @@ class QPainter;
 class tool_button : public QToolButton {
     Q_OBJECT
   public:
-    using QToolButton::QToolButton;
+    explicit tool_button(QWidget* parent = nullptr);
 
   signals:
     // Left button went down on the button.
     void mouse_pressed();
     // Left button came up after a press on the button; emitted after clicked().
     void mouse_released();
+    // Pressed without the mouse (assistive technology, click()): a whole
+    // press and release at once.
+    void pressed_without_mouse();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void nextCheckState() override {}
+
+  private:
+    bool mouse_down_ = false;
 };
 
 // A label that reports clicks and double clicks with the pointer's global position.

@@ -1,0 +1,103 @@
+#include "dialogs/about.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_style.h"
+#include "platform/ui_port.h"
+
+namespace {
+
+// The desktop only answers yes or no, so the description says what we know.
+std::string no_handler(const QUrl& url) {
+    return ("No program is set up to open " + url.toString()).toStdString();
+}
+
+QLabel* link_label(const char* name, const char* text, QWidget* parent) {
+    auto* link = new QLabel(parent);
+    link->setObjectName(name);
+    link->setText(QString("<a href=\"#\" style=\"color:#80c0ff\">%1</a>")
+                      .arg(QString::fromUtf8(text).toHtmlEscaped()));
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    return link;
+}
+
+}  // namespace
+
+about::about(QWidget* parent) : QDialog(parent) {
+    setObjectName("about");
+    setWindowTitle(QString::fromUtf8("バージョン情報"));
+    dialog_style::apply_look(this);
+    url_opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+
+    QFont bold = font();
+    bold.setPointSize(9);
+    bold.setBold(true);
+    setFont(bold);
+
+    auto* version =
+        new QLabel(QString::fromUtf8("このソフトのバージョンは %1 です").arg(MEVRA_VERSION));
+    version->setObjectName("label1");
+    auto* mail_note = new QLabel(QString::fromUtf8("このアプリに関するご意見・お問合せ"));
+    auto* mail = link_label("linkLabel1", "サポートメール", this);
+    auto* web_note = new QLabel(QString::fromUtf8("サポートページから最新ソフトウェアをチェック"));
+    auto* web = link_label("linkLabel2", "WEB サイト", this);
+    connect(mail, &QLabel::linkActivated, this, &about::open_mail_link);
+    connect(web, &QLabel::linkActivated, this, &about::open_web_link);
+
+    QPushButton *ok = nullptr, *cancel = nullptr;
+    auto* buttons = dialog_style::make_ok_cancel(this, &ok, &cancel);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    cancel->hide();  // the box only informs; Escape still closes it
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(version);
+    layout->addSpacing(8);
+    layout->addWidget(mail_note);
+    layout->addWidget(mail);
+    layout->addSpacing(8);
+    layout->addWidget(web_note);
+    layout->addWidget(web);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    dialog_style::keep_position(this);
+}
+
+QString about::readme_path() {
+    // Installed: the program sits in the install prefix's bin folder.
+    const QString bin = QDir::cleanPath(QCoreApplication::applicationDirPath());
+    if (bin != QDir::cleanPath(MEVRA_INSTALL_BINDIR) && QFileInfo::exists(MEVRA_SOURCE_README))
+        return MEVRA_SOURCE_README;
+    return MEVRA_INSTALLED_README;
+}
+
+void about::open_web_link() {
+    const QString path = readme_path();
+    const QUrl url = QUrl::fromLocalFile(path);
+    std::string why;
+    if (!QFileInfo::exists(path))
+        why = ("The file " + path + " does not exist").toStdString();
+    else if (!url_opener(url))
+        why = no_handler(url);
+    else
+        return;
+    mevra::show_message("リンク先が見つかりませんでした。" + why, "");
+}
+
+void about::open_mail_link() {
+    const QString address = QString::fromUtf8(MEVRA_SUPPORT_MAIL);
+    std::string why;
+    if (address.isEmpty()) {
+        why = "No support mail address was set when this program was built";
+    } else {
+        const QUrl url("mailto:" + address);
+        if (url_opener(url)) return;
+        why = no_handler(url);
+    }
+    mevra::show_message("メールを作成できませんでした。" + why, "");
+}

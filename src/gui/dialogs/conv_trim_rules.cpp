@@ -1,0 +1,207 @@
+// What the trim/resize dialog does while the user edits it: which controls
+// are enabled, the linked width and height boxes, the result preview, and
+// the checks and settings of OK.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+#include "dialogs/conv_trim.h"
+#include "dialogs/dialog_style.h"
+#include "image/trim_calc.h"
+#include "platform/ui_port.h"
+#include "settings/clgbase.h"
+
+namespace {
+
+enum tab { size_tab = 0, margin_tab = 1, multiple_tab = 2, power_tab = 3 };
+enum operation { change_size = 0, enlarge_shrink = 1 };
+enum unit { dot = 0, percent = 1 };
+
+bool on(const QWidget* control, const QWidget* dialog) {
+    return control->isEnabledTo(dialog);
+}
+
+}  // namespace
+
+std::pair<int, int> ConvTrim::image_size() const {
+    return active_image_size ? active_image_size() : std::pair<int, int>{0, 0};
+}
+
+void ConvTrim::operation_changed() {
+    const bool resize = comboBox4->currentIndex() == change_size;
+    comboBox1->setEnabled(resize);
+    comboBox2->setEnabled(resize);
+    checkBox2->setEnabled(!resize);
+    keep_aspect_changed();
+}
+
+void ConvTrim::keep_aspect_changed() {
+    checkBox3->setEnabled(checkBox2->isChecked() && on(checkBox2, this));
+    resize_to_size_changed();
+}
+
+void ConvTrim::resize_to_size_changed() {
+    text_change_time = 0;
+    const bool resize_to_size = checkBox3->isChecked() && on(checkBox3, this);
+    radioButton1->setEnabled(resize_to_size);
+    radioButton2->setEnabled(resize_to_size);
+    if (!resize_to_size && linking_active()) link_size(textBox1, textBox2, true);
+}
+
+// The boxes follow each other only when scaling with a fixed aspect ratio to
+// the size typed (not to a fit-or-cover box).
+bool ConvTrim::linking_active() const {
+    return comboBox4->currentIndex() == enlarge_shrink && checkBox2->isChecked() &&
+           on(checkBox2, this) && !(checkBox3->isChecked() && on(checkBox3, this));
+}
+
+void ConvTrim::width_changed() {
+    if (text_change_time) {
+        text_change_time = 0;
+        return;
+    }
+    if (linking_active()) link_size(textBox1, textBox2, true);
+    update_preview();
+}
+
+void ConvTrim::height_changed() {
+    if (text_change_time) {
+        text_change_time = 0;
+        return;
+    }
+    if (linking_active()) link_size(textBox2, textBox1, false);
+    update_preview();
+}
+
+void ConvTrim::unit_changed() {
+    text_change_time = 0;
+    if (linking_active()) link_size(textBox1, textBox2, true);
+    update_preview();
+}
+
+void ConvTrim::link_size(QLineEdit* from, QLineEdit* to, bool from_is_width) {
+    const auto value = dialog_style::parse_int(from->text());
+    if (!value) return;
+    int64_t other = *value;  // a percentage keeps the same percentage
+    if (comboBox3->currentIndex() == dot) {
+        const auto [w, h] = image_size();
+        if (w <= 0 || h <= 0) return;  // no picture, no aspect ratio
+        other = from_is_width ? int64_t{h} * *value / w : int64_t{w} * *value / h;
+    }
+    const QString text = QString::number(std::clamp<int64_t>(other, 1, INT_MAX));
+    // Setting the same text raises no change event, and a flag left set would
+    // swallow the user's next edit.
+    if (to->text() == text) return;
+    text_change_time = 1;
+    to->setText(text);
+    update_preview();
+}
+
+void ConvTrim::update_preview() {
+    const auto [w, h] = image_size();
+    if (w <= 0 || h <= 0) return;
+    mevra::trim_choices c;
+    c.trim_mode = tabControl1->currentIndex();
+    bool width_known = true, height_known = true;
+    switch (c.trim_mode) {
+        case size_tab: {
+            // The size as typed (or as a percentage of the picture), without
+            // the fit or cover rule.
+            const int tw = dialog_style::parse_int(textBox1->text()).value_or(0);
+            const int th = dialog_style::parse_int(textBox2->text()).value_or(0);
+            width_known = tw != 0;
+            height_known = th != 0;
+            c.trim_1size_type = comboBox3->currentIndex();
+            c.trim_1width = tw;
+            c.trim_1height = th;
+            break;
+        }
+        case margin_tab:
+            c.trim_2top = dialog_style::parse_int(textBox3->text()).value_or(0);
+            c.trim_2bottom = dialog_style::parse_int(textBox4->text()).value_or(0);
+            c.trim_2left = dialog_style::parse_int(textBox5->text()).value_or(0);
+            c.trim_2right = dialog_style::parse_int(textBox6->text()).value_or(0);
+            break;
+        case multiple_tab:
+            c.trim_3mode = comboBox5->currentIndex();
+            break;
+        case power_tab: {
+            const int p = dialog_style::parse_int(textBox7->text()).value_or(0);
+            width_known = height_known = p >= 1 && p <= 1000;
+            c.trim_4mode = comboBox7->currentIndex();
+            c.trim_4size = p;
+            break;
+        }
+    }
+    mevra::trim_rect r;
+    if (mevra::trim_calc_size(c, w, h, r) != 0) width_known = height_known = false;
+    label5->setText(width_known ? QString::number(r.width) : "???");
+    label6->setText(height_known ? QString::number(r.height) : "???");
+}
+
+void ConvTrim::button1_Click() {
+    mevra::clgbase& s = mevra::settings();
+    auto number = [](const QLineEdit* box) { return dialog_style::parse_int(box->text()); };
+    const int selected = tabControl1->currentIndex();
+    switch (selected) {
+        case power_tab: {
+            const int p = number(textBox7).value_or(0);
+            if (p < 1 || p > 1000) {
+                mevra::show_message("パーセントには1 - 1000の数字を入力してください", "リサイズ");
+                return;
+            }
+            s.trim_4mode = comboBox7->currentIndex();
+            s.trim_4size = p;
+            break;
+        }
+        case multiple_tab:
+            s.trim_3mode = comboBox5->currentIndex();
+            break;
+        case margin_tab: {
+            const auto top = number(textBox3), bottom = number(textBox4), left = number(textBox5),
+                       right = number(textBox6);
+            if (!top || !bottom || !left || !right) {
+                mevra::show_message("余白サイズには数字を入力してください", "余白");
+                return;
+            }
+            s.trim_2top = *top;
+            s.trim_2bottom = *bottom;
+            s.trim_2left = *left;
+            s.trim_2right = *right;
+            break;
+        }
+        case size_tab: {
+            auto tw = number(textBox1), th = number(textBox2);
+            const int w = tw && th ? *tw : 0, h = tw && th ? *th : 0;
+            const bool in_percent = comboBox3->currentIndex() == percent;
+            const int high = in_percent ? 1000 : 32768;
+            if (w < 1 || w > high || h < 1 || h > high) {
+                mevra::show_message(in_percent ? "幅 高さには1 - 1000の数字を入力してください"
+                                               : "幅 高さには1 - 32768の数字を入力してください",
+                                    "リサイズ");
+                return;
+            }
+            s.trim_1size_type = comboBox3->currentIndex();
+            s.trim_1kotei_mode = 0;
+            if (comboBox4->currentIndex() == enlarge_shrink && checkBox2->isChecked() &&
+                checkBox3->isChecked())
+                s.trim_1kotei_mode = radioButton1->isChecked() ? 1 : 2;
+            s.trim_1w_style = comboBox1->currentIndex();
+            s.trim_1h_style = comboBox2->currentIndex();
+            s.trim_1width = w;
+            s.trim_1height = h;
+            break;
+        }
+    }
+    // Written only once the input has passed, so a refused OK followed by
+    // Cancel leaves every setting as it was.
+    s.trim_or_scaling = comboBox4->currentIndex();
+    s.trim_mode = selected;
+    accept();
+}

@@ -1,0 +1,253 @@
+#include "dialogs/enviroment_option.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "dialogs/colour_swatch.h"
+#include "dialogs/dialog_style.h"
+#include "settings/clgbase.h"
+
+namespace {
+
+// The wide blanks are ideographic spaces that line the columns up.
+const char* const grid_widths[] = {"　２ドットＸ　　８ドット", "　２ドットＸ　１０ドット",
+                                   "　２ドットＸ　１２ドット", "　４ドットＸ　１６ドット",
+                                   "　４ドットＸ　２４ドット", "　８ドットＸ　４０ドット",
+                                   "１２ドットＸ　４８ドット", "１６ドットＸ　６４ドット",
+                                   "３０ドットＸ１２０ドット", "４０ドットＸ１６０ドット"};
+
+const char* const joiner_text[] = {"", "_", "-"};
+const char* const digits_format[] = {"ファイル名 例 movie%s%04d.%s", "ファイル名 例 movie%s%05d.%s",
+                                     "ファイル名 例 movie%s%06d.%s", "ファイル名 例 movie%s%07d.%s",
+                                     "ファイル名 例 movie%s%08d.%s"};
+const char* const extension_text[] = {"bmp", "jpg", "png", "tif", "gif", "tga", "dds"};
+
+QComboBox* make_list(QWidget* parent, const char* name, std::initializer_list<const char*> items) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (const char* item : items)
+        list->addItem(QString::fromUtf8(item));
+    return list;
+}
+
+QLabel* text_label(const char* text) {
+    return new QLabel(QString::fromUtf8(text));
+}
+
+void set_index(QComboBox* list, int index) {
+    list->setCurrentIndex(std::clamp(index, 0, list->count() - 1));
+}
+
+// The component boxes take an unsigned decimal number; anything else
+// (letters, a negative number, more than 32 bits) counts as 0, and the value
+// is limited to 255.
+int component_value(const QString& text) {
+    bool ok = false;
+    const uint value = text.trimmed().toUInt(&ok, 10);
+    if (!ok) return 0;
+    return static_cast<int>(std::min<uint>(value, 255));
+}
+
+}  // namespace
+
+EnviromentOption::EnviromentOption(QWidget* parent) : QDialog(parent) {
+    setObjectName("EnviromentOption");
+    setWindowTitle(QString::fromUtf8("환경설정"));
+    dialog_style::apply_look(this);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("panel1");
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* panel = new QWidget;
+    build_panel(panel);
+    scroll->setWidget(panel);
+    scroll->viewport()->setAutoFillBackground(false);
+    panel->setAutoFillBackground(false);
+    // The panel never gets narrower than its contents; the scroll bar comes on top.
+    panel->setMinimumWidth(panel->sizeHint().width());
+    scroll->setFixedSize(
+        panel->minimumWidth() + scroll->verticalScrollBar()->sizeHint().width() + 2, 400);
+
+    QPushButton *ok = nullptr, *cancel = nullptr;
+    auto* buttons = dialog_style::make_ok_cancel(this, &ok, &cancel);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    dialog_style::keep_position(this);
+    dialog_style::light_fields(this);
+    set_aviren_sample_name();
+}
+
+void EnviromentOption::build_panel(QWidget* panel) {
+    comboBox3 = make_list(panel, "comboBox3", {});
+    for (const char* entry : grid_widths)
+        comboBox3->addItem(QString::fromUtf8(entry));
+    comboBox5 = make_list(panel, "comboBox5", {"１０進( 0 - 255 )", "１６進( 0 - FF )"});
+    comboBox7 = make_list(panel, "comboBox7", {"x1", "x2", "x4", "x8"});
+    comboBox2 = make_list(panel, "comboBox2",
+                          {"チェック ( 紺 )", "ひし形 ( 緑 )", "ピラミッド ( 黄 )",
+                           "セメント ( グレイ )", "ロゴ ( グレイ )"});
+    numericUpDown3 = new QSpinBox(panel);
+    numericUpDown3->setObjectName("numericUpDown3");
+    numericUpDown3->setRange(10, 100);
+    comboBox1 = make_list(panel, "comboBox1",
+                          {"FMT_A8R8G8B8", "FMT_A4R4G4B4", "FMT_A1R5G5B5", "FMT_DXT5", "FMT_DXT3"});
+    checkBox1 = new QCheckBox(QString::fromUtf8("抜き色を[透過対象色]とする"), panel);
+    checkBox1->setObjectName("checkBox1");
+    checkBox2 = new QCheckBox(QString::fromUtf8("アルファ値が0の色を[透過対象色]とする"), panel);
+    checkBox2->setObjectName("checkBox2");
+    checkBox3 = new QCheckBox(QString::fromUtf8("パレットの最初の色を[透過対象色]とする"), panel);
+    checkBox3->setObjectName("checkBox3");
+    comboBox4 = make_list(panel, "comboBox4", {"없음", "アンダースコア ( _ )", "ハイフン ( - )"});
+    comboBox6 = make_list(panel, "comboBox6", {"4桁", "5桁", "6桁", "7桁", "8桁"});
+    comboBox8 = make_list(panel, "comboBox8",
+                          {"0=BMP", "1=JPG", "2=PNG", "3=TIF", "4=GIF", "5=TGA", "6=DDS"});
+    label23 = new QLabel(panel);
+    label23->setObjectName("label23");
+
+    // Colour component rows: A R G B boxes and the swatch.
+    const char* box_names[2][4] = {{"textBox1", "textBox2", "textBox3", "textBox4"},
+                                   {"textBox8", "textBox7", "textBox6", "textBox5"}};
+    const char* swatch_names[2] = {"label2", "label15"};
+    QHBoxLayout* colour_rows[2];
+    for (int g = 0; g < 2; ++g) {
+        colour_rows[g] = new QHBoxLayout;
+        for (int c = 0; c < 4; ++c) {
+            colour_rows[g]->addWidget(new QLabel(QString("ARGB"[c])));
+            auto* box = new QLineEdit(panel);
+            box->setObjectName(box_names[g][c]);
+            box->setFixedWidth(40);
+            boxes[g][c] = box;
+            colour_rows[g]->addWidget(box);
+            connect(box, &QLineEdit::textChanged, this, [this, box] { component_changed(box); });
+        }
+        swatches[g] = new colour_swatch(panel);
+        swatches[g]->setObjectName(swatch_names[g]);
+        colour_rows[g]->addWidget(swatches[g]);
+        colour_rows[g]->addStretch(1);
+    }
+
+    auto* grid = new QGridLayout(panel);
+    int row = 0;
+    auto add = [&](const char* label, QWidget* control) {
+        grid->addWidget(text_label(label), row, 0);
+        grid->addWidget(control, row++, 1);
+    };
+    add("グリッド幅( 細 x 太 )", comboBox3);
+    add("カラー数値単位( 10進 16進 )", comboBox5);
+    add("マウスカーソルズームサイズ", comboBox7);
+    add("壁紙タイプ", comboBox2);
+    add("JPEG圧縮率(%) [ 10 - 100 ]", numericUpDown3);
+    add("DDS保存タイプ", comboBox1);
+    grid->addWidget(text_label("抜き色 ( 0 - 255 )"), row++, 0, 1, 2);
+    grid->addLayout(colour_rows[0], row++, 0, 1, 2);
+    grid->addWidget(checkBox1, row++, 0, 1, 2);
+    grid->addWidget(checkBox2, row++, 0, 1, 2);
+    grid->addWidget(checkBox3, row++, 0, 1, 2);
+    grid->addWidget(text_label("バックカラー ( 0 - 255 )"), row++, 0, 1, 2);
+    grid->addLayout(colour_rows[1], row++, 0, 1, 2);
+    grid->addWidget(text_label("AVI連番桁設定"), row++, 0, 1, 2);
+    add("つなぎ記号", comboBox4);
+    add("桁数", comboBox6);
+    add("拡張子", comboBox8);
+    grid->addWidget(label23, row++, 0, 1, 2);
+    grid->setRowStretch(row, 1);
+
+    for (QComboBox* list : {comboBox4, comboBox6, comboBox8})
+        connect(list, &QComboBox::currentIndexChanged, this,
+                &EnviromentOption::set_aviren_sample_name);
+}
+
+void EnviromentOption::component_changed(QLineEdit* box) {
+    const QString plain = QString::number(component_value(box->text()));
+    if (box->text() != plain) {
+        box->setText(plain);  // runs this rule again, which then agrees and repaints
+        return;
+    }
+    const int group = std::find(boxes[0].begin(), boxes[0].end(), box) != boxes[0].end() ? 0 : 1;
+    uint32_t argb = 0;
+    for (QLineEdit* part : boxes[group])
+        argb = argb << 8 | static_cast<uint32_t>(component_value(part->text()));
+    swatches[group]->set_argb(argb);
+}
+
+void EnviromentOption::fill_boxes_from_swatch(int group) {
+    const uint32_t argb = swatches[group]->argb();
+    for (int c = 0; c < 4; ++c)
+        boxes[group][c]->setText(QString::number((argb >> (24 - 8 * c)) & 0xFF));
+}
+
+void EnviromentOption::read_env_option() {
+    const mevra::clgbase& s = mevra::settings();
+    numericUpDown3->setValue(s.jpeg_compress);
+    set_index(comboBox1, s.dds_format);
+    set_index(comboBox3, s.grid_type);
+    set_index(comboBox5, s.argb_unit);
+    set_index(comboBox7, s.cursor_zoom);
+    set_index(comboBox2, s.background_type);
+    swatches[0]->set_argb(s.nuki_color);
+    swatches[1]->set_argb(s.back_color);
+    checkBox1->setChecked(s.nuki_flg_color != 0);
+    checkBox2->setChecked(s.nuki_flg_alpha0 != 0);
+    checkBox3->setChecked(s.nuki_flg_palette0 != 0);
+    set_index(comboBox4, s.aviren_option1);
+    set_index(comboBox6, s.aviren_option2);
+    set_index(comboBox8, s.aviren_option3);
+    // Filling box by box repaints the swatch from a half-updated group on the
+    // way; after the fourth box it shows the stored colour again.
+    fill_boxes_from_swatch(0);
+    fill_boxes_from_swatch(1);
+}
+
+void EnviromentOption::write_env_option() {
+    if (result() != QDialog::Accepted) return;
+    mevra::clgbase& s = mevra::settings();
+    s.jpeg_compress = std::clamp(numericUpDown3->value(), 10, 100);
+    s.dds_format = comboBox1->currentIndex();
+    s.grid_type = comboBox3->currentIndex();
+    s.argb_unit = comboBox5->currentIndex();
+    s.cursor_zoom = comboBox7->currentIndex();
+    s.background_type = comboBox2->currentIndex();
+    s.nuki_color = swatches[0]->argb();
+    s.nuki_flg_color = checkBox1->isChecked() ? 1 : 0;
+    s.nuki_flg_alpha0 = checkBox2->isChecked() ? 1 : 0;
+    s.nuki_flg_palette0 = checkBox3->isChecked() ? 1 : 0;
+    s.back_color = swatches[1]->argb();
+    s.aviren_option1 = comboBox4->currentIndex();
+    s.aviren_option2 = comboBox6->currentIndex();
+    s.aviren_option3 = comboBox8->currentIndex();
+}
+
+int EnviromentOption::open_dialog() {
+    read_env_option();
+    const int result = exec();
+    write_env_option();
+    return result;
+}
+
+void EnviromentOption::set_aviren_sample_name() {
+    const int joiner = comboBox4->currentIndex(), digits = comboBox6->currentIndex(),
+              extension = comboBox8->currentIndex();
+    if (joiner < 0 || digits < 0 || extension < 0) return;
+    char sample[128];
+    std::snprintf(sample, sizeof sample, digits_format[digits], joiner_text[joiner], 1,
+                  extension_text[extension]);
+    label23->setText(QString::fromUtf8(sample));
+}

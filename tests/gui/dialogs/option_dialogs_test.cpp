@@ -1,0 +1,217 @@
+// The colour-reduction options, the environment options and the about box,
+// driven through their real controls.
+#include <gtest/gtest.h>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+
+#include "dialog_test_util.h"
+#include "dialogs/about.h"
+#include "dialogs/colour_swatch.h"
+#include "dialogs/conv_option.h"
+#include "dialogs/conv_trim.h"
+#include "dialogs/enviroment_option.h"
+#include "support/test_support.h"
+
+namespace {
+
+using mevra::settings;
+
+TEST(DialogLook, ToolFramesWithoutBoxesOnDarkGrey) {
+    ConvOption a;
+    EnviromentOption b;
+    about c;
+    ConvTrim d;
+    for (QDialog* dlg : std::initializer_list<QDialog*>{&a, &b, &c, &d}) {
+        const Qt::WindowFlags f = dlg->windowFlags();
+        EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Tool) << dlg->objectName().toStdString();
+        EXPECT_FALSE(f & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+        EXPECT_EQ(dlg->palette().color(QPalette::Window), QColor(68, 68, 68));
+        EXPECT_EQ(dlg->palette().color(QPalette::WindowText), QColor(Qt::white));
+        EXPECT_EQ(child<QPushButton>(dlg, "button1")->text(), "OK");
+        EXPECT_TRUE(child<QPushButton>(dlg, "button1")->isDefault());
+    }
+    EXPECT_EQ(a.windowTitle(), QString::fromUtf8("감색 옵션  "));
+    EXPECT_EQ(child<QComboBox>(&a, "comboBox1")->toolTipDuration(), 20000);
+    EXPECT_EQ(child<QComboBox>(&a, "comboBox1")
+                  ->style()
+                  ->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, nullptr),
+              500);
+}
+
+TEST(ConvOption, OkWritesTheControlsAndCancelLeavesTheSettings) {
+    fresh_settings fresh;
+    ConvOption dlg;
+    auto* count = child<QSpinBox>(&dlg, "numericUpDown1");
+    int accepted_calls = 0;
+    dlg.on_accepted = [&] { ++accepted_calls; };
+    settings().target_color = 16;
+    settings().dither_type = 1;
+
+    // Cancel after typing: nothing changes, and the next opening shows the settings.
+    int result = run_modal(
+        dlg, [&] { return dlg.OpenGenshokuDialog(); },
+        [&] {
+            EXPECT_EQ(count->value(), 16);
+            EXPECT_EQ(child<QComboBox>(&dlg, "comboBox2")->currentIndex(), 1);
+            count->setValue(99);
+            dlg.reject();
+        });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(settings().target_color, 16);
+    EXPECT_EQ(accepted_calls, 0);
+
+    dlg.move(123, 77);
+    result = run_modal(
+        dlg, [&] { return dlg.OpenGenshokuDialog(); },
+        [&] {
+            EXPECT_EQ(count->value(), 16);
+            EXPECT_EQ(dlg.pos(), QPoint(123, 77));
+            count->setValue(300);  // held at 256 by the box
+            child<QComboBox>(&dlg, "comboBox1")->setCurrentIndex(3);
+            child<QComboBox>(&dlg, "comboBox2")->setCurrentIndex(0);
+            child<QSpinBox>(&dlg, "numericUpDown2")->setValue(10);
+            child<QCheckBox>(&dlg, "checkBox1")->setChecked(true);
+            press_ok(dlg);
+        });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(settings().target_color, 256);
+    EXPECT_EQ(settings().conv_mode, 3);
+    EXPECT_EQ(settings().dither_type, 0);
+    EXPECT_EQ(settings().dither_level, 10);
+    EXPECT_EQ(settings().transparency_mode, 1);
+    EXPECT_EQ(accepted_calls, 1);
+    EXPECT_EQ(dlg.pos(), QPoint(123, 77));
+}
+
+TEST(ConvOption, EnterIsOkAndEscapeIsCancel) {
+    fresh_settings fresh;
+    ConvOption dlg;
+    auto* count = child<QSpinBox>(&dlg, "numericUpDown1");
+    auto type_and_press = [&](int value, Qt::Key key) {
+        return run_modal(
+            dlg, [&] { return dlg.OpenGenshokuDialog(); },
+            [&] {
+                count->setValue(value);
+                QTest::keyClick(count, key);
+            });
+    };
+    EXPECT_EQ(type_and_press(40, Qt::Key_Escape), QDialog::Rejected);
+    EXPECT_EQ(settings().target_color, 256);
+    EXPECT_EQ(type_and_press(40, Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(settings().target_color, 40);
+}
+
+TEST(EnviromentOption, ComponentBoxesRewriteThemselvesAndRepaintOnlyTheirSwatch) {
+    fresh_settings fresh;
+    EnviromentOption dlg;
+    dlg.read_env_option();
+    auto* red = child<QLineEdit>(&dlg, "textBox2");
+    auto* key = child<colour_swatch>(&dlg, "label2");
+    auto* back = child<colour_swatch>(&dlg, "label15");
+    EXPECT_EQ(key->argb(), 0xFF00FF00u);
+    const int back_changes = back->changes();
+
+    const std::pair<const char*, const char*> cases[] = {
+        {"300", "255"},       {"abc", "0"},  {"", "0"},   {"-5", "0"},
+        {"99999999999", "0"}, {" 12", "12"}, {"+5", "5"}, {"007", "7"}};
+    for (const auto& [typed, shown] : cases) {
+        red->setText(typed);
+        EXPECT_EQ(red->text().toStdString(), shown) << typed;
+    }
+    EXPECT_EQ(key->argb(), 0xFF07FF00u);
+    EXPECT_EQ(back->changes(), back_changes);
+
+    child<QLineEdit>(&dlg, "textBox5")->setText("128");  // back colour, blue
+    EXPECT_EQ(back->argb(), 0xFF000080u);
+}
+
+TEST(EnviromentOption, SampleNameFollowsTheThreeLists) {
+    EnviromentOption dlg;
+    child<QComboBox>(&dlg, "comboBox4")->setCurrentIndex(2);
+    child<QComboBox>(&dlg, "comboBox6")->setCurrentIndex(4);
+    child<QComboBox>(&dlg, "comboBox8")->setCurrentIndex(6);
+    EXPECT_EQ(child<QLabel>(&dlg, "label23")->text(),
+              QString::fromUtf8("ファイル名 例 movie-00000001.dds"));
+    child<QComboBox>(&dlg, "comboBox4")->setCurrentIndex(1);
+    child<QComboBox>(&dlg, "comboBox6")->setCurrentIndex(0);
+    child<QComboBox>(&dlg, "comboBox8")->setCurrentIndex(0);
+    EXPECT_EQ(child<QLabel>(&dlg, "label23")->text(),
+              QString::fromUtf8("ファイル名 例 movie_0001.bmp"));
+}
+
+TEST(EnviromentOption, CancelWritesNothingAndOkKeepsAlphaZero) {
+    fresh_settings fresh;
+    settings().nuki_color = 0x0000FF00;  // transparent green
+    settings().grid_type = 6;
+    EnviromentOption dlg;
+    auto change_everything = [&] {
+        EXPECT_EQ(child<QComboBox>(&dlg, "comboBox3")->currentText(),
+                  QString::fromUtf8("１２ドットＸ　４８ドット"));
+        child<QComboBox>(&dlg, "comboBox3")->setCurrentIndex(9);
+        child<QSpinBox>(&dlg, "numericUpDown3")->setValue(55);
+        child<QComboBox>(&dlg, "comboBox1")->setCurrentIndex(4);
+        child<QCheckBox>(&dlg, "checkBox2")->setChecked(true);
+        child<QLineEdit>(&dlg, "textBox8")->setText("16");  // back colour alpha
+        child<QComboBox>(&dlg, "comboBox8")->setCurrentIndex(3);
+    };
+    EXPECT_EQ(run_modal(
+                  dlg, [&] { return dlg.open_dialog(); },
+                  [&] {
+                      change_everything();
+                      dlg.reject();
+                  }),
+              QDialog::Rejected);
+    EXPECT_EQ(settings().grid_type, 6);
+    EXPECT_EQ(settings().jpeg_compress, 80);
+    EXPECT_EQ(settings().back_color, 0xFF000000u);
+    EXPECT_EQ(settings().nuki_flg_alpha0, 0);
+
+    EXPECT_EQ(run_modal(
+                  dlg, [&] { return dlg.open_dialog(); },
+                  [&] {
+                      EXPECT_EQ(child<QLineEdit>(&dlg, "textBox8")->text(), "255");
+                      change_everything();
+                      press_ok(dlg);
+                  }),
+              QDialog::Accepted);
+    EXPECT_EQ(settings().nuki_color, 0x0000FF00u);
+    EXPECT_EQ(settings().grid_type, 9);
+    EXPECT_EQ(settings().jpeg_compress, 55);
+    EXPECT_EQ(settings().dds_format, 4);
+    EXPECT_EQ(settings().nuki_flg_alpha0, 1);
+    EXPECT_EQ(settings().back_color, 0x10000000u);
+    EXPECT_EQ(settings().aviren_option3, 3);
+}
+
+TEST(About, VersionLineAndLinksReportFailures) {
+    about box;
+    EXPECT_EQ(child<QLabel>(&box, "label1")->text(),
+              QString::fromUtf8("このソフトのバージョンは " MEVRA_VERSION " です"));
+    std::vector<QUrl> opened;
+    bool succeed = true;
+    box.url_opener = [&](const QUrl& url) {
+        opened.push_back(url);
+        return succeed;
+    };
+    mevra::test::recording_ui ui;
+    box.open_web_link();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith("README.md"));
+    EXPECT_TRUE(ui.messages.empty());
+
+    succeed = false;
+    box.open_web_link();
+    box.open_mail_link();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text.rfind("リンク先が見つかりませんでした。", 0), 0u);
+    EXPECT_EQ(ui.messages[1].text.rfind("メールを作成できませんでした。", 0), 0u);
+    EXPECT_GT(ui.messages[1].text.size(), std::string("メールを作成できませんでした。").size());
+    EXPECT_EQ(ui.messages[0].caption, "");
+}
+
+}  // namespace
