@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "batch/batch.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
 #include "views/formpalette.h"
@@ -73,6 +74,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     fenvoption = new EnviromentOption(this);
     fabout = new about(this);
 #endif
+    fbatch = new batch(this);
+    fbatch->fgensyokuopt = fgensyokuopt;
+    fbatch->fconvtrim = fconvtrim;
 
     // 9. The settings file places the windows.
     load_ini_file();

@@ -20,6 +20,7 @@ class ConvOption;
 class ConvTrim;
 class EnviromentOption;
 class about;
+class batch;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -51,6 +52,7 @@ class Form1 : public QMainWindow {
     ConvTrim* fconvtrim = nullptr;
     EnviromentOption* fenvoption = nullptr;
     about* fabout = nullptr;
+    batch* fbatch = nullptr;
     QLabel* toolStripStatusLabel1 = nullptr;
 
     // Folder where print-to-file output goes when no printer is installed.

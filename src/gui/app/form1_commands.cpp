@@ -11,6 +11,7 @@
 
 #include "app/busy_run.h"
 #include "app/form1.h"
+#include "batch/batch.h"
 #include "platform/clipboard_port.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
@@ -137,8 +138,12 @@ void Form1::cmd_environment_options() {
 }
 
 void Form1::cmd_batch() {
-    // The batch dialog joins here: the five batch settings go into it, it
-    // runs modally, and they come back whatever way it closed.
+    // The five batch settings go into the dialog and come back whatever way
+    // it closed.
+    if (!fbatch) return;
+    fbatch->settings_to_controls(mevra::settings());
+    fbatch->exec();
+    fbatch->controls_to_settings(mevra::settings());
 }
 
 // ---------------------------------------------------------------------------
