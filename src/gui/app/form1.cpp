@@ -14,6 +14,7 @@
 #include "batch/batch.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "views/diffdlg.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
@@ -77,6 +78,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     fbatch = new batch(this);
     fbatch->fgensyokuopt = fgensyokuopt;
     fbatch->fconvtrim = fconvtrim;
+    fdiffdlg = new diffdlg(this);
 
     // 9. The settings file places the windows.
     load_ini_file();

@@ -21,6 +21,7 @@ class ConvTrim;
 class EnviromentOption;
 class about;
 class batch;
+class diffdlg;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -53,6 +54,7 @@ class Form1 : public QMainWindow {
     EnviromentOption* fenvoption = nullptr;
     about* fabout = nullptr;
     batch* fbatch = nullptr;
+    diffdlg* fdiffdlg = nullptr;
     QLabel* toolStripStatusLabel1 = nullptr;
 
     // Folder where print-to-file output goes when no printer is installed.

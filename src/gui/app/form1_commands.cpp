@@ -15,6 +15,7 @@
 #include "platform/clipboard_port.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "views/diffdlg.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
@@ -53,6 +54,7 @@ void Form1::connect_commands() {
     on("toolStripMenuItem011", [this] { cmd_print(); });
     on("toolStripMenuItem013", [this] { cmd_print_preview(); });
     on("toolStripMenuItem005", [this] { cmd_environment_options(); });
+    on("toolStripMenuItem205", [this] { fdiffdlg->setVisible(!fdiffdlg->isVisible()); });
     on("toolStripMenuItem007", [this] { cmd_batch(); });
     on("toolStripMenuItem006", [this] { close(); });
     on("toolStripMenuItem100", [this] { cmd_undo(false); });

@@ -11,6 +11,7 @@
 #include "app/form1.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "views/diffdlg.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
@@ -141,7 +142,7 @@ void Form1::view_menu_opened() {
     findChild<QAction*>("toolStripMenuItem200")->setChecked(clg.grid_mode != 0);
     findChild<QAction*>("toolStripMenuItem203")
         ->setChecked(fpalette && fpalette->parentWidget() && fpalette->parentWidget()->isVisible());
-    findChild<QAction*>("toolStripMenuItem205")->setChecked(false);
+    findChild<QAction*>("toolStripMenuItem205")->setChecked(fdiffdlg && fdiffdlg->isVisible());
     findChild<QAction*>("toolStripMenuItem206")->setChecked(false);
 
     QMenu* windows = findChild<QMenu*>("toolStripMenuItem204");
