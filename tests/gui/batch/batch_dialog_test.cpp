@@ -75,12 +75,23 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
     EXPECT_EQ(d.list_change_flg, 1);
     fs::create_directory(dir.file("out"));
     clgbase& clg = settings();
-    clg.batch_format_type = IMGFMT_TGA;
+    clg.batch_conv_index = 13;  // invert
+    clg.batch_format_type = IMGFMT_GIF;
     clg.batch_out_folder_name = dir.file("out");
     d.settings_to_controls(clg);
     d.button_start->click();
-    EXPECT_TRUE(fs::exists(dir.file("out/a.tga")));
-    EXPECT_TRUE(fs::exists(dir.file("out/b.tga")));
+    // mevra-cli drives the same engine: the same choices give the same bytes.
+    const char* cli = std::getenv("MEVRA_CLI");
+    ASSERT_NE(cli, nullptr);
+    const std::string line = std::string(cli) +
+                             " convert --quiet --op invert --format gif --out-dir " +
+                             dir.file("cli") + " " + dir.file("a.bmp") + " " + dir.file("b.bmp");
+    ASSERT_EQ(std::system(line.c_str()), 0);
+    for (const char* name : {"a.gif", "b.gif"}) {
+        const auto bytes = test::read_bytes(dir.file(std::string("out/") + name));
+        EXPECT_FALSE(bytes.empty()) << name;
+        EXPECT_EQ(bytes, test::read_bytes(dir.file(std::string("cli/") + name))) << name;
+    }
     EXPECT_EQ(d.progressBar1->value(), 0);
     EXPECT_EQ(mdichild::lastActive, nullptr);
     EXPECT_EQ(ui.exclamations, 1);
