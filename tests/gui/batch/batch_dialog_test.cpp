@@ -1,11 +1,15 @@
 // The batch dialog with real widgets on the offscreen platform.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -69,8 +73,16 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
     batch d;
     d.show();  // loads the (missing) list: empty
     EXPECT_EQ(d.listBox1->count(), 0);
-    d.image_files_open({source("a.bmp"), QString::fromStdString(dir.file("none.bmp")),
-                        QString::fromStdString(dir.path().string()), source("b.bmp")});
+    // Dropped on the list: folders and missing files are left out.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(source("a.bmp")),
+                  QUrl::fromLocalFile(QString::fromStdString(dir.file("none.bmp"))),
+                  QUrl::fromLocalFile(QString::fromStdString(dir.path().string())),
+                  QUrl::fromLocalFile(source("b.bmp"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(d.listBox1->viewport(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(d.listBox1->viewport(), &drop);
     ASSERT_EQ(d.listBox1->count(), 2);
     EXPECT_EQ(d.list_change_flg, 1);
     fs::create_directory(dir.file("out"));
@@ -97,6 +109,9 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
     EXPECT_EQ(ui.exclamations, 1);
     EXPECT_TRUE(d.button_start->isEnabled());
 
+    d.listBox1->addItem("extra");
+    d.listBox1->setCurrentRow(2);
+    QTest::keyClick(d.listBox1, Qt::Key_Delete);
     d.listBox1->setCurrentRow(0);
     d.button_delete->click();
     ASSERT_EQ(d.listBox1->count(), 1);
