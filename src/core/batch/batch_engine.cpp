@@ -106,7 +106,7 @@ class one_file {
     std::unique_ptr<image_info> image;
 };
 
-void count(batch_summary& summary, batch_result result) {
+void tally(batch_summary& summary, batch_result result) {
     switch (result) {
         case batch_result::saved:
             ++summary.saved;
@@ -201,7 +201,7 @@ batch_summary batch_engine::run(batch_host& host) {
         const auto start_time = clock_type::now();
         if (!is_existing_file(report.source)) {
             report.result = batch_result::skipped;
-            count(summary, report.result);
+            tally(summary, report.result);
             host.file_done(report);
             continue;
         }
@@ -215,7 +215,7 @@ batch_summary batch_engine::run(batch_host& host) {
             report.result = file.convert(host.choices());
         }
         report.seconds = seconds_since(start_time);
-        count(summary, report.result);
+        tally(summary, report.result);
         host.file_done(report);
     }
     return summary;
