@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -95,10 +96,18 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
     // mevra-cli drives the same engine: the same choices give the same bytes.
     const char* cli = std::getenv("MEVRA_CLI");
     ASSERT_NE(cli, nullptr);
-    const std::string line = std::string(cli) +
-                             " convert --quiet --op invert --format gif --out-dir " +
-                             dir.file("cli") + " " + dir.file("a.bmp") + " " + dir.file("b.bmp");
-    ASSERT_EQ(std::system(line.c_str()), 0);
+    // Run through QProcess: the application reaps its own child processes.
+    const QStringList args = {"convert",
+                              "--quiet",
+                              "--op",
+                              "invert",
+                              "--format",
+                              "gif",
+                              "--out-dir",
+                              QString::fromStdString(dir.file("cli")),
+                              QString::fromStdString(dir.file("a.bmp")),
+                              QString::fromStdString(dir.file("b.bmp"))};
+    ASSERT_EQ(QProcess::execute(QString::fromUtf8(cli), args), 0);
     for (const char* name : {"a.gif", "b.gif"}) {
         const auto bytes = test::read_bytes(dir.file(std::string("out/") + name));
         EXPECT_FALSE(bytes.empty()) << name;
