@@ -1,18 +1,23 @@
-// `mevra-cli convert`: load each file, apply one operation, save in a chosen format.
-#include <chrono>
+// `mevra-cli convert`: load each file, apply one operation, save in a chosen
+// format. The files run through the same batch engine as the batch dialog.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "batch/batch_engine.h"
+#include "batch/batch_list_file.h"
 #include "batch/batch_operation.h"
+#include "cli/cli_batch_host.h"
 #include "cli/commands.h"
 #include "cli/reduce_options.h"
 #include "cli/save_options.h"
 #include "cli/settings_option.h"
 #include "cli/size_options.h"
-#include "image/image_info.h"
+#include "cli/stdio_files.h"
 #include "settings/clgbase.h"
 
 namespace mevra::cli {
@@ -22,7 +27,8 @@ namespace fs = std::filesystem;
 
 struct convert_options {
     std::string op = "save";
-    bool time = false;
+    std::string list;
+    bool time = false, progress = false, quiet = false;
     std::vector<std::string> files;
     std::string settings_file;
     reduce_options reduce;
@@ -30,47 +36,70 @@ struct convert_options {
     save_options save;
 };
 
-// The batch naming rule: output folder (or the source's folder), the source's
-// name without its extension, the format's extension.
-std::string output_path(const std::string& source, const std::string& out_dir, int format) {
-    fs::path src(source);
-    fs::path folder = out_dir.empty() ? src.parent_path() : fs::path(out_dir);
-    return (folder / src.stem()).string() + format_extension(format);
+// The output folder is made when missing: scripts expect that of a converter.
+bool prepare_out_dir(const std::string& dir, std::string& error) {
+    std::error_code ec;
+    if (fs::is_directory(dir, ec)) return true;
+    if (fs::exists(dir, ec)) {
+        error = "--out-dir: '" + dir + "' is not a folder";
+        return false;
+    }
+    fs::create_directories(dir, ec);
+    if (ec || !fs::is_directory(dir, ec)) {
+        error = "--out-dir: the folder '" + dir + "' could not be created: " + ec.message();
+        return false;
+    }
+    return true;
 }
 
-bool convert_one(const std::string& path, int op, const convert_options& opt) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) {
-        std::fprintf(stderr, "%s: no such file\n", path.c_str());
-        return false;
+// File arguments first, then the list file's lines, in order.
+bool collect_entries(const convert_options& opt, std::vector<cli_entry>& entries,
+                     std::string& error) {
+    for (const auto& f : opt.files)
+        entries.push_back({f, f, true});
+    if (!opt.list.empty()) {
+        std::vector<std::string> lines;
+        std::string reason;
+        if (load_batch_list(opt.list, lines, &reason) != 0) {
+            error = "--list: '" + opt.list + "' cannot be read: " + reason;
+            return false;
+        }
+        for (auto& line : lines)
+            entries.push_back({line, line.empty() ? "(empty line)" : line, false});
     }
-    image_info img(path);
-    if (img.flag == 0) return false;  // the loader has said why
+    if (entries.empty()) error = "give image files or --list FILE";
+    return !entries.empty();
+}
 
-    const auto start = std::chrono::steady_clock::now();
-    const int result = run_batch_operation(img, op);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    // A refused reduction leaves the picture in full colour: that is no result to save.
-    if (result != 0 || (op == 1 && img.flag != 2)) {
-        std::fprintf(stderr, "%s: %s was refused; nothing saved\n", path.c_str(),
-                     batch_operation_name(op));
+// Checks the pipe and single-output rules and turns "-" into a scratch file.
+bool prepare_stdio(const convert_options& opt, std::vector<cli_entry>& entries,
+                   scratch_folder& scratch, std::string& error) {
+    int from_stdin = 0;
+    for (const auto& e : entries)
+        from_stdin += e.named_by_user && e.path == "-";
+    if (from_stdin > 1) {
+        error = "standard input (-) can be read only once";
         return false;
     }
-    if (opt.time)
-        std::printf("%s: %s took %.3f s\n", path.c_str(), batch_operation_name(op), seconds);
-
-    const std::string out = output_path(path, opt.save.out_dir, opt.save.format_index);
-    if (fs::exists(out, ec) && !opt.save.overwrite) {
-        std::fprintf(stderr, "%s: %s exists and was kept (use --overwrite)\n", path.c_str(),
-                     out.c_str());
+    if (!opt.save.output.empty() && entries.size() != 1) {
+        error = "--output takes a single input";
         return false;
     }
-    if (img.save_to_file(opt.save.format_index, out) != 0) {
-        std::fprintf(stderr, "%s: could not be saved as %s\n", path.c_str(), out.c_str());
+    if (!opt.save.output.empty() && !opt.save.out_dir.empty()) {
+        error = "--output and --out-dir exclude each other";
         return false;
     }
-    std::printf("%s -> %s\n", path.c_str(), out.c_str());
+    if (from_stdin == 0) return true;
+    if (opt.save.output.empty()) {
+        error = "standard input (-) needs --output FILE (or -o - for standard output)";
+        return false;
+    }
+    std::string path = scratch.file("stdin", error);
+    if (path.empty() || !read_stdin_to(path, error)) {
+        error = "standard input: " + error;
+        return false;
+    }
+    entries[0].path = path;
     return true;
 }
 
@@ -78,7 +107,7 @@ int run_convert(convert_options& opt) {
     clgbase& clg = settings();
     std::string error;
     const int op = batch_operation_from_name(opt.op);
-    const bool sizing = op == 2 || op == 3;
+    const bool sizing = op == batch_resize || op == batch_scale;
     // The file's options come first so that the options given here override them.
     bool ok = opt.settings_file.empty() || apply_settings_file(opt.settings_file, clg, error);
     if (ok && op < 0) {
@@ -87,18 +116,48 @@ int run_convert(convert_options& opt) {
     }
     ok = ok && opt.reduce.apply(clg, error) && opt.sizes.apply(clg, sizing, op == 3, error) &&
          opt.save.apply(clg, error);
-    std::error_code ec;
-    if (error.empty() && !opt.save.out_dir.empty() && !fs::is_directory(opt.save.out_dir, ec))
-        error = "--out-dir: the folder '" + opt.save.out_dir + "' does not exist";
-    if (!ok || !error.empty()) {
+    std::vector<cli_entry> entries;
+    scratch_folder scratch;
+    ok = ok && collect_entries(opt, entries, error) && prepare_stdio(opt, entries, scratch, error);
+    ok = ok && (opt.save.out_dir.empty() || prepare_out_dir(opt.save.out_dir, error));
+    const bool to_stdout = opt.save.output == "-";
+    std::string stdout_file;
+    if (ok && to_stdout) {
+        stdout_file = scratch.file(
+            std::string("stdout") + batch_format_extension(opt.save.format_index), error);
+        ok = !stdout_file.empty();
+    }
+    if (!ok) {
         std::fprintf(stderr, "mevra-cli convert: %s\n", error.c_str());
         return exit_usage;
     }
-    int failed = 0;
-    for (const auto& path : opt.files)
-        if (!convert_one(path, op, opt)) ++failed;
+
+    batch_choices choices;
+    choices.operation = op;
+    choices.format = opt.save.format_index;
+    choices.use_out_folder = !opt.save.out_dir.empty();
+    choices.out_folder = opt.save.out_dir;
+    choices.confirm_overwrite = true;  // answered by --overwrite
+    cli_reporting reporting;
+    reporting.progress = opt.progress || ::isatty(STDERR_FILENO);
+    reporting.quiet = opt.quiet;
+    reporting.time = opt.time && !to_stdout;
+    reporting.results_to_stdout = !to_stdout;
+    cli_batch_host host(std::move(entries), choices, opt.save.overwrite, reporting);
+    if (to_stdout)
+        host.set_single_output(stdout_file, "-");
+    else if (!opt.save.output.empty())
+        host.set_single_output(opt.save.output, opt.save.output);
+
+    batch_engine engine;
+    const batch_summary summary = engine.run(host);
+    int failures = host.failures();
+    if (to_stdout && summary.saved == 1 && !copy_file_to_stdout(stdout_file, error)) {
+        std::fprintf(stderr, "mevra-cli convert: %s\n", error.c_str());
+        ++failures;
+    }
     std::fflush(stdout);
-    return failed == 0 ? exit_ok : exit_some_failed;
+    return failures == 0 ? exit_ok : exit_some_failed;
 }
 
 }  // namespace
@@ -111,14 +170,20 @@ void add_convert_command(CLI::App& app, command_status& status) {
                     "Operation by name or 0..16: save, reduce, resize, scale, rotate-right, "
                     "rotate-left, flip, mirror, to-argb, luma-to-alpha, opaque, key-alpha0, mono, "
                     "invert, bleed, key-to-back, key-to-first (default save)");
+    cmd->add_option("--list", opt->list,
+                    "A list file (one path per line, like the batch dialog's batch.lst); its "
+                    "files follow the FILE arguments");
     cmd->add_flag("--time", opt->time, "Print how long the operation took for each file");
+    cmd->add_flag("--progress", opt->progress,
+                  "A progress line per file on stderr (on by default when stderr is a terminal)");
+    cmd->add_flag("--quiet", opt->quiet, "Print only failures");
     cmd->add_option("--settings", opt->settings_file,
                     "Start from the options of a settings file (mevra.ini); the options given "
                     "here override them");
     opt->save.add_to(*cmd);
     opt->reduce.add_to(*cmd);
     opt->sizes.add_to(*cmd);
-    cmd->add_option("files", opt->files, "Image files")->required();
+    cmd->add_option("files", opt->files, "Image files; - reads standard input");
     cmd->callback([opt, &status] { status.exit_code = run_convert(*opt); });
 }
 

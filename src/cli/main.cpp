@@ -1,11 +1,13 @@
 // mevra-cli: the headless companion of MEVRA, driving the same core.
 #include <CLI/CLI.hpp>
+#include <string>
 
 #include "cli/commands.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"MEVRA command line: inspect, reduce and convert palette images and textures."};
     app.name("mevra-cli");
+    app.set_version_flag("--version", std::string("mevra-cli ") + MEVRA_VERSION);
     app.require_subcommand(1);
     mevra::cli::command_status status;
     mevra::cli::add_info_command(app, status);

@@ -1,19 +1,43 @@
 #include "cli/save_options.h"
 
+#include <cctype>
+#include <filesystem>
+#include <initializer_list>
+
 #include "cli/option_values.h"
+#include "image/image_types.h"
 
 namespace mevra::cli {
 
-const char* format_extension(int format) {
-    static const char* const ext[] = {".bmp", ".jpg", ".png", ".tif", ".gif", ".tga", ".dds"};
-    return format >= 0 && format <= 6 ? ext[format] : "";
+namespace {
+
+constexpr std::initializer_list<const char*> format_names = {"bmp", "jpg|jpeg", "png", "tif|tiff",
+                                                             "gif", "tga",      "dds"};
+
+// The format an output file's name asks for, by its extension.
+bool format_from_output(const std::string& output, int& index, std::string& error) {
+    std::string ext = std::filesystem::path(output).extension().string();
+    std::string ignored;
+    if (ext.size() > 1 && parse_choice("--output", ext.substr(1), format_names, index, ignored) &&
+        !std::isdigit(static_cast<unsigned char>(ext[1])))
+        return true;
+    error = "--output: cannot tell the format from the name '" + output + "'; give --format";
+    return false;
 }
+
+}  // namespace
 
 void save_options::add_to(CLI::App& cmd) {
     const char* group = "Output";
-    cmd.add_option("--format", format, "bmp|jpg|png|tif|gif|tga|dds, or 0..6 (default png)")
+    cmd.add_option("--format", format,
+                   "bmp|jpg|png|tif|gif|tga|dds, or 0..6 (default: the extension of --output, "
+                   "else png)")
         ->group(group);
-    cmd.add_option("--out-dir", out_dir, "Folder for the results (default: beside each source)")
+    cmd.add_option("--out-dir", out_dir,
+                   "Folder for the results, created when missing (default: beside each source)")
+        ->group(group);
+    cmd.add_option("-o,--output", output,
+                   "Output file for a single input; - writes standard output")
         ->group(group);
     cmd.add_flag("--overwrite", overwrite, "Replace existing output files")->group(group);
     cmd.add_option("--jpeg-quality", jpeg_quality, "JPEG quality 10..100 (default 80)")
@@ -23,10 +47,13 @@ void save_options::add_to(CLI::App& cmd) {
 }
 
 bool save_options::apply(clgbase& clg, std::string& error) {
-    if (!parse_choice("--format", format,
-                      {"bmp", "jpg|jpeg", "png", "tif|tiff", "gif", "tga", "dds"}, format_index,
-                      error))
+    if (format.empty()) {
+        format_index = IMGFMT_PNG;
+        if (!output.empty() && output != "-" && !format_from_output(output, format_index, error))
+            return false;
+    } else if (!parse_choice("--format", format, format_names, format_index, error)) {
         return false;
+    }
     if (!jpeg_quality.empty() &&
         !parse_int_in("--jpeg-quality", jpeg_quality, 10, 100, clg.jpeg_compress, error))
         return false;

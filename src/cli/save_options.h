@@ -8,15 +8,14 @@
 namespace mevra::cli {
 
 struct save_options {
-    std::string format = "png", out_dir, jpeg_quality, dds;
+    std::string format, out_dir, output, jpeg_quality, dds;
     bool overwrite = false;
-    int format_index = 2;  // an IMGFMT value, set by apply()
+    // An IMGFMT value, set by apply(): --format, else the extension of
+    // --output, else PNG.
+    int format_index = 2;
 
     void add_to(CLI::App& cmd);
     bool apply(clgbase& clg, std::string& error);
 };
-
-// The file extension of an IMGFMT value 0..6 (".bmp" … ".dds").
-const char* format_extension(int format);
 
 }  // namespace mevra::cli

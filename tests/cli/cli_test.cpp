@@ -4,10 +4,12 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "image/image_info.h"
 #include "settings/clgbase.h"
@@ -127,8 +129,11 @@ TEST_F(CliTest, ConvertNamesOutputsAndKeepsExistingFilesUnlessAsked) {
                   .status,
               0);
     EXPECT_TRUE(fs::exists(dir.file("out/photo.tga")));
-    EXPECT_EQ(run_cli("convert --out-dir " + quote(dir.file("missing")) + " " + quote(src)).status,
-              2);
+    // A missing output folder is made; a file in its place is a usage error.
+    EXPECT_EQ(run_cli("convert --out-dir " + quote(dir.file("new/deep")) + " " + quote(src)).status,
+              0);
+    EXPECT_TRUE(fs::exists(dir.file("new/deep/photo.png")));
+    EXPECT_EQ(run_cli("convert --out-dir " + quote(src) + " " + quote(src)).status, 2);
     EXPECT_EQ(run_cli("convert --format png " + quote(dir.file("nothere.bmp"))).status, 1);
 }
 
@@ -219,6 +224,81 @@ TEST_F(CliTest, EveryOutputFormatIsWrittenAndDdsSizeRefusalsCountAsFailures) {
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_FALSE(fs::exists(dir.file("odd.dds")));
     EXPECT_NE(r.out.find("odd.png"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace mevra
+
+namespace mevra {
+namespace {
+
+// Runs a whole shell command line (for pipes and redirections); the exit status.
+int run_shell(const std::string& line) {
+    const int raw = std::system(line.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+TEST_F(CliTest, ListFilesRunWithTheArgumentsAndReportProgressOrOnlyFailures) {
+    std::string a = photo();
+    fs::create_directory(dir.file("sub"));
+    std::string b = dir.file("sub/b.png");
+    fs::copy_file(a, b);
+    std::string list = dir.file("my.lst");
+    std::string text = b + "\r\n\r\n" + dir.file("gone.png") + "\n";
+    test::write_bytes(list, std::vector<uint8_t>(text.begin(), text.end()));
+    const std::string out = dir.file("made/here");
+    auto r = run_cli("convert --progress --format tga --out-dir " + quote(out) + " --list " +
+                     quote(list) + " " + quote(a));
+    ASSERT_EQ(r.status, 0) << r.out;  // missing list lines are skipped, not failures
+    EXPECT_TRUE(fs::exists(out + "/photo.tga"));
+    EXPECT_TRUE(fs::exists(out + "/b.tga"));
+    EXPECT_NE(r.out.find("[1/4] " + a + ": saved -> " + out + "/photo.tga"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("[4/4] " + dir.file("gone.png") + ": skipped"), std::string::npos);
+
+    auto kept =
+        run_cli("convert --quiet --format tga --out-dir " + quote(out) + " --list " + quote(list));
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.out, b + ": " + out + "/b.tga exists and was kept (use --overwrite)\n");
+    auto quiet = run_cli("convert --quiet --overwrite --format tga --out-dir " + quote(out) +
+                         " --list " + quote(list));
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(run_cli("convert --list " + quote(dir.file("none.lst"))).status, 2);
+    EXPECT_EQ(run_cli("convert --format png").status, 2);  // nothing to convert
+}
+
+TEST_F(CliTest, SingleOutputsPipesAndVersion) {
+    std::string src = photo();
+    auto r = run_cli("convert -o " + quote(dir.file("one.TGA")) + " " + quote(src));
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(image_info(dir.file("one.TGA")).format, IMGFMT_TGA);
+    EXPECT_EQ(
+        run_cli("convert --format bmp -o " + quote(dir.file("two.img")) + " " + quote(src)).status,
+        0);
+    EXPECT_EQ(image_info(dir.file("two.img")).format, IMGFMT_BMP);
+    for (const char* bad : {"-o x.foo", "-o x.png --out-dir d", "-", "- -"}) {
+        auto u = run_cli(std::string("convert ") + bad + " " + quote(src));
+        EXPECT_EQ(u.status, 2) << bad << "\n" << u.out;
+    }
+
+    // Standard input to standard output gives the bytes a file-to-file run gives.
+    const char* cli = std::getenv("MEVRA_CLI");
+    ASSERT_NE(cli, nullptr);
+    const std::string piped = dir.file("piped.bmp");
+    ASSERT_EQ(run_shell(quote(cli) + " convert --op mirror --format bmp - -o - < " + quote(src) +
+                        " > " + quote(piped)),
+              0);
+    ASSERT_EQ(
+        run_cli("convert --op mirror -o " + quote(dir.file("file.bmp")) + " " + quote(src)).status,
+        0);
+    EXPECT_EQ(test::read_bytes(piped), test::read_bytes(dir.file("file.bmp")));
+    EXPECT_EQ(run_shell("printf junk | " + quote(cli) + " convert - -o - > /dev/null 2>&1"), 1);
+
+    auto v = run_cli("--version");
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(v.out.rfind("mevra-cli ", 0), 0u) << v.out;
+    EXPECT_TRUE(v.out.size() > 10 && std::isdigit(static_cast<unsigned char>(v.out[10])));
 }
 
 }  // namespace

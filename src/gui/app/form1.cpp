@@ -13,8 +13,10 @@
 
 #include "app/form1_settings.h"
 #include "avi/aviwindow.h"
+#include "batch/batch.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "views/diffdlg.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
@@ -79,6 +81,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     fenvoption = new EnviromentOption(this);
     fabout = new about(this);
+    fbatch = new batch(this);
+    fbatch->fgensyokuopt = fgensyokuopt;
+    fbatch->fconvtrim = fconvtrim;
+    fdiffdlg = new diffdlg(this);
 
     // 9. The settings file places the windows.
     load_ini_file();

@@ -20,6 +20,8 @@ class ConvOption;
 class ConvTrim;
 class EnviromentOption;
 class about;
+class batch;
+class diffdlg;
 class aviwindow;
 
 class Form1 : public QMainWindow {
@@ -53,6 +55,8 @@ class Form1 : public QMainWindow {
     ConvTrim* fconvtrim = nullptr;
     EnviromentOption* fenvoption = nullptr;
     about* fabout = nullptr;
+    batch* fbatch = nullptr;
+    diffdlg* fdiffdlg = nullptr;
     QLabel* toolStripStatusLabel1 = nullptr;
 
     // Folder where print-to-file output goes when no printer is installed.

@@ -11,10 +11,12 @@
 
 #include "app/busy_run.h"
 #include "app/form1.h"
+#include "batch/batch.h"
 #include "avi/aviwindow.h"
 #include "platform/clipboard_port.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "views/diffdlg.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
@@ -50,6 +52,7 @@ void Form1::connect_commands() {
     on("toolStripMenuItem011", [this] { cmd_print(); });
     on("toolStripMenuItem013", [this] { cmd_print_preview(); });
     on("toolStripMenuItem005", [this] { cmd_environment_options(); });
+    on("toolStripMenuItem205", [this] { fdiffdlg->setVisible(!fdiffdlg->isVisible()); });
     on("toolStripMenuItem007", [this] { cmd_batch(); });
     on("toolStripMenuItem006", [this] { close(); });
     on("toolStripMenuItem100", [this] { cmd_undo(false); });
@@ -135,8 +138,12 @@ void Form1::cmd_environment_options() {
 }
 
 void Form1::cmd_batch() {
-    // The batch dialog joins here: the five batch settings go into it, it
-    // runs modally, and they come back whatever way it closed.
+    // The five batch settings go into the dialog and come back whatever way
+    // it closed.
+    if (!fbatch) return;
+    fbatch->settings_to_controls(mevra::settings());
+    fbatch->exec();
+    fbatch->controls_to_settings(mevra::settings());
 }
 
 // ---------------------------------------------------------------------------

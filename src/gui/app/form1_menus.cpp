@@ -12,6 +12,7 @@
 #include "avi/aviwindow.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "views/diffdlg.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 
@@ -142,7 +143,7 @@ void Form1::view_menu_opened() {
     findChild<QAction*>("toolStripMenuItem200")->setChecked(clg.grid_mode != 0);
     findChild<QAction*>("toolStripMenuItem203")
         ->setChecked(fpalette && fpalette->parentWidget() && fpalette->parentWidget()->isVisible());
-    findChild<QAction*>("toolStripMenuItem205")->setChecked(false);
+    findChild<QAction*>("toolStripMenuItem205")->setChecked(fdiffdlg && fdiffdlg->isVisible());
     findChild<QAction*>("toolStripMenuItem206")->setChecked(faviwindow && faviwindow->isVisible());
 
     QMenu* windows = findChild<QMenu*>("toolStripMenuItem204");

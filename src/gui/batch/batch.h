@@ -1,0 +1,81 @@
+#pragma once
+// The batch dialog: a list of files (filled by dropping them on it), one
+// operation, an output format and folder, and a run that converts every file
+// through the core's batch engine, the same loop mevra-cli drives.
+#include <QDialog>
+#include <QStringList>
+
+#include "batch/batch_engine.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class ConvOption;
+class ConvTrim;
+
+class batch : public QDialog {
+    Q_OBJECT
+  public:
+    explicit batch(QWidget* parent = nullptr);
+    ~batch() override;
+
+    // The two option dialogs opened at the start of a run; the main window
+    // hands them over. Without them a run uses the settings as they are.
+    ConvOption* fgensyokuopt = nullptr;
+    ConvTrim* fconvtrim = nullptr;
+
+    // The five batch settings into the controls and back (the main window
+    // does this around each showing).
+    void settings_to_controls(const mevra::clgbase& clg);
+    void controls_to_settings(mevra::clgbase& clg) const;
+
+    // One run over the list (the start button).
+    mevra::batch_summary batch_start();
+    // Appends each path that names an existing file; folders and missing
+    // files are skipped without a message.
+    void image_files_open(const QStringList& paths);
+    // The list from batch.lst: 0 when read, -1 when there is none.
+    int load_listfile();
+    // The list into batch.lst, or batch.lst deleted for an empty list.
+    void save_listfile();
+
+    // --- controls, under their designer names ---
+    QListWidget* listBox1;
+    QComboBox* comboBox1;  // operation 0..16
+    QComboBox* comboBox2;  // format 0..6
+    QCheckBox* checkBox1;  // use the output folder
+    QLineEdit* textBox1;   // the output folder
+    QPushButton* button_browse;
+    QCheckBox* checkBox2;  // confirm overwriting
+    QPushButton* button_delete;
+    QPushButton* button_clear;
+    QPushButton* button_save_list;
+    QPushButton* button_start;
+    QPushButton* button_stop;
+    QPushButton* button_close;
+    QProgressBar* progressBar1;
+
+    int list_change_flg = 0;
+    // The engine of the run; its stop() is the stop button's cancel_flg.
+    mevra::batch_engine engine;
+
+  public slots:
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    class host;
+    void build_controls();
+    void delete_one();
+    void place_run_buttons();
+
+    bool close_after_run_ = false;
+};

@@ -1,0 +1,175 @@
+#include "views/diffdlg.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <algorithm>
+
+namespace {
+
+constexpr int line_height = 16;
+constexpr int strip_height = 62;
+
+// The surface the two lists are drawn on: folder 1 in the left column,
+// folder 2 in the right one, each under a header naming its folder.
+class list_surface final : public QWidget {
+  public:
+    explicit list_surface(diffdlg& owner, QWidget* parent) : QWidget(parent), d(owner) {
+        setObjectName("panel3");
+        setAutoFillBackground(false);
+    }
+
+    int rows() const {
+        const auto n = [](const std::optional<QStringList>& l) {
+            return l ? static_cast<int>(l->size()) : 0;
+        };
+        return 1 + std::max(n(d.f1_files), n(d.f2_files));
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(68, 68, 68));
+        p.setFont(d.font());
+        const int column = width() / 2;
+        draw_column(p, 0, column, d.f1_dir, d.f1_files);
+        draw_column(p, column, width() - column, d.f2_dir, d.f2_files);
+    }
+
+  private:
+    static void draw_column(QPainter& p, int x, int w, const QString& folder,
+                            const std::optional<QStringList>& files) {
+        const QFontMetrics metrics(p.font());
+        p.setPen(QColor(160, 200, 255));
+        p.drawText(QRect(x + 5, 0, w - 10, line_height), Qt::AlignLeft | Qt::AlignVCenter,
+                   metrics.elidedText(folder, Qt::ElideMiddle, w - 10));
+        if (!files) return;
+        p.setPen(Qt::white);
+        for (int j = 0; j < files->size(); ++j)
+            p.drawText(QRect(x + 5, line_height * (j + 1), w - 10, line_height),
+                       Qt::AlignLeft | Qt::AlignVCenter,
+                       metrics.elidedText((*files)[j], Qt::ElideLeft, w - 10));
+    }
+
+    diffdlg& d;
+};
+
+}  // namespace
+
+diffdlg::diffdlg(QWidget* parent) : QDialog(parent) {
+    setObjectName("diffdlg");
+    setWindowTitle("リストビュー");
+    // A tool window: no task-bar entry of its own.
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setModal(false);
+    setAutoFillBackground(true);
+    QPalette dark = palette();
+    dark.setColor(QPalette::Window, QColor(68, 68, 68));
+    setPalette(dark);
+
+    textBox1 = new QLineEdit(this);
+    textBox1->setObjectName("textBox1");
+    textBox2 = new QLineEdit(this);
+    textBox2->setObjectName("textBox2");
+    auto button = [this](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        return b;
+    };
+    button1 = button("button1", "パス変更１");
+    button2 = button("button2", "更新１");
+    button3 = button("button3", "パス変更２");
+    button4 = button("button4", "更新２");
+    connect(button1, &QPushButton::clicked, this, [this] { change_tree(1); });
+    connect(button3, &QPushButton::clicked, this, [this] { change_tree(2); });
+    connect(button2, &QPushButton::clicked, this, [this] {
+        check_update(1);
+        view_paint();
+    });
+    connect(button4, &QPushButton::clicked, this, [this] {
+        check_update(2);
+        view_paint();
+    });
+
+    scroll = new QScrollArea(this);
+    scroll->setObjectName("scroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    panel3 = new list_surface(*this, scroll);
+    panel3->resize(436, 145);
+    scroll->setWidget(panel3);
+    resize(601, 235);
+}
+
+void diffdlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int w = width();
+    // The path boxes take the width the buttons leave.
+    textBox1->setGeometry(6, 6, w - 150, 22);
+    textBox2->setGeometry(6, 34, w - 150, 22);
+    button1->setGeometry(w - 140, 5, 70, 24);
+    button2->setGeometry(w - 66, 5, 60, 24);
+    button3->setGeometry(w - 140, 33, 70, 24);
+    button4->setGeometry(w - 66, 33, 60, 24);
+    scroll->setGeometry(0, strip_height, w, std::max(0, height() - strip_height));
+    view_paint();
+}
+
+void diffdlg::check_update(int n) {
+    QLineEdit* box = n == 1 ? textBox1 : textBox2;
+    QString& dir = n == 1 ? f1_dir : f2_dir;
+    std::optional<QStringList>& files = n == 1 ? f1_files : f2_files;
+    const QString text = box->text();
+    if (text.isEmpty() || !QFileInfo(text).isDir()) {
+        dir.clear();
+        files.reset();
+        return;
+    }
+    dir = text;
+    QStringList list;
+    const QDir folder(text);
+    // Hidden files are files too; subfolders are not listed.
+    for (const QString& name :
+         folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        list << folder.filePath(name);
+    files = list;
+}
+
+void diffdlg::change_tree(int n) {
+    QLineEdit* box = n == 1 ? textBox1 : textBox2;
+    const QString chosen = QFileDialog::getExistingDirectory(this, QString(), box->text());
+    if (!chosen.isEmpty()) {
+        box->setText(chosen);
+        check_update(n);
+    }
+    view_paint();
+}
+
+void diffdlg::view_paint() {
+    // The surface grows with the longer list, so the scroll area reaches
+    // every entry; it never gets smaller than its designed 436 × 145.
+    const auto* surface = static_cast<list_surface*>(panel3);
+    const int w = std::max(436, scroll->viewport()->width());
+    const int h = std::max(145, surface->rows() * line_height + 4);
+    panel3->resize(w, h);
+    panel3->update();
+}
+
+void diffdlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    textBox1->setText(f1_dir);
+    textBox2->setText(f2_dir);
+    check_update(1);
+    check_update(2);
+    view_paint();
+}
+
+void diffdlg::closeEvent(QCloseEvent* event) {
+    // Closing hides: the dialog lives as long as the main window.
+    event->ignore();
+    hide();
+}
