@@ -105,6 +105,10 @@ void Form1::load_ini_file() {
         mevra::gui::load_settings_file(mevra::gui::settings_windows(*this));
     ini_listview_path1_ = QString::fromStdString(layout.listview_path1.value_or(std::string()));
     ini_listview_path2_ = QString::fromStdString(layout.listview_path2.value_or(std::string()));
+    if (fdiffdlg) {
+        fdiffdlg->f1_dir = ini_listview_path1_;
+        fdiffdlg->f2_dir = ini_listview_path2_;
+    }
     // The palette window was built before the options were read.
     fpalette->set_draw_type_button(mevra::settings().draw_type);
     fpalette->info_update();
@@ -114,6 +118,10 @@ void Form1::save_ini_file() {
     mevra::window_layout folders;
     folders.listview_path1 = ini_listview_path1_.toStdString();
     folders.listview_path2 = ini_listview_path2_.toStdString();
+    if (fdiffdlg) {
+        folders.listview_path1 = fdiffdlg->f1_dir.toStdString();
+        folders.listview_path2 = fdiffdlg->f2_dir.toStdString();
+    }
     // A failure has been reported; the exit goes on regardless.
     mevra::gui::save_settings_file(mevra::gui::settings_windows(*this), folders);
 }

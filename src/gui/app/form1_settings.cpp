@@ -7,6 +7,7 @@
 #include "dialogs/conv_option.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "views/diffdlg.h"
 #include "views/formpalette.h"
 
 namespace mevra::gui {
@@ -18,9 +19,9 @@ layout_windows settings_windows(Form1& form) {
     if (form.fpalette)
         windows.palette = qobject_cast<QMdiSubWindow*>(form.fpalette->parentWidget());
     windows.option_dialog = form.fgensyokuopt;
-    // The AVI player is itself the MDI sub-window. The list-view dialog
-    // joins here once the main window builds it.
+    // The AVI player is itself the MDI sub-window.
     windows.avi_player = form.faviwindow;
+    windows.listview = form.fdiffdlg;
     return windows;
 }
 

@@ -137,7 +137,7 @@ TEST_F(Form1Test, CommandsWithoutAnImageWindow) {
         EXPECT_EQ(ui.messages[0].caption, e.caption);
         EXPECT_EQ(ui.messages[0].buttons, mevra::msg_buttons::ok);
     }
-    EXPECT_EQ(window->mdi_area()->subWindowList().size(), 1);  // the palette window only
+    EXPECT_EQ(image_window_count(), 0);
 }
 
 TEST_F(Form1Test, ZoomAndGridWithoutAWindowAreGlobal) {

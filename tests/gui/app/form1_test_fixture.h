@@ -43,6 +43,15 @@ class Form1Test : public ::testing::Test {
         return path;
     }
 
+    // The image windows among the main window's children (the palette and
+    // AVI windows are children too).
+    int image_window_count() const {
+        int n = 0;
+        for (QMdiSubWindow* w : window->mdi_area()->subWindowList())
+            n += qobject_cast<mdichild*>(w) != nullptr;
+        return n;
+    }
+
     // Opens a file through the main window and returns the active window.
     mdichild* open_image(const std::string& path) {
         window->image_files_open({QString::fromStdString(path)});
