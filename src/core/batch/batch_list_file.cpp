@@ -7,6 +7,7 @@
 #include "platform/file_io.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
+#include "settings/ini_values.h"
 
 namespace mevra {
 
@@ -24,19 +25,11 @@ std::string batch_list_text(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> batch_list_lines(const std::string& text) {
+    // The list reads like the settings file: optional byte-order mark, any
+    // line end, and "a\r\n" is one line while "a\r\n\r\n" is two.
     std::vector<std::string> lines;
-    size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    // A line end closes a line; text after the last line end is one more line,
-    // so "a\r\n" is one line and "a\r\n\r\n" two (the second empty).
-    while (pos < text.size()) {
-        const size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(pos));
-            break;
-        }
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
+    for (std::string_view line : ini::split_lines(text))
+        lines.emplace_back(line);
     return lines;
 }
 

@@ -23,21 +23,12 @@
 #include "dialogs/conv_option.h"
 #include "dialogs/conv_trim.h"
 #include "platform/ui_port.h"
+#include "views/image_save_filters.h"
 #include "views/mdichild.h"
 
 namespace {
 
 constexpr int strip_height = 104;
-
-// Save dialog entries in format order: entry i (from 0) is format i.
-const QStringList& save_filters() {
-    static const QStringList filters = {
-        "ビットマップファイル(bmp) (*.bmp)", "JPEGファイル(jpg) (*.jpg)",
-        "PNGファイル(png) (*.png)",          "TIFFファイル(tif) (*.tif)",
-        "GIFファイル(gif) (*.gif)",          "Targaファイル(tga) (*.tga)",
-        "DDSファイル(dds) (*.dds)"};
-    return filters;
-}
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -85,14 +76,14 @@ class batch::host final : public mevra::batch_host {
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilters(save_filters());
+        dialog.setNameFilters(image_save_filters());
         const QFileInfo info(q(output_path));
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
-        if (format >= 0 && format < save_filters().size())
-            dialog.selectNameFilter(save_filters()[format]);
+        if (format >= 0 && format < image_save_filters().size())
+            dialog.selectNameFilter(image_save_filters()[format]);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-        chosen_format = static_cast<int>(save_filters().indexOf(dialog.selectedNameFilter()));
+        chosen_format = static_cast<int>(image_save_filters().indexOf(dialog.selectedNameFilter()));
         chosen_path = dialog.selectedFiles().front().toStdString();
         return chosen_format >= 0;
     }

@@ -3,19 +3,10 @@
 #include <QFileInfo>
 
 #include "platform/ui_port.h"
+#include "views/image_save_filters.h"
 #include "views/mdichild.h"
 
 namespace {
-
-// Save dialog entries in format order: entry i (from 0) is format code i.
-const QStringList& save_filters() {
-    static const QStringList filters = {
-        "ビットマップファイル(bmp) (*.bmp)", "JPEGファイル(jpg) (*.jpg)",
-        "PNGファイル(png) (*.png)",          "TIFFファイル(tif) (*.tif)",
-        "GIFファイル(gif) (*.gif)",          "Targaファイル(tga) (*.tga)",
-        "DDSファイル(dds) (*.dds)"};
-    return filters;
-}
 
 const char* const filter_suffixes[] = {"bmp", "jpg", "png", "tif", "gif", "tga", "dds"};
 
@@ -35,7 +26,7 @@ bool mdichild::save_image(int mode) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(save_filters());
+    dialog.setNameFilters(image_save_filters());
     const QFileInfo info(title);
     if (title.isEmpty()) {
         mevra::ui().debug_line("The path is empty : 新規保存");
@@ -48,15 +39,15 @@ bool mdichild::save_image(int mode) {
         entry = 0;
     else if (image->format >= mevra::IMGFMT_BMP && image->format <= mevra::IMGFMT_DDS)
         entry = image->format;
-    dialog.selectNameFilter(save_filters()[entry]);
+    dialog.selectNameFilter(image_save_filters()[entry]);
     // A name typed without an extension gets the chosen type's.
     dialog.setDefaultSuffix(filter_suffixes[entry]);
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        const auto i = save_filters().indexOf(filter);
+        const auto i = image_save_filters().indexOf(filter);
         if (i >= 0) dialog.setDefaultSuffix(filter_suffixes[i]);
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    const int chosen = static_cast<int>(save_filters().indexOf(dialog.selectedNameFilter()));
+    const int chosen = static_cast<int>(image_save_filters().indexOf(dialog.selectedNameFilter()));
     if (chosen < 0) return false;
     last_filter_index = chosen;
     return DoSaveFile(chosen, dialog.selectedFiles().front());
