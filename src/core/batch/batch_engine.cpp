@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 #include "batch/batch_operation.h"
 #include "platform/ui_port.h"
@@ -142,10 +143,16 @@ batch_choices batch_choices_from_settings(const clgbase& clg) {
 
 std::string batch_output_path(const std::string& source, const batch_choices& choices) {
     const fs::path src(source);
-    std::string folder = choices.use_out_folder ? choices.out_folder : src.parent_path().string();
-    if (folder.empty()) folder = ".";
+    const std::string folder =
+        choices.use_out_folder ? choices.out_folder : src.parent_path().string();
     // The separator is added even after a trailing one: "out/" gives "out//name".
-    return folder + "/" + src.stem().string() + batch_format_extension(choices.format);
+    // Appended piece by piece: GCC 12 at -O3 misreads string assignment and
+    // chained '+' here (-Wrestrict).
+    std::string out(folder.empty() ? std::string_view(".") : std::string_view(folder));
+    out += '/';
+    out += src.stem().string();
+    out += batch_format_extension(choices.format);
+    return out;
 }
 
 overwrite_answer batch_host::ask_overwrite(const std::string& output_path) {

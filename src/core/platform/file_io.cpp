@@ -107,7 +107,11 @@ bool create_temp_beside(const std::string& path, std::string& temp, std::string&
     fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + target.filename().string() + ".mevra-XXXXXX")).string();
+    // Appended piece by piece: GCC 12 at -O3 misreads chained string '+' (-Wrestrict).
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".mevra-XXXXXX";
+    std::string tmpl = (folder / name).string();
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         error = errno_text(errno);
