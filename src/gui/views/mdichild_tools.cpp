@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "image/image_info.h"
+#include "render/canvas_renderer.h"
 #include "settings/clgbase.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
@@ -23,8 +24,8 @@ QPoint image_point_at(const mdichild& window, QPointF canvas_point) {
     const QPoint scroll = window.scroll_offset();
     const int level = window.image ? window.image->zoom_scale_level : 4;
     return {
-        views::canvas_to_image(static_cast<int>(std::floor(canvas_point.x())), scroll.x(), level),
-        views::canvas_to_image(static_cast<int>(std::floor(canvas_point.y())), scroll.y(), level)};
+        mevra::canvas_to_image(static_cast<int>(std::floor(canvas_point.x())), scroll.x(), level),
+        mevra::canvas_to_image(static_cast<int>(std::floor(canvas_point.y())), scroll.y(), level)};
 }
 
 }  // namespace

@@ -3,15 +3,8 @@
 #include <algorithm>
 
 #include "image/image_info.h"
-#include "settings/clgbase.h"
 
 namespace mevra::views {
-
-int canvas_to_image(int e, int scroll, int zoom_level) {
-    const int level = std::clamp(zoom_level, 0, clgbase::zoom_table_len - 1);
-    const float inv = 1.0f / clgbase::zoom_table[level];
-    return static_cast<int>(static_cast<float>(e + scroll) * inv);
-}
 
 std::vector<pen_point> pen_line_points(int x0, int y0, int x1, int y1) {
     std::vector<pen_point> dabs;

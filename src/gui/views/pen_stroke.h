@@ -22,12 +22,6 @@ struct pen_point {
     bool operator==(const pen_point&) const = default;
 };
 
-// One coordinate of the image pixel under canvas position `e`: (e + scroll)
-// times 1 / zoom factor in single precision, truncated toward zero, like the
-// renderer's own mapping, so the pointer names the pixel drawn under it. A zoom
-// level outside the table counts as its nearest end.
-int canvas_to_image(int e, int scroll, int zoom_level);
-
 // The dab positions of one stroke segment from (x0, y0) to (x1, y1), both ends
 // included, stepping along the longer axis. The rounding is done in single
 // precision so that strokes land on the same pixels on every machine.
