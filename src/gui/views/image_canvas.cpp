@@ -78,7 +78,10 @@ image_view::image_view(mdichild* owner, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(true);
     QPalette pal = viewport()->palette();
+    // A scroll area paints its viewport with the Base role (white by default);
+    // the room beyond a small image is the window's light grey.
     pal.setColor(QPalette::Window, QColor(211, 211, 211));
+    pal.setColor(QPalette::Base, QColor(211, 211, 211));
     viewport()->setPalette(pal);
 }
 
