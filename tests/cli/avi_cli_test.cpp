@@ -21,10 +21,10 @@ class AviCliTest : public ::testing::Test {
     test::temp_dir dir;
     std::string movie() {
         const std::string path = dir.file("movie.avi");
-        auto spec = test::raw_spec(24, 6);
-        spec.rate = 30000;
-        spec.scale = 1001;
-        test::make_avi(path, spec);
+        auto recipe = test::raw_recipe(24, 6);
+        recipe.rate = 30000;
+        recipe.scale = 1001;
+        test::make_avi(path, recipe);
         return path;
     }
 };

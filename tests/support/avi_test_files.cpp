@@ -84,23 +84,24 @@ std::vector<uint8_t> pattern_dib(int n, int width, int height, int bits, bool so
     return dib;
 }
 
-void make_avi(const std::string& path, const avi_spec& spec) {
+void make_avi(const std::string& path, const avi_recipe& recipe) {
     avi_writer writer;
     std::string error;
-    ASSERT_EQ(writer.open(path, spec.width, spec.height, spec.rate, spec.scale, spec.bits,
-                          spec.options, error),
+    ASSERT_EQ(writer.open(path, recipe.width, recipe.height, recipe.rate, recipe.scale, recipe.bits,
+                          recipe.options, error),
               0)
         << error;
-    for (int n = 0; n < spec.frames; ++n)
-        ASSERT_EQ(writer.write_frame(
-                      n, pattern_dib(n, spec.width, spec.height, spec.bits, spec.solid), error),
-                  0)
+    for (int n = 0; n < recipe.frames; ++n)
+        ASSERT_EQ(
+            writer.write_frame(
+                n, pattern_dib(n, recipe.width, recipe.height, recipe.bits, recipe.solid), error),
+            0)
             << error;
     ASSERT_EQ(writer.finish(error), 0) << error;
 }
 
-avi_spec raw_spec(int bits, int frames) {
-    avi_spec s;
+avi_recipe raw_recipe(int bits, int frames) {
+    avi_recipe s;
     s.frames = frames;
     s.bits = bits;
     s.options.encoder = "rawvideo";
@@ -108,8 +109,8 @@ avi_spec raw_spec(int bits, int frames) {
     return s;
 }
 
-avi_spec lossy_spec(const std::string& encoder, int frames, int keyint) {
-    avi_spec s;
+avi_recipe lossy_recipe(const std::string& encoder, int frames, int keyint) {
+    avi_recipe s;
     s.frames = frames;
     s.width = 64;
     s.height = 48;

@@ -19,7 +19,7 @@ uint32_t solid_color(int n);
 std::vector<uint8_t> pattern_dib(int n, int width, int height, int bits, bool solid = false,
                                  bool top_down = false);
 
-struct avi_spec {
+struct avi_recipe {
     int frames = 10;
     int width = 32;
     int height = 24;
@@ -30,9 +30,9 @@ struct avi_spec {
     avi_encode_options options;
 };
 // Writes the file; fails the current test on error.
-void make_avi(const std::string& path, const avi_spec& spec);
-avi_spec raw_spec(int bits, int frames = 10);
-avi_spec lossy_spec(const std::string& encoder, int frames, int keyint);
+void make_avi(const std::string& path, const avi_recipe& recipe);
+avi_recipe raw_recipe(int bits, int frames = 10);
+avi_recipe lossy_recipe(const std::string& encoder, int frames, int keyint);
 
 // The expected ARGB value of the pattern after storing it in `bits`.
 uint32_t stored_pattern(int n, int x, int y, int bits);

@@ -30,7 +30,7 @@ TEST_P(RawAviTest, EveryFrameExactAfterRandomJumps) {
     const int bits = GetParam();
     test::temp_dir dir;
     const std::string path = dir.file("raw.avi");
-    test::make_avi(path, test::raw_spec(bits));
+    test::make_avi(path, test::raw_recipe(bits));
     avi_reader avi;
     avi_failure failure;
     ASSERT_EQ(avi.open(path, failure), 0) << failure.text;
@@ -58,10 +58,10 @@ INSTANTIATE_TEST_SUITE_P(Bits, RawAviTest, ::testing::Values(8, 16, 24, 32));
 
 TEST(AviReaderTest, NtscRateKeepsRateAndScale) {
     test::temp_dir dir;
-    auto spec = test::raw_spec(24, 3);
-    spec.rate = 30000;
-    spec.scale = 1001;
-    test::make_avi(dir.file("ntsc.avi"), spec);
+    auto recipe = test::raw_recipe(24, 3);
+    recipe.rate = 30000;
+    recipe.scale = 1001;
+    test::make_avi(dir.file("ntsc.avi"), recipe);
     avi_reader avi;
     avi_failure failure;
     ASSERT_EQ(avi.open(dir.file("ntsc.avi"), failure), 0);
@@ -82,9 +82,9 @@ TEST_P(LossyAviTest, JumpsReachTheRightFrame) {
     if (!find_avi_encoder(c.encoder)) GTEST_SKIP() << c.encoder << " not in this build";
     test::temp_dir dir;
     const std::string path = dir.file("lossy.avi");
-    auto spec = test::lossy_spec(c.encoder, 30, 8);
-    spec.options.max_b_frames = c.b_frames;
-    test::make_avi(path, spec);
+    auto recipe = test::lossy_recipe(c.encoder, 30, 8);
+    recipe.options.max_b_frames = c.b_frames;
+    test::make_avi(path, recipe);
     avi_reader avi;
     avi_failure failure;
     ASSERT_EQ(avi.open(path, failure), 0) << failure.text;
@@ -122,7 +122,7 @@ TEST(AviReaderTest, FailuresGiveThePlayersMessages) {
 
     // A missing file leaves the open one open; a failed open closes it.
     const std::string good = dir.file("good.avi");
-    test::make_avi(good, test::raw_spec(24, 4));
+    test::make_avi(good, test::raw_recipe(24, 4));
     ASSERT_EQ(avi.open(good, f), 0);
     EXPECT_EQ(avi.open(missing, f), -1);
     EXPECT_TRUE(avi.is_open());
@@ -140,7 +140,7 @@ TEST(AviReaderTest, FailuresGiveThePlayersMessages) {
 TEST(AviReaderTest, TruncatedFileFailsOnlyTheLostFrames) {
     test::temp_dir dir;
     const std::string path = dir.file("cut.avi");
-    test::make_avi(path, test::raw_spec(24, 10));
+    test::make_avi(path, test::raw_recipe(24, 10));
     auto bytes = test::read_bytes(path);
     // Cut inside frame 5's data: the index at the end is lost too.
     bytes.resize(bytes.size() / 2);
@@ -159,7 +159,7 @@ TEST(AviReaderTest, TruncatedFileFailsOnlyTheLostFrames) {
 
 TEST(AviReaderTest, MemoryInputMatchesFileInput) {
     test::temp_dir dir;
-    test::make_avi(dir.file("a.avi"), test::raw_spec(32, 5));
+    test::make_avi(dir.file("a.avi"), test::raw_recipe(32, 5));
     avi_reader avi;
     avi_failure f;
     ASSERT_EQ(avi.open_memory(test::read_bytes(dir.file("a.avi")), "mem", f), 0) << f.text;

@@ -24,10 +24,10 @@ int files_in(const fs::path& dir) {
 
 TEST(AviReencodeTest, EveryEncoderWritesOneStreamWithAllFrames) {
     test::temp_dir dir;
-    auto spec = test::raw_spec(32, 6);
-    spec.rate = 30000;
-    spec.scale = 1001;
-    test::make_avi(dir.file("in.avi"), spec);
+    auto recipe = test::raw_recipe(32, 6);
+    recipe.rate = 30000;
+    recipe.scale = 1001;
+    test::make_avi(dir.file("in.avi"), recipe);
     avi_reader source;
     avi_failure f;
     ASSERT_EQ(source.open(dir.file("in.avi"), f), 0);
@@ -73,7 +73,7 @@ TEST(AviReencodeTest, EveryEncoderWritesOneStreamWithAllFrames) {
 
 TEST(AviReencodeTest, FailureAndCancelLeaveTheTargetAlone) {
     test::temp_dir dir;
-    test::make_avi(dir.file("in.avi"), test::raw_spec(24, 5));
+    test::make_avi(dir.file("in.avi"), test::raw_recipe(24, 5));
     avi_reader source;
     avi_failure f;
     ASSERT_EQ(source.open(dir.file("in.avi"), f), 0);
