@@ -19,7 +19,10 @@ recording_ui::~recording_ui() {
 msg_answer recording_ui::message_box(const std::string& text, const std::string& caption,
                                      msg_buttons buttons) {
     messages.push_back({text, caption, buttons});
-    return answer_;
+    if (script_.empty()) return answer_;
+    const msg_answer next = script_.front();
+    script_.pop_front();
+    return next;
 }
 
 temp_dir::temp_dir() {

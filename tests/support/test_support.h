@@ -2,6 +2,7 @@
 // Helpers shared by the test programs: a recording message port, a scratch
 // folder and small image builders.
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@
 
 namespace mevra::test {
 
-// Records every message box for the length of a test and answers with `answer`.
+// Records every message box, sound and debug line for the length of a test.
+// Each box is answered by the next scripted answer (`answer_next`), then by
+// `answer`.
 class recording_ui final : public ui_port {
   public:
     struct message {
@@ -21,6 +24,10 @@ class recording_ui final : public ui_port {
     };
     explicit recording_ui(msg_answer answer = msg_answer::ok);
     ~recording_ui() override;
+    recording_ui(const recording_ui&) = delete;
+    recording_ui& operator=(const recording_ui&) = delete;
+
+    void answer_next(msg_answer next) { script_.push_back(next); }
     msg_answer message_box(const std::string& text, const std::string& caption,
                            msg_buttons buttons) override;
     void exclamation() override { ++exclamations; }
@@ -31,6 +38,7 @@ class recording_ui final : public ui_port {
     int exclamations = 0;
 
   private:
+    std::deque<msg_answer> script_;
     msg_answer answer_;
     ui_port* previous_;
 };

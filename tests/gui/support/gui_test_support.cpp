@@ -7,23 +7,6 @@
 
 namespace mevra::test {
 
-scripted_ui::scripted_ui(msg_answer fallback) : fallback_(fallback) {
-    previous_ = set_ui_port(this);
-}
-
-scripted_ui::~scripted_ui() {
-    set_ui_port(previous_);
-}
-
-msg_answer scripted_ui::message_box(const std::string& text, const std::string& caption,
-                                    msg_buttons buttons) {
-    messages.push_back({text, caption, buttons});
-    if (script_.empty()) return fallback_;
-    const msg_answer answer = script_.front();
-    script_.pop_front();
-    return answer;
-}
-
 void on_next_modal(std::function<void(QWidget*)> handle) {
     auto* timer = new QTimer(qApp);
     auto tries = std::make_shared<int>(0);
