@@ -94,7 +94,8 @@ void make_avi(const std::string& path, const avi_recipe& recipe) {
     for (int n = 0; n < recipe.frames; ++n)
         ASSERT_EQ(
             writer.write_frame(
-                n, pattern_dib(n, recipe.width, recipe.height, recipe.bits, recipe.solid), error),
+                n < static_cast<int>(recipe.positions.size()) ? recipe.positions[n] : n,
+                pattern_dib(n, recipe.width, recipe.height, recipe.bits, recipe.solid), error),
             0)
             << error;
     ASSERT_EQ(writer.finish(error), 0) << error;

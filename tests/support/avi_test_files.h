@@ -27,6 +27,7 @@ struct avi_recipe {
     uint32_t scale = 1;
     int bits = 24;       // bit count of the frames handed to the writer
     bool solid = false;  // solid colours per frame (for lossy codecs)
+    std::vector<int64_t> positions;  // sample position of frame n; empty: n
     avi_encode_options options;
 };
 // Writes the file; fails the current test on error.

@@ -17,7 +17,9 @@ void avi_reader::state::reset_run() {
     input_ended = false;
     drained = false;
     attach_palette = !palette.empty();
-    held_no = prev_no = -1;
+    in_leading_b = false;
+    leading_b = 0;
+    window.clear();
 }
 
 int64_t avi_reader::state::key_at_or_before(int64_t ts, int64_t start) const {
@@ -45,8 +47,29 @@ int64_t avi_reader::state::number_of(const AVFrame& f) const {
     // so timestamps of reordered frames are ambiguous; there the frames are
     // counted from the key frame the run began with, in display order.
     if (dec->has_b_frames > 0 || f.best_effort_timestamp == AV_NOPTS_VALUE)
-        return run_base + run_outputs - 1;
+        return run_base + leading_b + run_outputs - 1;
     return f.best_effort_timestamp;
+}
+
+namespace {
+
+// The coding type of the first picture (VOP) in an MPEG-4 Part 2 packet:
+// 0 I, 1 P, 2 B, 3 S; -1 when the packet holds none.
+int first_vop_type(const AVPacket& p) {
+    for (int i = 0; i + 4 < p.size; ++i)
+        if (p.data[i] == 0 && p.data[i + 1] == 0 && p.data[i + 2] == 1 && p.data[i + 3] == 0xB6)
+            return p.data[i + 4] >> 6;
+    return -1;
+}
+
+}  // namespace
+
+void avi_reader::state::note_leading_b(const AVPacket& p) {
+    if (!in_leading_b) return;
+    if (first_vop_type(p) == 2)
+        ++leading_b;
+    else
+        in_leading_b = false;
 }
 
 bool avi_reader::state::feed_packet() {
@@ -80,6 +103,9 @@ bool avi_reader::state::feed_packet() {
             run_base = packet->dts != AV_NOPTS_VALUE   ? packet->dts
                        : packet->pts != AV_NOPTS_VALUE ? packet->pts
                                                        : 0;
+            in_leading_b = mpeg4_part2;
+        } else {
+            note_leading_b(*packet);
         }
         // A damaged packet is refused by the decoder; the run goes on with
         // the next one and the frame it belonged to counts as missing.
@@ -98,14 +124,15 @@ const AVFrame* avi_reader::state::run_to(int64_t target, bool& late) {
         if (r == 0) {
             ++run_outputs;
             const int64_t no = number_of(*incoming);
-            std::swap(prev, held);
-            std::swap(held, incoming);
+            // A frame numbered before the one already kept comes from a
+            // damaged stream and is passed over.
+            const bool kept = window.push(no, *incoming);
             av_frame_unref(incoming.get());
-            prev_no = held_no;
-            held_no = no;
-            if (no == target) return held.get();
+            if (!kept) continue;
+            if (no == target) return window.newest();
             if (no > target) {
-                if (prev_no >= 0 && prev_no < target) return prev.get();
+                // The frame before a gap that holds the target, if kept.
+                if (const AVFrame* f = window.find(target)) return f;
                 late = true;
                 return nullptr;
             }
@@ -118,30 +145,32 @@ const AVFrame* avi_reader::state::run_to(int64_t target, bool& late) {
         // The decoder is drained (or failed): positions after the last frame
         // have no data of their own.
         drained = true;
-        if (held_no >= 0 && held_no < target) return held.get();
+        if (!window.empty() && window.newest_position() < target) return window.newest();
         return nullptr;
     }
 }
 
 const AVFrame* avi_reader::state::fetch(int64_t target, int64_t start) {
     if (!dec) return nullptr;
-    if (held_no == target) return held.get();
-    if (prev_no >= 0 && prev_no <= target && target < held_no) return prev.get();
-    const bool ahead = held_no >= 0 && target > held_no;
-    if (ahead && drained) return held.get();
-    const int64_t key = key_at_or_before(target, start);
-    const bool forward = ahead && (target == held_no + 1 || key <= held_no);
+    if (const AVFrame* f = window.find(target)) return f;
+    const int64_t newest = window.newest_position();
+    const bool ahead = newest >= 0 && target > newest;
+    if (ahead && drained) return window.newest();
+    int64_t key = key_at_or_before(target, start);
+    const bool forward = ahead && (target == newest + 1 || key <= newest);
     if (!forward && !seek_to(key, start)) return nullptr;
     bool late = false;
     const AVFrame* f = run_to(target, late);
-    if (late && key > start) {
-        // The seek landed after the frame: decode from the beginning.
-        if (!seek_to(start, start)) return nullptr;
+    while (late && key > start) {
+        // The run began after the frame: it is one of the key frame's leading
+        // B-frames, or the seek landed elsewhere. Start one key frame earlier.
+        key = key_at_or_before(key - 1, start);
+        if (!seek_to(key, start)) return nullptr;
         f = run_to(target, late);
     }
     if (late) {
         // Nothing earlier exists: the first frame there is stands for it.
-        f = held_no >= 0 ? held.get() : nullptr;
+        f = window.newest();
     }
     return f;
 }

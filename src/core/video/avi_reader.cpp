@@ -94,13 +94,13 @@ void avi_reader::state::close_input() {
         avio_context_free(&io);
     }
     stream = -1;
-    held_no = prev_no = -1;
+    window.clear();
 }
 
 bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     close_input();
     failure = {avi_text::open_error(name), avi_text::open_caption};
-    if (!packet || !incoming || !held || !prev) return false;
+    if (!packet || !incoming) return false;
     fmt = avformat_alloc_context();
     if (!fmt) return false;
     if (url.empty()) {
@@ -147,8 +147,8 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     if (avcodec_open2(dec.get(), codec, nullptr) < 0) return false;
 
     palette = header_palette(par);
+    mpeg4_part2 = par.codec_id == AV_CODEC_ID_MPEG4;
     reset_run();
-    held_no = prev_no = -1;
     failure = {};
     return true;
 }

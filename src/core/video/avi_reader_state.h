@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "video/avi_reader.h"
+#include "video/decoded_frame_window.h"
 #include "video/ffmpeg_glue.h"
 
 namespace mevra {
@@ -21,12 +22,10 @@ struct avi_reader::state {
     video_detail::packet_ptr packet{av_packet_alloc()};
     video_detail::frame_ptr incoming{av_frame_alloc()};
 
-    // The last two frames the decoder gave in this run, with their positions:
-    // a position between them has no data of its own and shows `prev`.
-    video_detail::frame_ptr held{av_frame_alloc()};
-    video_detail::frame_ptr prev{av_frame_alloc()};
-    int64_t held_no = -1;
-    int64_t prev_no = -1;
+    // The latest frames of this run with their positions (a quarter of a
+    // gigabyte is some 80 frames of 1080p video).
+    static constexpr size_t window_bytes = size_t{256} << 20;
+    video_detail::decoded_frame_window window{window_bytes};
 
     // The current run of decoding since the last seek.
     bool run_started = false;  // a packet has been sent since the seek
@@ -34,6 +33,14 @@ struct avi_reader::state {
     int64_t run_outputs = 0;   // frames received since the seek
     bool input_ended = false;  // the demuxer is exhausted, the decoder drains
     bool drained = false;      // the decoder has given its last frame
+
+    // MPEG-4 Part 2 with B-frames: the B-frames right after a key frame in
+    // decoding order are shown before it and may lean on the frame before
+    // the key frame, so after a seek the decoder drops them and the run's
+    // first frame is the key frame, shown that many positions later.
+    bool mpeg4_part2 = false;
+    bool in_leading_b = false;  // still reading the B-frames after the key frame
+    int64_t leading_b = 0;
 
     // Palette of 8-bit streams: FFmpeg hands it over once with the first
     // packet, so after a seek the decoder would never see it again.
@@ -54,6 +61,7 @@ struct avi_reader::state {
     bool seek_to(int64_t ts, int64_t start);
     int64_t key_at_or_before(int64_t ts, int64_t start) const;
     int64_t number_of(const AVFrame& f) const;
+    void note_leading_b(const AVPacket& p);
     // Decodes forward until the frame for `target` is known; sets `late` when
     // the first frame of the run already lies beyond it.
     const AVFrame* run_to(int64_t target, bool& late);

@@ -102,7 +102,25 @@ TEST_P(LossyAviTest, JumpsReachTheRightFrame) {
 
 INSTANTIATE_TEST_SUITE_P(Codecs, LossyAviTest,
                          ::testing::Values(lossy_case{"mjpeg", 0}, lossy_case{"mpeg4", 0},
-                                           lossy_case{"libx264", 0}, lossy_case{"libx264", 2}));
+                                           lossy_case{"libx264", 0}, lossy_case{"libx264", 2},
+                                           // B-frames after a key frame lean on the GOP before.
+                                           lossy_case{"mpeg4", 2}, lossy_case{"mpeg4", 3}));
+
+TEST(AviReaderTest, PositionsWithoutDataShowTheFrameBefore) {
+    test::temp_dir dir;
+    auto recipe = test::raw_recipe(24, 6);
+    recipe.positions = {0, 1, 2, 5, 6, 9};
+    test::make_avi(dir.file("gaps.avi"), recipe);
+    avi_reader avi;
+    avi_failure failure;
+    ASSERT_EQ(avi.open(dir.file("gaps.avi"), failure), 0) << failure.text;
+    ASSERT_EQ(avi.info().length, 10);
+    // The frame written last at or before each position.
+    const int shown[] = {0, 1, 2, 2, 2, 3, 4, 4, 4, 5};
+    for (int n : {8, 3, 9, 4, 7, 2, 0, 6, 5, 1, 4, 3})
+        EXPECT_EQ(decode(avi, n).argb_buff[0], test::stored_pattern(shown[n], 0, 0, 24))
+            << "position " << n;
+}
 
 TEST(AviReaderTest, FailuresGiveThePlayersMessages) {
     test::temp_dir dir;
