@@ -5,6 +5,7 @@
 //    ARGB + the player's canvas composition at zoom 1, grid off;
 //  - the time of a jump to a frame far from the current one (up to 249
 //    frames after a key frame);
+//  - the time of a step back, frame by frame, from the end of an interval;
 //  - re-encoding speed from the Motion JPEG file, in frames per second.
 // Run by hand on a Release build:
 //   build/rel/bench/avi_bench [folder for the scratch files]
@@ -128,10 +129,19 @@ void measure(const std::string& path, const std::string& encoder) {
     for (int n : targets)
         jumps.push_back(show(n));
     const stats p = summarise(play), j = summarise(jumps), jump_cpu = summarise(cpu);
+    // Stepping back from the farthest frame of a key-frame interval: the
+    // frames decoded on the way there are still kept.
+    show(249);
+    std::vector<double> back;
+    for (int n = 248; n >= 189; --n)
+        back.push_back(show(n));
+    const stats b = summarise(back);
     std::printf("%-8s one frame: mean %6.1f ms, worst %6.1f ms (cpu mean %6.1f ms)\n",
                 encoder.c_str(), p.mean, p.worst, play_cpu.mean);
     std::printf("%-8s jump:      mean %6.1f ms, worst %6.1f ms (cpu mean %6.1f ms)\n",
                 encoder.c_str(), j.mean, j.worst, jump_cpu.mean);
+    std::printf("%-8s step back: mean %6.1f ms, worst %6.1f ms (60 steps from frame 249)\n",
+                encoder.c_str(), b.mean, b.worst);
 }
 
 }  // namespace

@@ -22,10 +22,11 @@ struct avi_reader::state {
     video_detail::packet_ptr packet{av_packet_alloc()};
     video_detail::frame_ptr incoming{av_frame_alloc()};
 
-    // The latest frames of this run with their positions (a quarter of a
-    // gigabyte is some 80 frames of 1080p video).
+    // The latest frames of this run with their positions. Streams of key
+    // frames only reach any frame at once and keep just the last two; for the
+    // others a quarter of a gigabyte is some 80 frames of 1080p video.
     static constexpr size_t window_bytes = size_t{256} << 20;
-    video_detail::decoded_frame_window window{window_bytes};
+    video_detail::decoded_frame_window window{0};
 
     // The current run of decoding since the last seek.
     bool run_started = false;  // a packet has been sent since the seek

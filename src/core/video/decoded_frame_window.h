@@ -22,6 +22,7 @@ class decoded_frame_window {
     // `byte_budget` bytes; the newest two are always kept.
     explicit decoded_frame_window(size_t byte_budget) : budget_(byte_budget) {}
 
+    void set_budget(size_t byte_budget) { budget_ = byte_budget; }
     void clear();
     bool empty() const { return frames_.empty(); }
     // Takes over the frame's data (`frame` is left empty); false when its
