@@ -161,10 +161,11 @@ const AVFrame* avi_reader::state::fetch(int64_t target, int64_t start) {
     if (!forward && !seek_to(key, start)) return nullptr;
     bool late = false;
     const AVFrame* f = run_to(target, late);
-    while (late && key > start) {
+    for (int retry = 0; late && key > start; ++retry) {
         // The run began after the frame: it is one of the key frame's leading
-        // B-frames, or the seek landed elsewhere. Start one key frame earlier.
-        key = key_at_or_before(key - 1, start);
+        // B-frames, which the key frame before reaches, or the seek landed
+        // elsewhere on a damaged index, where only the beginning is sure.
+        key = retry == 0 ? key_at_or_before(key - 1, start) : start;
         if (!seek_to(key, start)) return nullptr;
         f = run_to(target, late);
     }
