@@ -142,6 +142,10 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     dec.reset(avcodec_alloc_context3(codec));
     if (!dec || avcodec_parameters_to_context(dec.get(), &par) < 0) return false;
     dec->pkt_timebase = st->time_base;
+    // Every frame of an AVI stream has the header's size. A damaged frame
+    // may claim a far larger picture, and the decoder would allocate and
+    // clear it before failing; such frames are refused at once.
+    dec->max_pixels = std::max<int64_t>(int64_t{par.width} * par.height * 4, int64_t{1} << 20);
     dec->thread_count = decoder_threads.load();
     dec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (avcodec_open2(dec.get(), codec, nullptr) < 0) return false;

@@ -3,6 +3,10 @@
 // order that forces seeks backwards and forwards.
 #include <gtest/gtest.h>
 
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
 #include "support/avi_test_files.h"
 #include "support/test_support.h"
 #include "video/avi_encoders.h"
@@ -173,6 +177,68 @@ TEST(AviReaderTest, TruncatedFileFailsOnlyTheLostFrames) {
         avi.decode_frame(n, dib, f);  // must not crash whatever it returns
     for (int n = 0; n < avi.info().length; ++n)
         avi.decode_frame(n, dib, f);
+}
+
+// Copies the packets of `from` (a file's video stream) into a new AVI at
+// `path`, with `packet` replacing packet `at`.
+void splice_packet(const std::string& from, const std::string& path, int at,
+                   const AVPacket& packet) {
+    AVFormatContext* in = nullptr;
+    ASSERT_EQ(avformat_open_input(&in, from.c_str(), nullptr, nullptr), 0);
+    AVFormatContext* out = nullptr;
+    ASSERT_GE(avformat_alloc_output_context2(&out, nullptr, "avi", path.c_str()), 0);
+    AVStream* st = avformat_new_stream(out, nullptr);
+    avcodec_parameters_copy(st->codecpar, in->streams[0]->codecpar);
+    st->codecpar->codec_tag = 0;
+    st->time_base = in->streams[0]->time_base;
+    ASSERT_GE(avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE), 0);
+    ASSERT_GE(avformat_write_header(out, nullptr), 0);
+    AVPacket* p = av_packet_alloc();
+    for (int n = 0; av_read_frame(in, p) >= 0; ++n) {
+        if (n == at) {
+            av_packet_unref(p);
+            av_packet_ref(p, &packet);
+        }
+        p->stream_index = 0;
+        p->pts = p->dts = n;
+        ASSERT_GE(av_write_frame(out, p), 0);
+        av_packet_unref(p);
+    }
+    av_write_trailer(out);
+    av_packet_free(&p);
+    avio_closep(&out->pb);
+    avformat_free_context(out);
+    avformat_close_input(&in);
+}
+
+TEST(AviReaderTest, AFrameClaimingAHugePictureIsRefusedAtOnce) {
+    test::temp_dir dir;
+    test::make_avi(dir.file("small.avi"), test::lossy_recipe("mpeg4", 4, 1));
+    auto big = test::lossy_recipe("mpeg4", 1, 1);
+    big.width = big.height = 2048;  // its key frame carries its own size
+    test::make_avi(dir.file("big.avi"), big);
+    AVFormatContext* in = nullptr;
+    ASSERT_EQ(avformat_open_input(&in, dir.file("big.avi").c_str(), nullptr, nullptr), 0);
+    AVPacket* huge = av_packet_alloc();
+    ASSERT_GE(av_read_frame(in, huge), 0);
+    splice_packet(dir.file("small.avi"), dir.file("mixed.avi"), 2, *huge);
+    av_packet_free(&huge);
+    avformat_close_input(&in);
+
+    avi_reader avi;
+    avi_failure f;
+    ASSERT_EQ(avi.open(dir.file("mixed.avi"), f), 0) << f.text;
+    for (int n : {3, 2, 0, 2, 1}) {
+        std::vector<uint8_t> dib;
+        if (avi.decode_frame(n, dib, f) != 0) continue;  // the damaged frame may fail
+        image_info img;
+        ASSERT_EQ(frame_to_argb(dib, img), 0);
+        ASSERT_EQ(img.width, 64) << "frame " << n;
+        // The damaged frame shows the one before it.
+        const int shown = n == 2 ? 1 : n;
+        EXPECT_TRUE(test::close_color(img.argb_buff[24 * 64 + 32], test::solid_color(shown), 12))
+            << "frame " << n;
+    }
 }
 
 TEST(AviReaderTest, MemoryInputMatchesFileInput) {
