@@ -35,6 +35,11 @@ void make_avi(const std::string& path, const avi_recipe& recipe);
 avi_recipe raw_recipe(int bits, int frames = 10);
 avi_recipe lossy_recipe(const std::string& encoder, int frames, int keyint);
 
+// 64 × 48 frames of solid_color(n) in H.264 with open GOPs: the key frames
+// after the first are no IDR pictures, and B-frames that follow one in
+// decoding order may be shown before it. False when libx264 is missing.
+bool make_open_gop_h264_avi(const std::string& path, int frames, int keyint, int b_frames);
+
 // The expected ARGB value of the pattern after storing it in `bits`.
 uint32_t stored_pattern(int n, int x, int y, int bits);
 

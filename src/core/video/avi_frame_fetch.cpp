@@ -19,6 +19,7 @@ void avi_reader::state::reset_run() {
     attach_palette = !palette.empty();
     in_leading_b = false;
     leading_b = 0;
+    if (h264) h264_order.start_run();
     window.clear();
 }
 
@@ -42,10 +43,19 @@ bool avi_reader::state::seek_to(int64_t ts, int64_t start) {
     return true;
 }
 
+bool avi_reader::state::by_order_count() const {
+    return h264 && dec->has_b_frames > 0;
+}
+
 int64_t avi_reader::state::number_of(const AVFrame& f) const {
     // With B-frames an AVI packet's position is its place in decoding order,
-    // so timestamps of reordered frames are ambiguous; there the frames are
-    // counted from the key frame the run began with, in display order.
+    // so timestamps of reordered frames are ambiguous. H.264 pictures are
+    // placed by their order counts (the timestamp names the packet); other
+    // frames are counted from the key frame the run began with.
+    if (by_order_count()) {
+        if (f.pts == AV_NOPTS_VALUE || h264_order.is_leading(f.pts)) return -1;
+        return h264_order.display_of(f.pts);
+    }
     if (dec->has_b_frames > 0 || f.best_effort_timestamp == AV_NOPTS_VALUE)
         return run_base + leading_b + run_outputs - 1;
     return f.best_effort_timestamp;
@@ -63,6 +73,10 @@ int first_vop_type(const AVPacket& p) {
 }
 
 }  // namespace
+
+bool avi_reader::state::dropped(int64_t target) const {
+    return by_order_count() && !window.find_exact(target) && h264_order.has_picture_at(target);
+}
 
 void avi_reader::state::note_leading_b(const AVPacket& p) {
     if (!in_leading_b) return;
@@ -107,6 +121,11 @@ bool avi_reader::state::feed_packet() {
         } else {
             note_leading_b(*packet);
         }
+        if (h264) {
+            const int64_t position = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+            packet->pts = position;
+            h264_order.note(*packet, position);
+        }
         // A damaged packet is refused by the decoder; the run goes on with
         // the next one and the frame it belonged to counts as missing.
         avcodec_send_packet(dec.get(), packet.get());
@@ -124,15 +143,17 @@ const AVFrame* avi_reader::state::run_to(int64_t target, bool& late) {
         if (r == 0) {
             ++run_outputs;
             const int64_t no = number_of(*incoming);
-            // A frame numbered before the one already kept comes from a
-            // damaged stream and is passed over.
-            const bool kept = window.push(no, *incoming);
+            // A frame without a place (a leading picture of the run's key
+            // frame) or numbered before the one already kept (a damaged
+            // stream) is passed over.
+            const bool kept = no >= 0 && window.push(no, *incoming);
             av_frame_unref(incoming.get());
             if (!kept) continue;
             if (no == target) return window.newest();
             if (no > target) {
                 // The frame before a gap that holds the target, if kept.
-                if (const AVFrame* f = window.find(target)) return f;
+                const AVFrame* f = dropped(target) ? nullptr : window.find(target);
+                if (f) return f;
                 late = true;
                 return nullptr;
             }
@@ -145,6 +166,10 @@ const AVFrame* avi_reader::state::run_to(int64_t target, bool& late) {
         // The decoder is drained (or failed): positions after the last frame
         // have no data of their own.
         drained = true;
+        if (dropped(target)) {
+            late = true;
+            return nullptr;
+        }
         if (!window.empty() && window.newest_position() < target) return window.newest();
         return nullptr;
     }
@@ -152,7 +177,8 @@ const AVFrame* avi_reader::state::run_to(int64_t target, bool& late) {
 
 const AVFrame* avi_reader::state::fetch(int64_t target, int64_t start) {
     if (!dec) return nullptr;
-    if (const AVFrame* f = window.find(target)) return f;
+    if (!dropped(target))
+        if (const AVFrame* f = window.find(target)) return f;
     const int64_t newest = window.newest_position();
     const bool ahead = newest >= 0 && target > newest;
     if (ahead && drained) return window.newest();

@@ -152,6 +152,7 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
 
     palette = header_palette(par);
     mpeg4_part2 = par.codec_id == AV_CODEC_ID_MPEG4;
+    h264 = par.codec_id == AV_CODEC_ID_H264 && h264_order.open(par);
     const AVCodecDescriptor* desc = avcodec_descriptor_get(par.codec_id);
     window.set_budget(desc && (desc->props & AV_CODEC_PROP_INTRA_ONLY) ? 0 : window_bytes);
     reset_run();

@@ -7,6 +7,7 @@
 #include "video/avi_reader.h"
 #include "video/decoded_frame_window.h"
 #include "video/ffmpeg_glue.h"
+#include "video/h264_display_order.h"
 
 namespace mevra {
 
@@ -43,6 +44,11 @@ struct avi_reader::state {
     bool in_leading_b = false;  // still reading the B-frames after the key frame
     int64_t leading_b = 0;
 
+    // H.264: each packet's timestamp is set to its position, and with
+    // B-frames its picture's place is read from the order counts.
+    bool h264 = false;
+    video_detail::h264_display_order h264_order;
+
     // Palette of 8-bit streams: FFmpeg hands it over once with the first
     // packet, so after a seek the decoder would never see it again.
     std::vector<uint8_t> palette;  // 1024 bytes, or empty
@@ -62,6 +68,10 @@ struct avi_reader::state {
     bool seek_to(int64_t ts, int64_t start);
     int64_t key_at_or_before(int64_t ts, int64_t start) const;
     int64_t number_of(const AVFrame& f) const;
+    bool by_order_count() const;
+    // True when the run read a packet shown at `target` whose picture the
+    // decoder did not give (it leans on pictures before the run).
+    bool dropped(int64_t target) const;
     void note_leading_b(const AVPacket& p);
     // Decodes forward until the frame for `target` is known; sets `late` when
     // the first frame of the run already lies beyond it.

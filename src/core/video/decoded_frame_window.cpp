@@ -45,4 +45,10 @@ const AVFrame* decoded_frame_window::find(int64_t position) const {
     return std::prev(it)->frame.get();
 }
 
+const AVFrame* decoded_frame_window::find_exact(int64_t position) const {
+    auto it = std::find_if(frames_.begin(), frames_.end(),
+                           [&](const entry& e) { return e.position == position; });
+    return it != frames_.end() ? it->frame.get() : nullptr;
+}
+
 }  // namespace mevra::video_detail

@@ -34,6 +34,8 @@ class decoded_frame_window {
     // The frame shown at `position`: the kept frame at it, or the one before
     // a gap that holds it; null when the position lies outside the kept run.
     const AVFrame* find(int64_t position) const;
+    // Only the frame kept at exactly `position`.
+    const AVFrame* find_exact(int64_t position) const;
 
     size_t size() const { return frames_.size(); }
     size_t bytes() const { return bytes_; }

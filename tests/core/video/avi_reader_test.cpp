@@ -110,6 +110,27 @@ INSTANTIATE_TEST_SUITE_P(Codecs, LossyAviTest,
                                            // B-frames after a key frame lean on the GOP before.
                                            lossy_case{"mpeg4", 2}, lossy_case{"mpeg4", 3}));
 
+TEST(AviReaderTest, OpenGopH264ReachesEveryFrameInAnyOrder) {
+    test::temp_dir dir;
+    const std::string path = dir.file("open_gop.avi");
+    if (!test::make_open_gop_h264_avi(path, 30, 8, 2)) GTEST_SKIP() << "no libx264";
+    avi_reader avi;
+    avi_failure failure;
+    ASSERT_EQ(avi.open(path, failure), 0) << failure.text;
+    ASSERT_EQ(avi.info().length, 30);
+    // Backwards, so that every frame is reached by a seek, then jumps.
+    std::vector<int> order;
+    for (int n = 29; n >= 0; --n)
+        order.push_back(n);
+    for (int n : {26, 29, 25, 9, 28, 17, 2})
+        order.push_back(n);
+    for (int n : order) {
+        const uint32_t centre = decode(avi, n).argb_buff[static_cast<size_t>(24 * 64 + 32)];
+        EXPECT_TRUE(test::close_color(centre, test::solid_color(n), 12))
+            << "frame " << n << std::hex << " got " << centre;
+    }
+}
+
 TEST(AviReaderTest, PositionsWithoutDataShowTheFrameBefore) {
     test::temp_dir dir;
     auto recipe = test::raw_recipe(24, 6);
