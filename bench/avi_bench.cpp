@@ -1,5 +1,5 @@
 // AVI playback and re-encoding speed on 1920 × 1080, 30 fps streams in Motion
-// JPEG, MPEG-4 Part 2 and H.264 (key frame every 250 frames), made here with
+// JPEG, MPEG-4 Visual and H.264 (key frame every 250 frames), made here with
 // the program's own writer. Per codec it prints:
 //  - the time to show one frame in playback order: decode + conversion to
 //    ARGB + the player's canvas composition at zoom 1, grid off;

@@ -16,7 +16,7 @@ namespace {
 const avi_encoder_choice known_encoders[] = {
     {"rawvideo", "Uncompressed RGB", false, false, false},
     {"mjpeg", "Motion JPEG", false, true, true},
-    {"mpeg4", "MPEG-4 Part 2 (Xvid compatible)", true, true, true},
+    {"mpeg4", "MPEG-4 Visual (Xvid compatible)", true, true, true},
     {"libx264", "H.264 (x264)", true, true, true},
     {"ffv1", "FFV1 (lossless)", true, false, false},
     {"huffyuv", "HuffYUV (lossless)", false, false, false},

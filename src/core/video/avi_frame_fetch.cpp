@@ -63,7 +63,7 @@ int64_t avi_reader::state::number_of(const AVFrame& f) const {
 
 namespace {
 
-// The coding type of the first picture (VOP) in an MPEG-4 Part 2 packet:
+// The coding type of the first picture (VOP) in an MPEG-4 Visual (Xvid, DivX) packet:
 // 0 I, 1 P, 2 B, 3 S; -1 when the packet holds none.
 int first_vop_type(const AVPacket& p) {
     for (int i = 0; i + 4 < p.size; ++i)

@@ -36,7 +36,7 @@ struct avi_reader::state {
     bool input_ended = false;  // the demuxer is exhausted, the decoder drains
     bool drained = false;      // the decoder has given its last frame
 
-    // MPEG-4 Part 2 with B-frames: the B-frames right after a key frame in
+    // MPEG-4 Visual (Xvid, DivX) with B-frames: the B-frames right after a key frame in
     // decoding order are shown before it and may lean on the frame before
     // the key frame, so after a seek the decoder drops them and the run's
     // first frame is the key frame, shown that many positions later.
