@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "video/avi_reader_state.h"
 
@@ -63,14 +64,18 @@ int64_t avi_reader::state::number_of(const AVFrame& f) const {
 
 namespace {
 
-// The coding type of the first picture (VOP) in an MPEG-4 Visual (Xvid, DivX) packet:
-// 0 I, 1 P, 2 B, 3 S; -1 when the packet holds none.
-int first_vop_type(const AVPacket& p) {
+// The coding types of the pictures (VOPs) in an MPEG-4 Visual (Xvid, DivX)
+// packet, in order: 0 I, 1 P, 2 B, 3 S. "Packed" files hold a P- and a
+// B-picture in one packet.
+std::vector<int> vop_types(const AVPacket& p) {
+    std::vector<int> types;
     for (int i = 0; i + 4 < p.size; ++i)
         if (p.data[i] == 0 && p.data[i + 1] == 0 && p.data[i + 2] == 1 && p.data[i + 3] == 0xB6)
-            return p.data[i + 4] >> 6;
-    return -1;
+            types.push_back(p.data[i + 4] >> 6);
+    return types;
 }
+
+constexpr int b_vop = 2;
 
 }  // namespace
 
@@ -78,12 +83,18 @@ bool avi_reader::state::dropped(int64_t target) const {
     return by_order_count() && !window.find_exact(target) && h264_order.has_picture_at(target);
 }
 
-void avi_reader::state::note_leading_b(const AVPacket& p) {
+void avi_reader::state::note_leading_b(const AVPacket& p, bool key_packet) {
     if (!in_leading_b) return;
-    if (first_vop_type(p) == 2)
-        ++leading_b;
-    else
+    const std::vector<int> types = vop_types(p);
+    // The key packet's own first picture is the key frame; a packed one
+    // carries a leading B-picture behind it.
+    const size_t first = key_packet ? 1 : 0;
+    if (!key_packet && (types.empty() || types.front() != b_vop)) {
         in_leading_b = false;
+        return;
+    }
+    for (size_t i = first; i < types.size(); ++i)
+        if (types[i] == b_vop) ++leading_b;
 }
 
 bool avi_reader::state::feed_packet() {
@@ -117,9 +128,10 @@ bool avi_reader::state::feed_packet() {
             run_base = packet->dts != AV_NOPTS_VALUE   ? packet->dts
                        : packet->pts != AV_NOPTS_VALUE ? packet->pts
                                                        : 0;
-            in_leading_b = mpeg4_part2;
+            in_leading_b = mpeg4_visual;
+            note_leading_b(*packet, true);
         } else {
-            note_leading_b(*packet);
+            note_leading_b(*packet, false);
         }
         if (h264) {
             const int64_t position = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;

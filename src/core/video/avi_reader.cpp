@@ -12,6 +12,7 @@
 #include "video/avi_reader_state.h"
 #include "video/avi_writer.h"
 #include "video/frame_bitmap.h"
+#include "video/mpeg4_stream_header.h"
 
 namespace mevra {
 namespace {
@@ -142,6 +143,8 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     dec.reset(avcodec_alloc_context3(codec));
     if (!dec || avcodec_parameters_to_context(dec.get(), &par) < 0) return false;
     dec->pkt_timebase = st->time_base;
+    if (par.codec_id == AV_CODEC_ID_MPEG4 && par.extradata_size <= 0)
+        video_detail::attach_stream_header(*dec, video_detail::mpeg4_in_band_header(*fmt, stream));
     // Every frame of an AVI stream has the header's size. A damaged frame
     // may claim a far larger picture, and the decoder would allocate and
     // clear it before failing; such frames are refused at once.
@@ -151,7 +154,7 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     if (avcodec_open2(dec.get(), codec, nullptr) < 0) return false;
 
     palette = header_palette(par);
-    mpeg4_part2 = par.codec_id == AV_CODEC_ID_MPEG4;
+    mpeg4_visual = par.codec_id == AV_CODEC_ID_MPEG4;
     h264 = par.codec_id == AV_CODEC_ID_H264 && h264_order.open(par);
     const AVCodecDescriptor* desc = avcodec_descriptor_get(par.codec_id);
     window.set_budget(desc && (desc->props & AV_CODEC_PROP_INTRA_ONLY) ? 0 : window_bytes);

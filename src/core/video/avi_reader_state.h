@@ -36,11 +36,12 @@ struct avi_reader::state {
     bool input_ended = false;  // the demuxer is exhausted, the decoder drains
     bool drained = false;      // the decoder has given its last frame
 
-    // MPEG-4 Visual (Xvid, DivX) with B-frames: the B-frames right after a key frame in
-    // decoding order are shown before it and may lean on the frame before
-    // the key frame, so after a seek the decoder drops them and the run's
-    // first frame is the key frame, shown that many positions later.
-    bool mpeg4_part2 = false;
+    // MPEG-4 Visual (Xvid, DivX) with B-frames: the B-frames right after a
+    // key frame in decoding order (in "packed" files, also the one packed
+    // behind it) are shown before it and may lean on the frame before the
+    // key frame, so after a seek the decoder drops them and the run's first
+    // frame is the key frame, shown that many positions later.
+    bool mpeg4_visual = false;
     bool in_leading_b = false;  // still reading the B-frames after the key frame
     int64_t leading_b = 0;
 
@@ -72,7 +73,7 @@ struct avi_reader::state {
     // True when the run read a packet shown at `target` whose picture the
     // decoder did not give (it leans on pictures before the run).
     bool dropped(int64_t target) const;
-    void note_leading_b(const AVPacket& p);
+    void note_leading_b(const AVPacket& p, bool key_packet);
     // Decodes forward until the frame for `target` is known; sets `late` when
     // the first frame of the run already lies beyond it.
     const AVFrame* run_to(int64_t target, bool& late);

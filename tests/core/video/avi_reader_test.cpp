@@ -3,10 +3,8 @@
 // order that forces seeks backwards and forwards.
 #include <gtest/gtest.h>
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
 
+#include "support/avi_packets.h"
 #include "support/avi_test_files.h"
 #include "support/test_support.h"
 #include "video/avi_encoders.h"
@@ -200,51 +198,16 @@ TEST(AviReaderTest, TruncatedFileFailsOnlyTheLostFrames) {
         avi.decode_frame(n, dib, f);
 }
 
-// Copies the packets of `from` (a file's video stream) into a new AVI at
-// `path`, with `packet` replacing packet `at`.
-void splice_packet(const std::string& from, const std::string& path, int at,
-                   const AVPacket& packet) {
-    AVFormatContext* in = nullptr;
-    ASSERT_EQ(avformat_open_input(&in, from.c_str(), nullptr, nullptr), 0);
-    AVFormatContext* out = nullptr;
-    ASSERT_GE(avformat_alloc_output_context2(&out, nullptr, "avi", path.c_str()), 0);
-    AVStream* st = avformat_new_stream(out, nullptr);
-    avcodec_parameters_copy(st->codecpar, in->streams[0]->codecpar);
-    st->codecpar->codec_tag = 0;
-    st->time_base = in->streams[0]->time_base;
-    ASSERT_GE(avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE), 0);
-    ASSERT_GE(avformat_write_header(out, nullptr), 0);
-    AVPacket* p = av_packet_alloc();
-    for (int n = 0; av_read_frame(in, p) >= 0; ++n) {
-        if (n == at) {
-            av_packet_unref(p);
-            av_packet_ref(p, &packet);
-        }
-        p->stream_index = 0;
-        p->pts = p->dts = n;
-        ASSERT_GE(av_write_frame(out, p), 0);
-        av_packet_unref(p);
-    }
-    av_write_trailer(out);
-    av_packet_free(&p);
-    avio_closep(&out->pb);
-    avformat_free_context(out);
-    avformat_close_input(&in);
-}
-
 TEST(AviReaderTest, AFrameClaimingAHugePictureIsRefusedAtOnce) {
     test::temp_dir dir;
     test::make_avi(dir.file("small.avi"), test::lossy_recipe("mpeg4", 4, 1));
     auto big = test::lossy_recipe("mpeg4", 1, 1);
     big.width = big.height = 2048;  // its key frame carries its own size
     test::make_avi(dir.file("big.avi"), big);
-    AVFormatContext* in = nullptr;
-    ASSERT_EQ(avformat_open_input(&in, dir.file("big.avi").c_str(), nullptr, nullptr), 0);
-    AVPacket* huge = av_packet_alloc();
-    ASSERT_GE(av_read_frame(in, huge), 0);
-    splice_packet(dir.file("small.avi"), dir.file("mixed.avi"), 2, *huge);
-    av_packet_free(&huge);
-    avformat_close_input(&in);
+    auto packets = test::read_avi_packets(dir.file("small.avi"));
+    ASSERT_EQ(packets.size(), 4u);
+    packets[2] = test::read_avi_packets(dir.file("big.avi")).at(0);
+    test::write_avi_packets(dir.file("mixed.avi"), dir.file("small.avi"), packets);
 
     avi_reader avi;
     avi_failure f;
@@ -259,6 +222,70 @@ TEST(AviReaderTest, AFrameClaimingAHugePictureIsRefusedAtOnce) {
         const int shown = n == 2 ? 1 : n;
         EXPECT_TRUE(test::close_color(img.argb_buff[24 * 64 + 32], test::solid_color(shown), 12))
             << "frame " << n;
+    }
+}
+
+// The coding type of each picture (VOP) start in an MPEG-4 packet.
+std::vector<int> vop_types(const std::vector<uint8_t>& d) {
+    std::vector<int> types;
+    for (size_t i = 0; i + 4 < d.size(); ++i)
+        if (d[i] == 0 && d[i + 1] == 0 && d[i + 2] == 1 && d[i + 3] == 0xB6)
+            types.push_back(d[i + 4] >> 6);
+    return types;
+}
+
+size_t first_vop(const std::vector<uint8_t>& d) {
+    for (size_t i = 0; i + 3 < d.size(); ++i)
+        if (d[i] == 0 && d[i + 1] == 0 && d[i + 2] == 1 && d[i + 3] == 0xB6) return i;
+    return d.size();
+}
+
+TEST(AviReaderTest, PackedDivxFramesWithTheirHeaderInTheFirstFrameOnly) {
+    // As DivX and Xvid wrote them: the stream header (with the DivX mark of
+    // packed B-frames) only in the first frame, no header in the format, and
+    // each B-frame packed behind the P-frame before it, its own place taken
+    // by an empty "not coded" picture.
+    test::temp_dir dir;
+    auto recipe = test::lossy_recipe("mpeg4", 30, 8);
+    recipe.options.max_b_frames = 1;
+    test::make_avi(dir.file("plain.avi"), recipe);
+    auto plain = test::read_avi_packets(dir.file("plain.avi"));
+    const uint8_t divx_mark[] = {0, 0, 1, 0xB2, 'D', 'i', 'v', 'X', '5', '0', '3',
+                                 'b', '1', '3', '9', '3', 'p'};
+    auto& first = plain[0].data;
+    first.insert(first.begin() + static_cast<std::ptrdiff_t>(first_vop(first)),
+                 std::begin(divx_mark), std::end(divx_mark));
+    // Type P, time 0 of a 4-bit clock, not coded, then stuffing.
+    const std::vector<uint8_t> not_coded = {0, 0, 1, 0xB6, 0x50, 0x9F};
+    std::vector<test::avi_packet> packed;
+    int packed_pairs = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        auto& data = plain[i].data;
+        if (i > 0) data.erase(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(first_vop(data)));
+        if (vop_types(data) != std::vector<int>{2} && i + 1 < plain.size() &&
+            vop_types(plain[i + 1].data) == std::vector<int>{2}) {
+            data.insert(data.end(), plain[i + 1].data.begin(), plain[i + 1].data.end());
+            packed.push_back(plain[i]);
+            packed.push_back({not_coded, false});
+            ++i;
+            ++packed_pairs;
+        } else {
+            packed.push_back(plain[i]);
+        }
+    }
+    ASSERT_EQ(packed.size(), 30u);
+    ASSERT_GT(packed_pairs, 8);
+    const std::vector<uint8_t> no_header;
+    test::write_avi_packets(dir.file("packed.avi"), dir.file("plain.avi"), packed, &no_header);
+
+    avi_reader avi;
+    avi_failure f;
+    ASSERT_EQ(avi.open(dir.file("packed.avi"), f), 0) << f.text;
+    // Backwards, so that the first frame decoded lies deep in the file.
+    for (int n = 29; n >= 0; --n) {
+        const uint32_t centre = decode(avi, n).argb_buff[static_cast<size_t>(24 * 64 + 32)];
+        EXPECT_TRUE(test::close_color(centre, test::solid_color(n), 12))
+            << "frame " << n << std::hex << " got " << centre;
     }
 }
 
