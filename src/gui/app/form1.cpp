@@ -7,10 +7,9 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMimeData>
 #include <QStatusBar>
-#include <QUrl>
 
+#include "app/file_drops.h"
 #include "app/form1_settings.h"
 #include "avi/aviwindow.h"
 #include "batch/batch.h"
@@ -161,16 +160,11 @@ void Form1::image_files_open(const QStringList& paths) {
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
+    accept_file_drag(event);
 }
 
 void Form1::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
+    const QStringList paths = dropped_local_files(*event);
     event->setDropAction(Qt::CopyAction);
     event->accept();
     image_files_open(paths);

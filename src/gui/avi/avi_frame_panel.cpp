@@ -4,10 +4,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
-#include <QUrl>
 
+#include "app/file_drops.h"
 #include "avi/aviwindow.h"
 
 avi_frame_panel::avi_frame_panel(aviwindow* owner, QWidget* parent)
@@ -31,23 +30,15 @@ void avi_frame_panel::paintEvent(QPaintEvent*) {
 }
 
 void avi_frame_panel::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
+    accept_file_drag(event);
 }
 
 void avi_frame_panel::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasUrls()) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
+    accept_file_drag(event);
 }
 
 void avi_frame_panel::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
+    const QStringList paths = dropped_local_files(*event);
     event->setDropAction(Qt::CopyAction);
     event->accept();
     owner_->open_dropped(paths);

@@ -14,14 +14,15 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QUrl>
 #include <algorithm>
 #include <vector>
 
+#include "app/file_drops.h"
 #include "batch/batch_list_file.h"
 #include "batch/batch_operation.h"
 #include "dialogs/conv_option.h"
 #include "dialogs/conv_trim.h"
+#include "dialogs/dialog_style.h"
 #include "platform/ui_port.h"
 #include "views/image_save_filters.h"
 #include "views/mdichild.h"
@@ -130,11 +131,7 @@ void batch::build_controls() {
 
     auto* strip = new QWidget(this);
     strip->setObjectName("panel1");
-    strip->setAutoFillBackground(true);
-    QPalette dark = strip->palette();
-    dark.setColor(QPalette::Window, QColor(68, 68, 68));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    strip->setPalette(dark);
+    dialog_style::paint_dark(strip, QColor(Qt::white));
 
     auto* label1 = new QLabel("변환の種類", strip);
     label1->setGeometry(8, 8, 70, 18);
@@ -254,10 +251,7 @@ bool batch::eventFilter(QObject* watched, QEvent* event) {
             }
         } else if (event->type() == QEvent::Drop) {
             auto* drop = static_cast<QDropEvent*>(event);
-            QStringList paths;
-            for (const QUrl& url : drop->mimeData()->urls())
-                if (url.isLocalFile()) paths << url.toLocalFile();
-            image_files_open(paths);
+            image_files_open(dropped_local_files(*drop));
             drop->acceptProposedAction();
             return true;
         }

@@ -45,15 +45,21 @@ class position_keeper final : public QObject {
 
 }  // namespace
 
+void paint_dark(QWidget* widget, std::optional<QColor> text) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, dark_grey);
+    if (text) pal.setColor(QPalette::WindowText, *text);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
 void apply_look(QDialog* dialog) {
     dialog->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     dialog->setSizeGripEnabled(false);
+    paint_dark(dialog, QColor(Qt::white));
     QPalette pal = dialog->palette();
-    pal.setColor(QPalette::Window, dark_grey);
-    pal.setColor(QPalette::WindowText, Qt::white);
     pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 150, 150));
     dialog->setPalette(pal);
-    dialog->setAutoFillBackground(true);
 }
 
 void light_fields(QDialog* dialog) {

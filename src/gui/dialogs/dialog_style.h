@@ -2,6 +2,7 @@
 // What the option dialogs share: the frame and colours, the OK/Cancel row,
 // remembering where a dialog was, tooltip timing, and reading numbers typed
 // into text boxes.
+#include <QColor>
 #include <QString>
 #include <optional>
 
@@ -11,6 +12,10 @@ class QPushButton;
 class QWidget;
 
 namespace dialog_style {
+
+// The program's dark grey behind `widget` (filled, not inherited), with
+// `text` as its label colour when given.
+void paint_dark(QWidget* widget, std::optional<QColor> text = std::nullopt);
 
 // A fixed tool window with only a title bar (no close, minimise or maximise
 // box, no taskbar entry), dark grey background and white label text.

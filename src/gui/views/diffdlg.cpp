@@ -10,6 +10,8 @@
 #include <QScrollArea>
 #include <algorithm>
 
+#include "dialogs/dialog_style.h"
+
 namespace {
 
 constexpr int line_height = 16;
@@ -67,10 +69,7 @@ diffdlg::diffdlg(QWidget* parent) : QDialog(parent) {
     // A tool window: no task-bar entry of its own.
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
-    setAutoFillBackground(true);
-    QPalette dark = palette();
-    dark.setColor(QPalette::Window, QColor(68, 68, 68));
-    setPalette(dark);
+    dialog_style::paint_dark(this);
 
     textBox1 = new QLineEdit(this);
     textBox1->setObjectName("textBox1");

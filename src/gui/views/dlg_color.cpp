@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "dialogs/dialog_style.h"
 #include "views/palette_widgets.h"
 
 namespace {
@@ -50,11 +51,7 @@ DlgColor::DlgColor(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::CustomizeWindowHint);
     setFixedSize(313, 132);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(68, 68, 68));
-    pal.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    dialog_style::paint_dark(this, QColor(230, 230, 230));
 
     for (int i = 0; i < 4; ++i) {
         const bar_look& look = bar_looks[i];

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "dialogs/dialog_style.h"
 #include "image/image_info.h"
 #include "settings/clgbase.h"
 #include "views/cursor_view.h"
@@ -75,11 +76,7 @@ formpalette::formpalette(QWidget* parent)
     setObjectName("formpalette");
     setWindowTitle("palette");
     setFixedSize(257, 503);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(68, 68, 68));
-    pal.setColor(QPalette::WindowText, QColor(235, 235, 235));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    dialog_style::paint_dark(this, QColor(235, 235, 235));
 
     build_tool_buttons();
     build_draw_type_buttons();
