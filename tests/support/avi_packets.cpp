@@ -25,28 +25,14 @@ std::vector<avi_packet> read_avi_packets(const std::string& path) {
     return packets;
 }
 
-void write_avi_packets(const std::string& path, const std::string& like,
-                       const std::vector<avi_packet>& packets,
-                       const std::vector<uint8_t>* extradata) {
-    AVFormatContext* in = nullptr;
-    ASSERT_EQ(avformat_open_input(&in, like.c_str(), nullptr, nullptr), 0);
+void write_avi_packets(const std::string& path, const AVCodecParameters& codec, int rate,
+                       int scale, const std::vector<avi_packet>& packets) {
     AVFormatContext* out = nullptr;
     ASSERT_GE(avformat_alloc_output_context2(&out, nullptr, "avi", path.c_str()), 0);
     AVStream* st = avformat_new_stream(out, nullptr);
-    avcodec_parameters_copy(st->codecpar, in->streams[0]->codecpar);
+    avcodec_parameters_copy(st->codecpar, &codec);
     st->codecpar->codec_tag = 0;
-    st->time_base = in->streams[0]->time_base;
-    avformat_close_input(&in);
-    if (extradata) {
-        av_freep(&st->codecpar->extradata);
-        st->codecpar->extradata_size = 0;
-        if (!extradata->empty()) {
-            st->codecpar->extradata = static_cast<uint8_t*>(
-                av_mallocz(extradata->size() + AV_INPUT_BUFFER_PADDING_SIZE));
-            std::memcpy(st->codecpar->extradata, extradata->data(), extradata->size());
-            st->codecpar->extradata_size = static_cast<int>(extradata->size());
-        }
-    }
+    st->time_base = {scale, rate};
     ASSERT_GE(avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE), 0);
     ASSERT_GE(avformat_write_header(out, nullptr), 0);
     AVPacket* p = av_packet_alloc();
@@ -62,6 +48,29 @@ void write_avi_packets(const std::string& path, const std::string& like,
     av_write_trailer(out);
     avio_closep(&out->pb);
     avformat_free_context(out);
+}
+
+void write_avi_packets(const std::string& path, const std::string& like,
+                       const std::vector<avi_packet>& packets,
+                       const std::vector<uint8_t>* extradata) {
+    AVFormatContext* in = nullptr;
+    ASSERT_EQ(avformat_open_input(&in, like.c_str(), nullptr, nullptr), 0);
+    AVCodecParameters* codec = avcodec_parameters_alloc();
+    avcodec_parameters_copy(codec, in->streams[0]->codecpar);
+    const AVRational tb = in->streams[0]->time_base;
+    avformat_close_input(&in);
+    if (extradata) {
+        av_freep(&codec->extradata);
+        codec->extradata_size = 0;
+        if (!extradata->empty()) {
+            codec->extradata = static_cast<uint8_t*>(
+                av_mallocz(extradata->size() + AV_INPUT_BUFFER_PADDING_SIZE));
+            std::memcpy(codec->extradata, extradata->data(), extradata->size());
+            codec->extradata_size = static_cast<int>(extradata->size());
+        }
+    }
+    write_avi_packets(path, *codec, tb.den, tb.num, packets);
+    avcodec_parameters_free(&codec);
 }
 
 }  // namespace mevra::test

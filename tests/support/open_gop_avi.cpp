@@ -6,10 +6,10 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/opt.h>
 }
 
+#include "support/avi_packets.h"
 #include "support/avi_test_files.h"
 
 namespace mevra::test {
@@ -46,25 +46,17 @@ bool make_open_gop_h264_avi(const std::string& path, int frames, int keyint, int
     av_opt_set(enc->priv_data, "x264-params", "open-gop=1", 0);
     EXPECT_EQ(avcodec_open2(enc, codec, nullptr), 0);
 
-    AVFormatContext* out = nullptr;
-    EXPECT_GE(avformat_alloc_output_context2(&out, nullptr, "avi", path.c_str()), 0);
-    AVStream* st = avformat_new_stream(out, nullptr);
-    avcodec_parameters_from_context(st->codecpar, enc);
-    st->time_base = enc->time_base;
-    EXPECT_GE(avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE), 0);
-    EXPECT_GE(avformat_write_header(out, nullptr), 0);
-
     AVFrame* f = av_frame_alloc();
     f->format = enc->pix_fmt;
     f->width = enc->width;
     f->height = enc->height;
     av_frame_get_buffer(f, 0);
     AVPacket* p = av_packet_alloc();
+    std::vector<avi_packet> packets;
     const auto drain = [&] {
         while (avcodec_receive_packet(enc, p) == 0) {
-            av_packet_rescale_ts(p, enc->time_base, st->time_base);
-            p->stream_index = 0;
-            EXPECT_GE(av_interleaved_write_frame(out, p), 0);
+            packets.push_back({{p->data, p->data + p->size}, (p->flags & AV_PKT_FLAG_KEY) != 0});
+            av_packet_unref(p);
         }
     };
     for (int n = 0; n < frames; ++n) {
@@ -76,9 +68,10 @@ bool make_open_gop_h264_avi(const std::string& path, int frames, int keyint, int
     }
     avcodec_send_frame(enc, nullptr);
     drain();
-    av_write_trailer(out);
-    avio_closep(&out->pb);
-    avformat_free_context(out);
+    AVCodecParameters* par = avcodec_parameters_alloc();
+    avcodec_parameters_from_context(par, enc);
+    write_avi_packets(path, *par, 10, 1, packets);
+    avcodec_parameters_free(&par);
     av_packet_free(&p);
     av_frame_free(&f);
     avcodec_free_context(&enc);
