@@ -25,6 +25,24 @@ mode_t target_mode(const std::string& path) {
     return 0666 & ~mask;
 }
 
+// Creates a new hidden file beside `path` (same folder, so that a rename can
+// replace the target); its name goes to `temp`. The open descriptor, or -1
+// with the reason.
+int open_temp_beside(const std::string& path, std::string& temp, std::string& error) {
+    namespace fs = std::filesystem;
+    fs::path target(path);
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    // Appended piece by piece: GCC 12 at -O3 misreads chained string '+' (-Wrestrict).
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".mevra-XXXXXX";
+    temp = (folder / name).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) error = errno_text(errno);
+    return fd;
+}
+
 }  // namespace
 
 bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::string& error) {
@@ -59,19 +77,9 @@ bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::st
 
 bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
                        std::string& error) {
-    namespace fs = std::filesystem;
-    fs::path target(path);
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string hidden_name = ".";
-    hidden_name += target.filename().string();
-    hidden_name += ".mevra-XXXXXX";
-    std::string tmpl = (folder / hidden_name).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        error = errno_text(errno);
-        return false;
-    }
+    std::string tmpl;
+    const int fd = open_temp_beside(path, tmpl, error);
+    if (fd < 0) return false;
     auto fail = [&](int err) {
         error = errno_text(err);
         ::close(fd);
@@ -103,22 +111,11 @@ bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
 }
 
 bool create_temp_beside(const std::string& path, std::string& temp, std::string& error) {
-    namespace fs = std::filesystem;
-    fs::path target(path);
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    // Appended piece by piece: GCC 12 at -O3 misreads chained string '+' (-Wrestrict).
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".mevra-XXXXXX";
-    std::string tmpl = (folder / name).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        error = errno_text(errno);
-        return false;
-    }
+    std::string name;
+    const int fd = open_temp_beside(path, name, error);
+    if (fd < 0) return false;
     ::close(fd);
-    temp = tmpl;
+    temp = name;
     return true;
 }
 
