@@ -31,6 +31,13 @@ mdichild* active() {
     return mdichild::check_mdi() ? mdichild::lastActive : nullptr;
 }
 
+// The active image window for a conversion, or null after asking for one.
+mdichild* image_to_convert() {
+    mdichild* child = active();
+    if (!child) mevra::show_message("変換する画像を選んでください", "변환");
+    return child;
+}
+
 // Records the new state of a changed image and shows it.
 void image_changed(mdichild* child) {
     child->undo_add();
@@ -239,21 +246,15 @@ void Form1::cmd_reduction_options() {
 }
 
 void Form1::cmd_rotate(int code) {
-    mdichild* child = active();
-    if (!child) {
-        mevra::show_message("変換する画像を選んでください", "변환");
-        return;
-    }
+    mdichild* child = image_to_convert();
+    if (!child) return;
     child->image->flip_and_rotate(code);
     image_changed(child);
 }
 
 void Form1::cmd_color(int code) {
-    mdichild* child = active();
-    if (!child) {
-        mevra::show_message("変換する画像を選んでください", "변환");
-        return;
-    }
+    mdichild* child = image_to_convert();
+    if (!child) return;
     child->image->color_one_calc(code);
     image_changed(child);
 }
