@@ -182,6 +182,13 @@ void batch::build_controls() {
     button_delete = button("button_delete", "１つ削除", 8);
     button_clear = button("button_clear", "全てクリア", 70);
     button_save_list = button("button_save_list", "リストを保存", 132);
+    // The list buttons are 60 wide where their text fits; with wider fonts
+    // they grow to their text, side by side.
+    int next_x = 8;
+    for (QPushButton* b : {button_delete, button_clear, button_save_list}) {
+        b->setGeometry(next_x, 60, std::max(60, b->sizeHint().width()), 24);
+        next_x += b->width() + 2;
+    }
     button_save_list->setToolTip("변환파일  の");
     button_start = button("button_start", "開始", 0);
     button_start->setToolTip("변환を開始");
@@ -228,10 +235,12 @@ void batch::resizeEvent(QResizeEvent* event) {
 }
 
 void batch::place_run_buttons() {
-    // The three run buttons keep their distance from the right edge.
-    button_start->move(width() - 235, 60);
-    button_stop->move(width() - 159, 60);
-    button_close->move(width() - 83, 60);
+    // The three run buttons keep their distance from the right edge, but
+    // never cover the list buttons in a narrow window.
+    const int left = std::max(width() - 235, button_save_list->geometry().right() + 8);
+    button_start->move(left, 60);
+    button_stop->move(left + 76, 60);
+    button_close->move(left + 152, 60);
 }
 
 void batch::showEvent(QShowEvent* event) {
