@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QPainter>
 
-#include "app/file_drops.h"
 #include "avi/aviwindow.h"
+#include "common/file_drops.h"
 
 avi_frame_panel::avi_frame_panel(aviwindow* owner, QWidget* parent)
     : QWidget(parent), owner_(owner), menu_(new QMenu(this)) {
