@@ -1,5 +1,5 @@
-// The player's playback worker: a thread for the life of the window that
-// polls the playback clock every millisecond and, for every frame that falls
+// Playing: starting playback, and the worker, a thread for the life of the
+// window that polls the playback clock every millisecond and, for every frame that falls
 // due while the play mode is 1, decodes it, composes the view picture and
 // hands it to the user-interface thread.
 #include <QMetaObject>
@@ -8,6 +8,27 @@
 #include "avi/avi_frame_panel.h"
 #include "avi/aviwindow.h"
 #include "video/frame_to_argb.h"
+
+void aviwindow::start_playing() {
+    refresh_view_options();
+    // Until the worker's first frame arrives, the view keeps showing the
+    // current frame rather than an empty picture.
+    QImage picture;
+    mevra::canvas_view v;
+    {
+        const std::lock_guard lock(post_mutex_);
+        v = view_options_;
+    }
+    if (image_ && image_->flag != 0 && v.width > 0 && v.height > 0) {
+        picture = QImage(v.width, v.height, QImage::Format_RGB32);
+        mevra::render_player_frame(*image_, v, reinterpret_cast<uint32_t*>(picture.bits()));
+    }
+    {
+        const std::lock_guard lock(post_mutex_);
+        posted_ = std::move(picture);
+    }
+    shared_.play_mode.store(1);
+}
 
 void aviwindow::start_worker() {
     worker_ = std::thread([this] {
