@@ -63,8 +63,9 @@ void aviwindow::build_controls() {
     client->setMinimumSize(320, 240);
     setWidget(client);
     panel1 = new avi_frame_panel(client);
-    connect(panel1, &avi_frame_panel::paint_requested, this,
-            [this](QPainter* painter, int width, int height) { paint_view(*painter, width, height); });
+    connect(
+        panel1, &avi_frame_panel::paint_requested, this,
+        [this](QPainter* painter, int width, int height) { paint_view(*painter, width, height); });
     connect(panel1, &avi_frame_panel::files_dropped, this, &aviwindow::open_dropped);
     connect(panel1, &avi_frame_panel::save_requested, this, &aviwindow::save_command);
     connect(panel1, &avi_frame_panel::close_requested, this, &aviwindow::close_command);
