@@ -11,6 +11,7 @@
 avi_frame_panel::avi_frame_panel(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
     setObjectName("panel1");
     setToolTip("view panel");
+    setAccessibleName(toolTip());
     setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     menu_->setObjectName("contextMenuStrip1");

@@ -30,6 +30,8 @@ QToolButton* make_button(QWidget* parent, const char* name, const char* tip, con
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setToolTip(tip);
+    // The face is a picture: assistive technology reads the tip instead.
+    b->setAccessibleName(b->toolTip());
     b->setIcon(QIcon(QString(":/avi/") + face));
     b->setIconSize(QSize(16, 16));
     b->setAutoRaise(false);
@@ -89,6 +91,7 @@ void aviwindow::build_controls() {
     trackBar1 = new QSlider(Qt::Horizontal, bar);
     trackBar1->setObjectName("trackBar1");
     trackBar1->setToolTip("표시フレーム");
+    trackBar1->setAccessibleName(trackBar1->toolTip());
     trackBar1->setPageStep(10);
     trackBar1->setRange(0, 0);
 
@@ -111,12 +114,8 @@ void aviwindow::build_controls() {
         {button5, CMD_END},   {button6, CMD_STOP}, {button7, CMD_PAUSE}};
     for (const auto& [button, command] : commands)
         connect(button, &QToolButton::clicked, this, [this, c = command] { button_command(c); });
-    const auto slider_moved = [this] {
-        VFWIN_SetFrame(CMD_SLIDER);
-        VFWIN_Reflesh();
-    };
-    connect(trackBar1, &QSlider::valueChanged, this, slider_moved);
-    connect(trackBar1, &QSlider::sliderReleased, this, slider_moved);
+    connect(trackBar1, &QSlider::valueChanged, this, &aviwindow::slider_moved);
+    connect(trackBar1, &QSlider::sliderReleased, this, &aviwindow::slider_moved);
 
     ask_save_path = nullptr;
     ask_compressor = nullptr;

@@ -31,14 +31,20 @@ int aviwindow::VFWIN_OpenAVIFile(const QString& path) {
     setWindowTitle(path);
     avi_filename_ = path;
     VFWIN_CloseAVIFile();
-    if (reader_.open(path.toStdString(), failure) != 0) {
+    mevra::avi_stream_info info;
+    int opened = -1;
+    {
+        const auto reader = take_reader();
+        opened = reader_.open(path.toStdString(), failure);
+        if (opened == 0) info = reader_.info();
+    }
+    if (opened != 0) {
         shared_.length.store(0);
         shared_.rate.store(0);
         shared_.scale.store(0);
         mevra::report_avi_failure(failure);
         return -1;
     }
-    const mevra::avi_stream_info& info = reader_.info();
     shared_.cur_frame.store(0);
     shared_.rate.store(info.rate);
     shared_.scale.store(info.scale);
@@ -50,7 +56,10 @@ int aviwindow::VFWIN_OpenAVIFile(const QString& path) {
 }
 
 void aviwindow::VFWIN_CloseAVIFile() {
-    reader_.close();
+    {
+        const auto reader = take_reader();
+        reader_.close();
+    }
     dib_.clear();
     image_.reset();
     {

@@ -1,6 +1,6 @@
 // The frame commands of the bar's buttons and the slider: which frame
-// becomes current, decoding it, and the counter and status line that
-// describe it.
+// becomes current, decoding it (the buttons' frames here, the slider's on the
+// worker), and the counter and status line that describe it.
 #include <QLabel>
 #include <QSlider>
 
@@ -16,14 +16,27 @@ void aviwindow::button_command(int command) {
         // the worker drew its last one: show the frame the counter names.
         vfw_before_frame_ = -1;
     }
-    trackBar1->setValue(frame);
+    {
+        // The slider follows the command; its own handler would only ask
+        // the worker for the frame this command has just shown.
+        const QSignalBlocker quiet(trackBar1);
+        trackBar1->setValue(frame);
+    }
     // After Stop or Pause the view must show the counted frame even when the
     // slider was there already (and so reported no change).
     if (command == CMD_STOP || command == CMD_PAUSE) VFWIN_SetFrame(CMD_SLIDER);
     VFWIN_Reflesh();
 }
 
-int aviwindow::VFWIN_SetFrame(int command) {
+void aviwindow::slider_moved() {
+    // A frame far from a key frame can take a second to decode: the worker
+    // decodes it, so dragging goes on meanwhile and only the newest position
+    // is decoded next.
+    VFWIN_SetFrame(CMD_SLIDER, true);
+    VFWIN_Reflesh();
+}
+
+int aviwindow::VFWIN_SetFrame(int command, bool on_worker) {
     const int length = frame_length();
     if (length <= 0) return 0;
     int frame = current_frame();
@@ -63,27 +76,75 @@ int aviwindow::VFWIN_SetFrame(int command) {
     // During play the worker continues from the new frame.
     if (VFWIN_GetMode() == 1) return frame;
     if (frame != vfw_before_frame_) {
-        mevra::avi_failure failure;
-        if (reader_.is_open() && !decode_current(frame, failure))
-            mevra::report_avi_failure(failure);
-        imageRePaint();
-        write_status_line();
+        if (on_worker)
+            frame_request_.store(frame);
+        else
+            show_frame_now(frame);
     }
     vfw_before_frame_ = frame;
     return frame;
 }
 
-bool aviwindow::decode_current(int frame, mevra::avi_failure& failure) {
-    if (reader_.decode_frame(frame, dib_, failure) != 0) return false;
+void aviwindow::show_frame_now(int frame) {
+    mevra::avi_failure failure;
+    {
+        const auto reader = take_reader();
+        if (reader_.is_open()) decode_current(frame, failure);
+    }
+    mevra::report_avi_failure(failure);
+    imageRePaint();
+    write_status_line();
+}
+
+void aviwindow::show_requested_frame() {
+    std::optional<decoded_frame> done;
+    {
+        const std::lock_guard lock(post_mutex_);
+        done.swap(requested_frame_);
+    }
+    // Nothing left when a command has decided on another frame since, or
+    // when playback has taken over.
+    if (!done || VFWIN_GetMode() == 1) return;
+    if (done->failure.empty()) {
+        image_ = std::move(done->image);
+        dib_ = std::move(done->dib);
+    }
+    mevra::report_avi_failure(done->failure);
+    imageRePaint();
+    write_status_line();
+}
+
+bool aviwindow::decode_into(int frame, std::vector<uint8_t>& dib,
+                            std::unique_ptr<mevra::image_info>& image,
+                            mevra::avi_failure& failure) {
+    if (frame_decode_starting) frame_decode_starting(frame);
+    if (reader_.decode_frame(frame, dib, failure) != 0) return false;
     auto next = std::make_unique<mevra::image_info>();
-    if (mevra::frame_to_argb(dib_, *next) != 0) {
+    if (mevra::frame_to_argb(dib, *next) != 0) {
         failure = {mevra::avi_text::frame_error(frame), mevra::avi_text::frame_caption};
         return false;
     }
     // The previous frame goes first, so only one frame image exists at a time.
-    image_.reset();
-    image_ = std::move(next);
+    image.reset();
+    image = std::move(next);
     return true;
+}
+
+bool aviwindow::decode_current(int frame, mevra::avi_failure& failure) {
+    return decode_into(frame, dib_, image_, failure);
+}
+
+std::unique_lock<std::mutex> aviwindow::hold_reader() {
+    return std::unique_lock(reader_mutex_);
+}
+
+std::unique_lock<std::mutex> aviwindow::take_reader() {
+    frame_request_.store(-1);
+    std::unique_lock reader(reader_mutex_);
+    // A frame the worker finished meanwhile is no longer wanted either.
+    const std::lock_guard lock(post_mutex_);
+    requested_frame_.reset();
+    return reader;
 }
 
 void aviwindow::write_status_line() {
