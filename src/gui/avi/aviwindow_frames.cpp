@@ -60,14 +60,14 @@ int aviwindow::VFWIN_SetFrame(int command, bool on_worker) {
             frame = length - 1;
             break;
         case CMD_STOP:
-            shared_.play_mode.store(0);
-            wait_for_worker();
+            // Only a playing worker draws into the frame; one decoding the
+            // slider's frame is not waited for: the frame shown next wins.
+            if (shared_.play_mode.exchange(0) == 1) wait_for_worker();
             shared_.cur_frame.store(0);
             vfw_before_frame_ = -1;
             return 0;
         case CMD_PAUSE:
-            shared_.play_mode.store(0);
-            wait_for_worker();
+            if (shared_.play_mode.exchange(0) == 1) wait_for_worker();
             return current_frame();
         default:
             return frame;
