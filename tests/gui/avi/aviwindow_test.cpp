@@ -302,10 +302,11 @@ TEST_F(player, PlaysOnTheWorkerAndStopRewinds) {
 TEST_F(player, CloseForgetsTheFrame) {
     recording_ui ui;
     drop(window, {movie});
-    window.close_command();
+    // Through the view's context menu, as the user reaches both commands.
+    window.panel1->findChild<QAction*>("aviCloseMenuItem")->trigger();
     EXPECT_TRUE(window.avi_filename().isEmpty());
     EXPECT_EQ(window.frame_image(), nullptr);
-    window.save_command();
+    window.panel1->findChild<QAction*>("aviSaveMenuItem")->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "保存するAVIが読み込まれていません");
     EXPECT_EQ(ui.messages[0].caption, "AVI保存");
