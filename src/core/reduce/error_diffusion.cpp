@@ -7,6 +7,7 @@
 
 #include "image/image_info.h"
 #include "reduce/dither_mapping.h"
+#include "reduce/nearest_cells.h"
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -100,7 +101,7 @@ class diffusion {
         }
     }
 
-    // Two rows at once, the lower one trailing the upper one by five pixels.
+    // Two rows at once, the lower one at least five pixels behind the upper one.
     // Every working value then receives its shares in exactly the order of the
     // one-pixel-at-a-time pass: all shares from row y - 1 to any cell reach it
     // before the first share from row y does, since row y - 1 has passed every
@@ -111,9 +112,9 @@ class diffusion {
         ring_.assign(8 * row_len_, wxyz{});
         for (int y = 0; y < 2 && y < height_; ++y)
             load_row(y);
-        progress_ = std::make_unique<std::atomic<int>[]>(static_cast<size_t>(height_));
+        progress_ = std::make_unique<row_progress[]>(static_cast<size_t>(height_));
         for (int y = 0; y < height_; ++y)
-            progress_[static_cast<size_t>(y)].store(0);
+            progress_[static_cast<size_t>(y)].done.store(0);
         const bool two = std::thread::hardware_concurrency() >= 2 && height_ >= 2 && width_ >= 64;
         if (!two) {
             run_rows(0, 1);
@@ -126,6 +127,16 @@ class diffusion {
 
   private:
     static constexpr int lead_pixels = 5;
+    // A row tells how far it is only every this many pixels: each report moves
+    // a cache line to the other core, so one per pixel would cost more than
+    // the pixel itself.
+    static constexpr int report_every = 32;
+
+    // Pixels done in one row, on a cache line of its own so that the two
+    // threads' neighbouring rows do not share one.
+    struct alignas(64) row_progress {
+        std::atomic<int> done{0};
+    };
 
     wxyz& cell(int x, int y) {
         return ring_[static_cast<size_t>(y % ring_rows_) * row_len_ + static_cast<size_t>(x)];
@@ -169,12 +180,14 @@ class diffusion {
     }
 
     void run_rows(int first, int stride) {
+        nearest_cell_cache nearest(palette_, finder_.count(), finder_);
         int previous = -1;
         for (int y = first; y < height_; y += stride) {
             if (y + 2 < height_) load_row(y + 2);
             const row_window w = window(y);
-            std::atomic<int>* above = y > 0 ? &progress_[static_cast<size_t>(y - 1)] : nullptr;
-            std::atomic<int>& mine = progress_[static_cast<size_t>(y)];
+            std::atomic<int>* above =
+                y > 0 ? &progress_[static_cast<size_t>(y - 1)].done : nullptr;
+            std::atomic<int>& mine = progress_[static_cast<size_t>(y)].done;
             int above_done = above ? above->load(std::memory_order_acquire) : width_;
             for (int x = 0; x < width_; ++x) {
                 const int needed = std::min(width_, x + lead_pixels);
@@ -183,9 +196,10 @@ class diffusion {
                     above_done = above->load(std::memory_order_acquire);
                 }
                 const wxyz v = w.rows[0][x];
-                previous = finder_.find(v, dithered_start, previous);
+                previous = nearest.find(v, dithered_start, previous);
                 map_pixel<true>(w, x, y, v, previous);
-                mine.store(x + 1, std::memory_order_release);
+                if ((x + 1) % report_every == 0 || x + 1 == width_)
+                    mine.store(x + 1, std::memory_order_release);
             }
         }
     }
@@ -199,7 +213,7 @@ class diffusion {
     size_t row_len_;
     int ring_rows_ = 3;
     std::vector<wxyz> ring_;
-    std::unique_ptr<std::atomic<int>[]> progress_;
+    std::unique_ptr<row_progress[]> progress_;
 };
 
 }  // namespace
