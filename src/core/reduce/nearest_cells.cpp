@@ -77,20 +77,18 @@ __attribute__((target("avx2"))) int scan_blocks_avx2(const float* values, const 
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + b * lanes));
         found = _mm256_blendv_epi8(found, lane_index, _mm256_castps_si256(closer));
     }
-    alignas(32) float lane_best[lanes];
-    alignas(32) int32_t lane_found[lanes];
-    _mm256_store_ps(lane_best, best);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lane_found), found);
-    float winner_distance = start;
-    int32_t winner = filler_index;
-    for (int l = 0; l < lanes; ++l) {
-        if (lane_found[l] == filler_index) continue;
-        if (lane_best[l] < winner_distance ||
-            (lane_best[l] == winner_distance && lane_found[l] < winner)) {
-            winner_distance = lane_best[l];
-            winner = lane_found[l];
-        }
-    }
+    // The smallest distance over the lanes, then the lowest index among the
+    // lanes that hold it; without a branch per lane.
+    __m256 smallest = _mm256_min_ps(best, _mm256_permute2f128_ps(best, best, 1));
+    smallest = _mm256_min_ps(smallest, _mm256_shuffle_ps(smallest, smallest, 0x4E));
+    smallest = _mm256_min_ps(smallest, _mm256_shuffle_ps(smallest, smallest, 0xB1));
+    const __m256i holds = _mm256_castps_si256(_mm256_cmp_ps(best, smallest, _CMP_EQ_OQ));
+    __m256i lowest = _mm256_blendv_epi8(_mm256_set1_epi32(filler_index), found, holds);
+    lowest = _mm256_min_epi32(lowest, _mm256_permute2x128_si256(lowest, lowest, 1));
+    lowest = _mm256_min_epi32(lowest, _mm256_shuffle_epi32(lowest, 0x4E));
+    lowest = _mm256_min_epi32(lowest, _mm256_shuffle_epi32(lowest, 0xB1));
+    const int32_t winner = _mm256_cvtsi256_si32(lowest);
+    // No lane closer than the start distance: entry 0, as the plain search.
     return winner == filler_index ? 0 : winner;
 }
 #endif
