@@ -12,8 +12,9 @@
 namespace mevra {
 namespace {
 
-// Beyond this many distinct colours in one part the hash table would need
-// more memory than the bucket sort's list of positions: give up.
+// Beyond this many distinct colours in one part the hash tables of two parts
+// would need about as much memory as the bucket sort's list of positions of a
+// 13-megapixel picture: give up.
 constexpr size_t max_part_colours = size_t{1} << 20;
 constexpr size_t min_part_pixels = size_t{1} << 20;
 constexpr size_t max_parts = 4;
@@ -41,6 +42,9 @@ class colour_numbering {
         if (colours.size() * 2 > slots_.size()) resize(bits_ + 1);
         return id;
     }
+
+    // The slots are only needed while numbering; the colours stay.
+    void release_slots() { slots_ = {}; }
 
     std::vector<uint32_t> colours;  // by number
     std::vector<int32_t> counts;    // by number
@@ -129,6 +133,7 @@ bool census_by_hashing(const std::vector<uint32_t>& argb, std::vector<int32_t>& 
     std::atomic<bool> given_up{false};
     for_each_part(parts, [&](census_part& part) {
         number_part(argb.data(), index.data(), part, given_up);
+        part.numbering.release_slots();
     });
     if (given_up.load()) return false;
 
