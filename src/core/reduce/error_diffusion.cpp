@@ -112,7 +112,7 @@ class diffusion {
     //
     // A ring of eight rows leaves room for the rows in flight: a pair loads
     // the two rows below it, which held the pair three before it; that pair
-    // has finished, since the pair before this one could not have finished
+    // has finished, since this thread's previous pair could not have finished
     // without it.
     void run_fast() {
         ring_rows_ = 8;
@@ -210,8 +210,7 @@ class diffusion {
             const bool has_lower = y + 1 < height_;
             const row_window upper = window(y);
             const row_window lower = has_lower ? window(y + 1) : row_window{};
-            std::atomic<int>* above =
-                y > 0 ? &progress_[static_cast<size_t>(y - 1)].done : nullptr;
+            std::atomic<int>* above = y > 0 ? &progress_[static_cast<size_t>(y - 1)].done : nullptr;
             int above_done = above ? above->load(std::memory_order_acquire) : width_;
             // Only the lower row's progress is read, by the next pair; the
             // upper row is always ahead of it.

@@ -23,6 +23,10 @@ constexpr float chroma_offset = 128.0f;
 constexpr float box_margin = 0.015625f;
 // Alpha values with a grid of their own; further ones use the general search.
 constexpr size_t max_grids = 4;
+// Candidate blocks kept at most (10 MiB); cells met after that use the general
+// search, so a picture whose colours wander through many cells far from the
+// palette cannot make the cache grow without end.
+constexpr size_t max_blocks = size_t{1} << 16;
 
 // Filler lanes of the last block: a luma so far off that their distance (about
 // 1e38, still finite) never beats a real entry or the start distance.
@@ -197,13 +201,18 @@ int nearest_cell_cache::find(const wxyz& v, float start, int hint) {
     auto axis_cell = [](float value) {
         return std::min(static_cast<int>(value * inverse_cell_size), cells_per_axis - 1);
     };
-    const int cell = (axis_cell(v.y) * cells_per_axis + axis_cell(v.cb + chroma_offset)) *
-                         cells_per_axis +
-                     axis_cell(v.cr + chroma_offset);
+    const int cell =
+        (axis_cell(v.y) * cells_per_axis + axis_cell(v.cb + chroma_offset)) * cells_per_axis +
+        axis_cell(v.cr + chroma_offset);
     const cell_span* span = &grid->cells[static_cast<size_t>(cell)];
-    if (span->first_block < 0) span = &fill_cell(*grid, cell);
+    if (span->first_block < 0) {
+        const size_t worst = static_cast<size_t>(count_ + lanes - 1) / lanes;
+        if (block_index_.size() / lanes + worst > max_blocks) return general_.find(v, start, hint);
+        span = &fill_cell(*grid, cell);
+    }
 
-    const float* values = block_values_.data() + static_cast<size_t>(span->first_block) * block_floats;
+    const float* values =
+        block_values_.data() + static_cast<size_t>(span->first_block) * block_floats;
     const int32_t* index = block_index_.data() + static_cast<size_t>(span->first_block) * lanes;
 #ifdef MEVRA_HAVE_AVX2_PATH
     if (use_vectors_) return scan_blocks_avx2(values, index, span->blocks, v, start);

@@ -49,7 +49,8 @@ TEST(ColorCensus, HashingMatchesTheBucketSort) {
     // Every colour seen once in the second half only, many seen in both.
     expect_same_census(pixels_by(large, 4,
                                  [](size_t p, uint32_t r) {
-                                     return p < large / 2 ? (r & 0xFFFFu) : static_cast<uint32_t>(p / 2);
+                                     return p < large / 2 ? (r & 0xFFFFu)
+                                                          : static_cast<uint32_t>(p / 2);
                                  }),
                        "second_half");
     expect_same_census(pixels_by(small, 5, [](size_t, uint32_t r) { return r; }), "small");

@@ -133,7 +133,8 @@ TEST(ReduceIdentity, ErrorDiffusionMatchesOnWideImages) {
                 settings().dither_level = target == 61 ? 3 : target == 2 ? 1 : 10;
                 const image_info a = reduce_with(c.image, target, true);
                 const image_info b = reduce_with(c.image, target, false);
-                ASSERT_EQ(a.color, b.color) << c.name << " dither " << dither << " target " << target;
+                ASSERT_EQ(a.color, b.color)
+                    << c.name << " dither " << dither << " target " << target;
                 ASSERT_EQ(a.index_buff, b.index_buff)
                     << c.name << " dither " << dither << " target " << target;
             }
