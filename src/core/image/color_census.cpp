@@ -5,21 +5,18 @@
 #include <memory>
 #include <unordered_map>
 
+#include "image/color_census.h"
 #include "image/image_info.h"
 
 namespace mevra {
 namespace {
 
-constexpr int64_t bucket_census_min_pixels = 16384;
+constexpr int64_t sorted_census_min_pixels = 16384;
 
-struct census_result {
-    std::vector<uint32_t> colours;
-    std::vector<int32_t> counts;
-};
+}  // namespace
 
-// Below 16384 pixels: colours in order of first appearance.
-void linear_census(const std::vector<uint32_t>& argb, std::vector<int32_t>& index,
-                   census_result& out) {
+void census_in_order(const std::vector<uint32_t>& argb, std::vector<int32_t>& index,
+                     colour_census& out) {
     std::unordered_map<uint32_t, int32_t> found;
     for (size_t p = 0; p < argb.size(); ++p) {
         auto [it, fresh] = found.try_emplace(argb[p], static_cast<int32_t>(out.colours.size()));
@@ -33,11 +30,11 @@ void linear_census(const std::vector<uint32_t>& argb, std::vector<int32_t>& inde
     }
 }
 
-// From 16384 pixels: a two-level bucket sort on the high half (alpha, red) and
-// then the low half (green, blue), which leaves the table sorted by ARGB value.
-// Pixel positions are kept as full 32-bit offsets, so every accepted size works.
-void bucket_census(const std::vector<uint32_t>& argb, std::vector<int32_t>& index,
-                   census_result& out) {
+// A two-level bucket sort on the high half (alpha, red) and then the low half
+// (green, blue), which leaves the table sorted by ARGB value. Pixel positions
+// are kept as full 32-bit offsets, so every accepted size works.
+void census_by_buckets(const std::vector<uint32_t>& argb, std::vector<int32_t>& index,
+                       colour_census& out) {
     constexpr size_t halves = 65536;
     std::vector<uint32_t> start(halves + 1, 0);
     for (uint32_t c : argb)
@@ -79,16 +76,14 @@ void bucket_census(const std::vector<uint32_t>& argb, std::vector<int32_t>& inde
     }
 }
 
-}  // namespace
-
 int image_info::argb_to_color_index() {
     if (image_type != IMGTYP_RGB || argb_buff.empty()) return -1;
     std::vector<int32_t> index(argb_buff.size());
-    census_result census;
-    if (pixel_count() >= bucket_census_min_pixels)
-        bucket_census(argb_buff, index, census);
-    else
-        linear_census(argb_buff, index, census);
+    colour_census census;
+    if (pixel_count() < sorted_census_min_pixels)
+        census_in_order(argb_buff, index, census);
+    else if (!census_by_hashing(argb_buff, index, census))
+        census_by_buckets(argb_buff, index, census);
 
     const size_t n = census.colours.size();
     const size_t room = std::max<size_t>(n, 256);

@@ -7,6 +7,7 @@
 
 #include "image/image_info.h"
 #include "reduce/dither_mapping.h"
+#include "reduce/nearest_cells.h"
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -100,32 +101,49 @@ class diffusion {
         }
     }
 
-    // Two rows at once, the lower one trailing the upper one by five pixels.
-    // Every working value then receives its shares in exactly the order of the
-    // one-pixel-at-a-time pass: all shares from row y - 1 to any cell reach it
-    // before the first share from row y does, since row y - 1 has passed every
-    // pixel that touches it. A ring of eight rows leaves room for the rows in
-    // flight, each loaded before any share can reach it.
+    // Rows go in pairs, pairs alternate between two threads, and every row
+    // stays at least five pixels behind the row above it. Every working value
+    // then receives its shares in exactly the order of the one-pixel-at-a-time
+    // pass: all shares from row y - 1 to any cell reach it before the first
+    // share from row y does, since row y - 1 has passed every pixel that
+    // touches it. Within a pair one thread alternates between the two rows, so
+    // the processor works on two independent pixels at a time instead of
+    // waiting for each pixel's error before it can start the next one.
+    //
+    // A ring of eight rows leaves room for the rows in flight: a pair loads
+    // the two rows below it, which held the pair three before it; that pair
+    // has finished, since this thread's previous pair could not have finished
+    // without it.
     void run_fast() {
         ring_rows_ = 8;
         ring_.assign(8 * row_len_, wxyz{});
         for (int y = 0; y < 2 && y < height_; ++y)
             load_row(y);
-        progress_ = std::make_unique<std::atomic<int>[]>(static_cast<size_t>(height_));
+        progress_ = std::make_unique<row_progress[]>(static_cast<size_t>(height_));
         for (int y = 0; y < height_; ++y)
-            progress_[static_cast<size_t>(y)].store(0);
-        const bool two = std::thread::hardware_concurrency() >= 2 && height_ >= 2 && width_ >= 64;
+            progress_[static_cast<size_t>(y)].done.store(0);
+        const bool two = std::thread::hardware_concurrency() >= 2 && height_ >= 3 && width_ >= 64;
         if (!two) {
-            run_rows(0, 1);
+            run_pairs(0, 1);
             return;
         }
-        std::thread helper([this] { run_rows(1, 2); });
-        run_rows(0, 2);
+        std::thread helper([this] { run_pairs(1, 2); });
+        run_pairs(0, 2);
         helper.join();
     }
 
   private:
     static constexpr int lead_pixels = 5;
+    // A row tells how far it is only every this many pixels: each report moves
+    // a cache line to the other core, so one per pixel would cost more than
+    // the pixel itself.
+    static constexpr int report_every = 32;
+
+    // Pixels done in one row, on a cache line of its own so that the two
+    // threads' neighbouring rows do not share one.
+    struct alignas(64) row_progress {
+        std::atomic<int> done{0};
+    };
 
     wxyz& cell(int x, int y) {
         return ring_[static_cast<size_t>(y % ring_rows_) * row_len_ + static_cast<size_t>(x)];
@@ -157,6 +175,12 @@ class diffusion {
         img_.index_buff[static_cast<size_t>(y) * row_len_ + static_cast<size_t>(x)] = p;
         const wxyz& entry = palette_[static_cast<size_t>(p)];
         const wxyz e{v.a - entry.a, v.y - entry.y, v.cb - entry.cb, v.cr - entry.cr};
+        // Away from the edges every neighbour exists: no test per share.
+        if (fast && x >= 2 && x + 2 < width_ && w.rows[taps_.back().dy] != nullptr) {
+            for (const kernel_tap& t : taps_)
+                diffuse_into_fast(w.rows[t.dy][x + t.dx], t.weight, e);
+            return;
+        }
         for (const kernel_tap& t : taps_) {
             const int nx = x + t.dx;
             wxyz* row = w.rows[t.dy];
@@ -168,25 +192,47 @@ class diffusion {
         }
     }
 
-    void run_rows(int first, int stride) {
-        int previous = -1;
-        for (int y = first; y < height_; y += stride) {
+    // Waits until the row above has done at least `needed` pixels.
+    void wait_for(std::atomic<int>* above, int& above_done, int needed) {
+        for (int spins = 0; above_done < needed; ++spins) {
+            if (spins > 64) std::this_thread::yield();
+            above_done = above->load(std::memory_order_acquire);
+        }
+    }
+
+    // Pairs first, first + stride, ... (pair k is rows 2k and 2k + 1).
+    void run_pairs(int first, int stride) {
+        nearest_cell_cache nearest(palette_, finder_.count(), finder_);
+        int upper_hint = -1, lower_hint = -1;
+        for (int y = 2 * first; y < height_; y += 2 * stride) {
             if (y + 2 < height_) load_row(y + 2);
-            const row_window w = window(y);
-            std::atomic<int>* above = y > 0 ? &progress_[static_cast<size_t>(y - 1)] : nullptr;
-            std::atomic<int>& mine = progress_[static_cast<size_t>(y)];
+            if (y + 3 < height_) load_row(y + 3);
+            const bool has_lower = y + 1 < height_;
+            const row_window upper = window(y);
+            const row_window lower = has_lower ? window(y + 1) : row_window{};
+            std::atomic<int>* above = y > 0 ? &progress_[static_cast<size_t>(y - 1)].done : nullptr;
             int above_done = above ? above->load(std::memory_order_acquire) : width_;
-            for (int x = 0; x < width_; ++x) {
-                const int needed = std::min(width_, x + lead_pixels);
-                for (int spins = 0; above_done < needed; ++spins) {
-                    if (spins > 64) std::this_thread::yield();
-                    above_done = above->load(std::memory_order_acquire);
+            // Only the lower row's progress is read, by the next pair; the
+            // upper row is always ahead of it.
+            std::atomic<int>& lower_done =
+                progress_[static_cast<size_t>(has_lower ? y + 1 : y)].done;
+            const int steps = width_ + (has_lower ? lead_pixels : 0);
+            for (int i = 0; i < steps; ++i) {
+                if (i < width_) {
+                    if (above) wait_for(above, above_done, std::min(width_, i + lead_pixels));
+                    const wxyz v = upper.rows[0][i];
+                    upper_hint = nearest.find(v, dithered_start, upper_hint);
+                    map_pixel<true>(upper, i, y, v, upper_hint);
                 }
-                const wxyz v = w.rows[0][x];
-                previous = finder_.find(v, dithered_start, previous);
-                map_pixel<true>(w, x, y, v, previous);
-                mine.store(x + 1, std::memory_order_release);
+                const int x = i - lead_pixels;
+                if (!has_lower || x < 0) continue;
+                const wxyz v = lower.rows[0][x];
+                lower_hint = nearest.find(v, dithered_start, lower_hint);
+                map_pixel<true>(lower, x, y + 1, v, lower_hint);
+                if ((x + 1) % report_every == 0 || x + 1 == width_)
+                    lower_done.store(x + 1, std::memory_order_release);
             }
+            if (!has_lower) lower_done.store(width_, std::memory_order_release);
         }
     }
 
@@ -199,7 +245,7 @@ class diffusion {
     size_t row_len_;
     int ring_rows_ = 3;
     std::vector<wxyz> ring_;
-    std::unique_ptr<std::atomic<int>[]> progress_;
+    std::unique_ptr<row_progress[]> progress_;
 };
 
 }  // namespace

@@ -42,6 +42,8 @@ class nearest_entry_finder {
     // `hint` is an entry tried first to tighten the bound early (-1 for none).
     int find_by_luma(const wxyz& v, float start, int hint = -1) const;
 
+    int count() const { return count_; }
+
   private:
     const std::vector<wxyz>& palette_;
     int count_;

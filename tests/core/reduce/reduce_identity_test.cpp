@@ -111,5 +111,35 @@ TEST(ReduceIdentity, ColourfulImagesTakeTheSameCoarseTable) {
     settings().reset_defaults();
 }
 
+TEST(ReduceIdentity, ErrorDiffusionMatchesOnWideImages) {
+    // Wide enough for rows on two threads and colourful enough for many cells
+    // of the nearest-entry grid; odd sizes and one-row images included.
+    settings().reset_defaults();
+    struct sized {
+        const char* name;
+        image_info image;
+    };
+    const std::vector<sized> cases = {
+        {"photo", test::make_photo_like(301, 67, 21)},
+        {"photo_alpha", test::make_photo_like(130, 41, 22, true)},
+        {"noisy", make_noisy(97, 33, 23, false)},
+        {"one_row", test::make_photo_like(517, 1, 24)},
+        {"two_rows", make_noisy(64, 2, 25, true)},
+    };
+    for (const sized& c : cases)
+        for (int dither : {1, 2})
+            for (int target : {256, 61, 2}) {
+                settings().dither_type = dither;
+                settings().dither_level = target == 61 ? 3 : target == 2 ? 1 : 10;
+                const image_info a = reduce_with(c.image, target, true);
+                const image_info b = reduce_with(c.image, target, false);
+                ASSERT_EQ(a.color, b.color)
+                    << c.name << " dither " << dither << " target " << target;
+                ASSERT_EQ(a.index_buff, b.index_buff)
+                    << c.name << " dither " << dither << " target " << target;
+            }
+    settings().reset_defaults();
+}
+
 }  // namespace
 }  // namespace mevra

@@ -1,0 +1,164 @@
+// The census by hashing: each thread numbers the distinct colours of its part
+// of the picture in a hash table of its own, the parts' colours are merged into
+// one sorted table, and every pixel's number becomes its colour's rank there.
+// Unlike the buckets it reads the picture front to back, which is what makes it
+// fast on large photographs, and it needs no list of pixel positions.
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "image/color_census.h"
+
+namespace mevra {
+namespace {
+
+// Beyond this many distinct colours in one part the hash tables of two parts
+// would need about as much memory as the bucket sort's list of positions of a
+// 13-megapixel picture: give up.
+constexpr size_t max_part_colours = size_t{1} << 20;
+constexpr size_t min_part_pixels = size_t{1} << 20;
+constexpr size_t max_parts = 4;
+// How often a part looks whether another one has given up.
+constexpr size_t give_up_check_pixels = size_t{1} << 16;
+
+// Distinct colours numbered in order of first appearance: open addressing,
+// kept at most half full.
+class colour_numbering {
+  public:
+    colour_numbering() { resize(12); }
+
+    // The number of colour c, or -1 past max_part_colours.
+    int32_t number(uint32_t c) {
+        size_t s = home(c);
+        while (slots_[s].id >= 0) {
+            if (slots_[s].colour == c) return slots_[s].id;
+            s = (s + 1) & mask_;
+        }
+        if (colours.size() >= max_part_colours) return -1;
+        const auto id = static_cast<int32_t>(colours.size());
+        slots_[s] = {c, id};
+        colours.push_back(c);
+        counts.push_back(0);
+        if (colours.size() * 2 > slots_.size()) resize(bits_ + 1);
+        return id;
+    }
+
+    // The slots are only needed while numbering; the colours stay.
+    void release_slots() { slots_ = {}; }
+
+    std::vector<uint32_t> colours;  // by number
+    std::vector<int32_t> counts;    // by number
+
+  private:
+    struct slot {
+        uint32_t colour;
+        int32_t id;  // -1: free
+    };
+
+    // Fibonacci hashing: the top bits of the product mix every bit of c.
+    size_t home(uint32_t c) const { return (c * 2654435761u) >> (32 - bits_); }
+
+    void resize(int bits) {
+        bits_ = bits;
+        slots_.assign(size_t{1} << bits, slot{0, -1});
+        mask_ = slots_.size() - 1;
+        for (size_t id = 0; id < colours.size(); ++id) {
+            size_t s = home(colours[id]);
+            while (slots_[s].id >= 0)
+                s = (s + 1) & mask_;
+            slots_[s] = {colours[id], static_cast<int32_t>(id)};
+        }
+    }
+
+    std::vector<slot> slots_;
+    size_t mask_ = 0;
+    int bits_ = 0;
+};
+
+struct census_part {
+    size_t begin, end;
+    colour_numbering numbering;
+    std::vector<int32_t> rank;  // place of each numbered colour in the merged table
+};
+
+// Numbers the part's pixels into `index`; false once a part has given up.
+bool number_part(const uint32_t* argb, int32_t* index, census_part& part,
+                 std::atomic<bool>& given_up) {
+    colour_numbering& numbering = part.numbering;
+    uint32_t last = 0;
+    int32_t last_id = -1;
+    for (size_t p = part.begin; p < part.end; ++p) {
+        const uint32_t c = argb[p];
+        // Neighbours often repeat a colour: skip the table for a run.
+        if (c != last || last_id < 0) {
+            last_id = numbering.number(c);
+            last = c;
+            if (last_id < 0) {
+                given_up.store(true);
+                return false;
+            }
+        }
+        ++numbering.counts[static_cast<size_t>(last_id)];
+        index[p] = last_id;
+        if ((p - part.begin) % give_up_check_pixels == 0 && given_up.load()) return false;
+    }
+    return true;
+}
+
+// Runs job(part) for every part, the first on the calling thread.
+template <class Job>
+void for_each_part(std::vector<census_part>& parts, Job job) {
+    std::vector<std::thread> helpers;
+    for (size_t k = 1; k < parts.size(); ++k)
+        helpers.emplace_back([&job, &parts, k] { job(parts[k]); });
+    job(parts[0]);
+    for (std::thread& t : helpers)
+        t.join();
+}
+
+}  // namespace
+
+bool census_by_hashing(const std::vector<uint32_t>& argb, std::vector<int32_t>& index,
+                       colour_census& out) {
+    const size_t pixels = argb.size();
+    const size_t threads = std::max<size_t>(1, std::thread::hardware_concurrency());
+    const size_t count =
+        std::clamp<size_t>(pixels / min_part_pixels, 1, std::min(threads, max_parts));
+    std::vector<census_part> parts(count);
+    for (size_t k = 0; k < count; ++k) {
+        parts[k].begin = pixels * k / count;
+        parts[k].end = pixels * (k + 1) / count;
+    }
+
+    std::atomic<bool> given_up{false};
+    for_each_part(parts, [&](census_part& part) {
+        number_part(argb.data(), index.data(), part, given_up);
+        part.numbering.release_slots();
+    });
+    if (given_up.load()) return false;
+
+    std::vector<uint32_t> table;
+    for (const census_part& part : parts)
+        table.insert(table.end(), part.numbering.colours.begin(), part.numbering.colours.end());
+    std::sort(table.begin(), table.end());
+    table.erase(std::unique(table.begin(), table.end()), table.end());
+
+    for_each_part(parts, [&](census_part& part) {
+        const std::vector<uint32_t>& colours = part.numbering.colours;
+        part.rank.resize(colours.size());
+        for (size_t id = 0; id < colours.size(); ++id)
+            part.rank[id] = static_cast<int32_t>(
+                std::lower_bound(table.begin(), table.end(), colours[id]) - table.begin());
+        for (size_t p = part.begin; p < part.end; ++p)
+            index[p] = part.rank[static_cast<size_t>(index[p])];
+    });
+
+    out.counts.assign(table.size(), 0);
+    for (const census_part& part : parts)
+        for (size_t id = 0; id < part.rank.size(); ++id)
+            out.counts[static_cast<size_t>(part.rank[id])] += part.numbering.counts[id];
+    out.colours = std::move(table);
+    return true;
+}
+
+}  // namespace mevra
