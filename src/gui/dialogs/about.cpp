@@ -69,11 +69,11 @@ about::about(QWidget* parent) : QDialog(parent) {
 }
 
 QString about::readme_path() {
-    // Installed: the program sits in the install prefix's bin folder.
-    const QString bin = QDir::cleanPath(QCoreApplication::applicationDirPath());
-    if (bin != QDir::cleanPath(MEVRA_INSTALL_BINDIR) && QFileInfo::exists(MEVRA_SOURCE_README))
+    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" +
+                                              MEVRA_README_FROM_BIN);
+    if (!QFileInfo::exists(installed) && QFileInfo::exists(MEVRA_SOURCE_README))
         return MEVRA_SOURCE_README;
-    return MEVRA_INSTALLED_README;
+    return installed;
 }
 
 void about::open_web_link() {

@@ -18,6 +18,6 @@ class about : public QDialog {
     // Hands a link to the desktop (QDesktopServices::openUrl); tests replace it.
     std::function<bool(const QUrl&)> url_opener;
 
-    // The README beside the sources when running from a build folder, else the installed one.
+    // The installed README beside the program's bin folder; from a build folder, the sources' one.
     static QString readme_path();
 };
