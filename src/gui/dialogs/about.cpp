@@ -68,13 +68,14 @@ about::about(QWidget* parent) : QDialog(parent) {
     dialog_style::keep_position(this);
 }
 
-QString about::readme_path() {
-    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" +
-                                              MEVRA_README_FROM_BIN);
+QString about::readme_path(const QString& program_dir) {
+    const QString installed = QDir::cleanPath(program_dir + "/" + MEVRA_README_FROM_BIN);
     if (!QFileInfo::exists(installed) && QFileInfo::exists(MEVRA_SOURCE_README))
         return MEVRA_SOURCE_README;
     return installed;
 }
+
+QString about::readme_path() { return readme_path(QCoreApplication::applicationDirPath()); }
 
 void about::open_web_link() {
     const QString path = readme_path();
