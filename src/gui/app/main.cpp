@@ -45,7 +45,7 @@ void take_screenshots(Form1& window, const QString& folder) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("mevra");
-    QGuiApplication::setDesktopFileName("mevra");
+    QGuiApplication::setDesktopFileName(MEVRA_APP_ID);
     QApplication::setWindowIcon(QIcon::fromTheme("mevra", QIcon(":/icons/mevra.png")));
     install_qt_ports();
     Form1 window;

@@ -68,13 +68,14 @@ about::about(QWidget* parent) : QDialog(parent) {
     dialog_style::keep_position(this);
 }
 
-QString about::readme_path() {
-    // Installed: the program sits in the install prefix's bin folder.
-    const QString bin = QDir::cleanPath(QCoreApplication::applicationDirPath());
-    if (bin != QDir::cleanPath(MEVRA_INSTALL_BINDIR) && QFileInfo::exists(MEVRA_SOURCE_README))
+QString about::readme_path(const QString& program_dir) {
+    const QString installed = QDir::cleanPath(program_dir + "/" + MEVRA_README_FROM_BIN);
+    if (!QFileInfo::exists(installed) && QFileInfo::exists(MEVRA_SOURCE_README))
         return MEVRA_SOURCE_README;
-    return MEVRA_INSTALLED_README;
+    return installed;
 }
+
+QString about::readme_path() { return readme_path(QCoreApplication::applicationDirPath()); }
 
 void about::open_web_link() {
     const QString path = readme_path();

@@ -18,6 +18,8 @@ class about : public QDialog {
     // Hands a link to the desktop (QDesktopServices::openUrl); tests replace it.
     std::function<bool(const QUrl&)> url_opener;
 
-    // The README beside the sources when running from a build folder, else the installed one.
+    // The README installed with the program in program_dir, found the same way
+    // under any prefix; from a build folder, where none is installed, the sources' one.
+    static QString readme_path(const QString& program_dir);
     static QString readme_path();
 };
