@@ -48,16 +48,16 @@ uint32_t pack_565(const float e[3]) {
                                  quantise_channel(e[1], 63) << 5 | quantise_channel(e[2], 31));
 }
 
-// The colours a decoder makes of the endpoints (integer interpolation).
+// The colours a decoder makes of the endpoints, rounded to the nearest level.
 void block_palette(uint32_t p0, uint32_t p1, bool four, int pal[4][3]) {
     expand_565(p0, pal[0]);
     expand_565(p1, pal[1]);
     for (int ch = 0; ch < 3; ++ch) {
         if (four) {
-            pal[2][ch] = (2 * pal[0][ch] + pal[1][ch]) / 3;
-            pal[3][ch] = (pal[0][ch] + 2 * pal[1][ch]) / 3;
+            pal[2][ch] = (2 * pal[0][ch] + pal[1][ch] + 1) / 3;
+            pal[3][ch] = (pal[0][ch] + 2 * pal[1][ch] + 1) / 3;
         } else {
-            pal[2][ch] = (pal[0][ch] + pal[1][ch]) / 2;
+            pal[2][ch] = (pal[0][ch] + pal[1][ch] + 1) / 2;
             pal[3][ch] = 0;
         }
     }
