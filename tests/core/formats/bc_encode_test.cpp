@@ -11,6 +11,7 @@
 #include "dds_test_decoder.h"
 #include "formats/bc1_encoder.h"
 #include "formats/bc7_encoder.h"
+#include "formats/bc7_tables.h"
 #include "formats/bc_decode.h"
 #include "formats/dds_block_image.h"
 #include "image/image_info.h"
@@ -175,6 +176,26 @@ TEST(Bc7Encode, PhotoBeatsBc1ByThreeDecibelsAndKeepsAlphaOpaque) {
     const double q7 = psnr(original, bc7, false), q1 = psnr(original, bc1, false);
     EXPECT_GT(q7, 40.0);
     EXPECT_GT(q7, q1 + 3.0) << q7 << " vs " << q1;
+}
+
+TEST(Bc7Encode, BlocksSplitByAnyPartitionUseTwoSubsetsAndComeBackClose) {
+    // Subset 0 a gentle ramp across a dark colour, subset 1 a bright flat
+    // one: no single line fits both, the right partition fits them exactly.
+    for (int k = 0; k < 64; ++k) {
+        uint32_t px[16], back[16];
+        for (int p = 0; p < 16; ++p)
+            px[p] = dds::bc7::two_subset_masks[k] >> p & 1
+                        ? 0xFFE0C040u
+                        : 0xFF203040u + static_cast<uint32_t>(p % 4 * 6) * 0x000100u;
+        uint8_t block[16];
+        dds::encode_bc7_block(px, block);
+        EXPECT_EQ(block[0] & 3, 2) << "mode 1 expected for partition " << k;
+        dds::decode_bc7_block(block, back);
+        for (int p = 0; p < 16; ++p)
+            for (int s = 0; s < 32; s += 8)
+                ASSERT_LE(std::abs(channel(back[p], s) - channel(px[p], s)), 3)
+                    << "partition " << k << " pixel " << p;
+    }
 }
 
 TEST(Bc7Encode, SoftAlphaIconAndNoisyAlphaStayClose) {
