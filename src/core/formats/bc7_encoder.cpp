@@ -176,22 +176,28 @@ int expand_mode1(int q, int p) {
     return v7 << 1 | v7 >> 6;
 }
 
+// The p-bit of the subset is the one whose levels lie closer to both
+// endpoints; only that choice is fitted.
 void try_mode1_subset(const pixel4* px, int n, const float e0[4], const float e1[4],
                       mode1_subset& best) {
     const float* ends[2] = {e0, e1};
-    for (int p = 0; p < 2; ++p) {
-        mode1_subset m;
-        m.p = p;
-        int decoded[2][4];
+    mode1_subset m;
+    int decoded[2][2][4];
+    int q[2][2][3];
+    float miss[2] = {0.0f, 0.0f};
+    for (int p = 0; p < 2; ++p)
         for (int e = 0; e < 2; ++e)
             for (int c = 0; c < 3; ++c) {
                 const float half = (ends[e][c] * (127.0f / 255.0f) - static_cast<float>(p)) * 0.5f;
-                m.q[e][c] = clamp_int(static_cast<int>(std::floor(half + 0.5f)), 0, 63);
-                decoded[e][c] = expand_mode1(m.q[e][c], p);
+                q[p][e][c] = clamp_int(static_cast<int>(std::floor(half + 0.5f)), 0, 63);
+                decoded[p][e][c] = expand_mode1(q[p][e][c], p);
+                const float d = static_cast<float>(decoded[p][e][c]) - ends[e][c];
+                miss[p] += d * d;
             }
-        m.error = assign_steps(px, n, 0, 3, decoded[0], decoded[1], weights3, 8, m.step);
-        if (m.error < best.error) best = m;
-    }
+    m.p = miss[1] < miss[0] ? 1 : 0;
+    std::memcpy(m.q, q[m.p], sizeof m.q);
+    m.error = assign_steps(px, n, 0, 3, decoded[m.p][0], decoded[m.p][1], weights3, 8, m.step);
+    if (m.error < best.error) best = m;
 }
 
 mode1_subset fit_mode1_subset(const pixel4* px, int n) {
@@ -208,38 +214,54 @@ mode1_subset fit_mode1_subset(const pixel4* px, int n) {
     return best;
 }
 
+// Per pixel and partition: 1 when the pixel is in subset 1. Laid out so that
+// the ranking below runs over the 64 partitions in its inner loops.
+struct partition_table {
+    int32_t in_second[16][64];
+};
+
+const partition_table& partitions_by_pixel() {
+    static const partition_table table = [] {
+        partition_table t{};
+        for (int p = 0; p < 16; ++p)
+            for (int k = 0; k < 64; ++k)
+                t.in_second[p][k] = static_cast<int32_t>(bc7::two_subset_masks[k] >> p & 1);
+        return t;
+    }();
+    return table;
+}
+
 // Ranks the 64 partitions by how well the mean of each subset stands for its
 // pixels (a cheap stand-in for the fitted error) and returns the best few.
 void rank_partitions(const block_pixels px, int* best, int wanted) {
+    const partition_table& table = partitions_by_pixel();
+    int32_t n1[64] = {}, sq1[64] = {}, sum1[3][64] = {};
     int64_t total_sq = 0, total[3] = {0, 0, 0};
-    int sq[16];
     for (int p = 0; p < 16; ++p) {
-        sq[p] = px[p][0] * px[p][0] + px[p][1] * px[p][1] + px[p][2] * px[p][2];
-        total_sq += sq[p];
+        const int32_t sq = px[p][0] * px[p][0] + px[p][1] * px[p][1] + px[p][2] * px[p][2];
+        total_sq += sq;
         for (int c = 0; c < 3; ++c)
             total[c] += px[p][c];
+        const int32_t* in = table.in_second[p];
+        for (int k = 0; k < 64; ++k) {
+            n1[k] += in[k];
+            sq1[k] += in[k] * sq;
+            sum1[0][k] += in[k] * px[p][0];
+            sum1[1][k] += in[k] * px[p][1];
+            sum1[2][k] += in[k] * px[p][2];
+        }
     }
     int64_t scores[64];
     for (int k = 0; k < 64; ++k) {
-        const unsigned mask = bc7::two_subset_masks[k];
-        int64_t sum1[3] = {0, 0, 0}, sq1 = 0;
-        int n1 = 0;
-        for (int p = 0; p < 16; ++p)
-            if (mask >> p & 1) {
-                ++n1;
-                sq1 += sq[p];
-                for (int c = 0; c < 3; ++c)
-                    sum1[c] += px[p][c];
-            }
-        const int n0 = 16 - n1;
+        const int64_t a = n1[k], b = 16 - a;
         int64_t mean_sq0 = 0, mean_sq1 = 0;
         for (int c = 0; c < 3; ++c) {
-            const int64_t s0 = total[c] - sum1[c];
+            const int64_t s0 = total[c] - sum1[c][k], s1 = sum1[c][k];
             mean_sq0 += s0 * s0;
-            mean_sq1 += sum1[c] * sum1[c];
+            mean_sq1 += s1 * s1;
         }
         // n0 · n1 · (within-subset squared error), kept in integers
-        scores[k] = ((total_sq - sq1) * n0 - mean_sq0) * n1 + (sq1 * n1 - mean_sq1) * n0;
+        scores[k] = ((total_sq - sq1[k]) * b - mean_sq0) * a + (sq1[k] * a - mean_sq1) * b;
     }
     for (int w = 0; w < wanted; ++w) {
         int pick = -1;
@@ -316,7 +338,9 @@ void encode_bc7_block(const uint32_t pixels[16], uint8_t out[16]) {
         return;
     }
     // Opaque blocks that one line does not fit (an edge, two materials) may
-    // do better split in two.
+    // do better split in two. Blocks one line already fits closely (a mean
+    // squared error per channel up to 2) are not worth the search.
+    if (best <= 16 * 3 * 2) return;
     int partitions[2];
     rank_partitions(px, partitions, 2);
     for (int k : partitions) {

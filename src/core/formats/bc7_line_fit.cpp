@@ -11,8 +11,18 @@ int clamp_int(int v, int lo, int hi) {
     return v < lo ? lo : v > hi ? hi : v;
 }
 
+// Plain comparisons rather than fmin/fmax, which are calls without
+// -ffast-math; every value here is a number.
 float clamp_255(float v) {
-    return std::fmin(255.0f, std::fmax(0.0f, v));
+    return v < 0.0f ? 0.0f : v > 255.0f ? 255.0f : v;
+}
+
+float smaller(float a, float b) {
+    return b < a ? b : a;
+}
+
+float larger(float a, float b) {
+    return b > a ? b : a;
 }
 
 }  // namespace
@@ -46,7 +56,7 @@ void principal_endpoints(const pixel4* px, int n, int first, int count, float e0
         for (int i = 0; i < count; ++i) {
             for (int j = 0; j < count; ++j)
                 w[i] += cov[i][j] * v[j];
-            top = std::fmax(top, std::fabs(w[i]));
+            top = larger(top, std::fabs(w[i]));
         }
         if (!(top > 1e-12f)) break;
         for (int i = 0; i < count; ++i)
@@ -64,8 +74,8 @@ void principal_endpoints(const pixel4* px, int n, int first, int count, float e0
             float t = 0.0f;
             for (int c = 0; c < count; ++c)
                 t += (static_cast<float>(px[p][first + c]) - mean[c]) * v[c];
-            lo = std::fmin(lo, t);
-            hi = std::fmax(hi, t);
+            lo = smaller(lo, t);
+            hi = larger(hi, t);
         }
     }
     for (int c = 0; c < count; ++c) {

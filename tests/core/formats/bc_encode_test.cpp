@@ -179,14 +179,15 @@ TEST(Bc7Encode, PhotoBeatsBc1ByThreeDecibelsAndKeepsAlphaOpaque) {
 }
 
 TEST(Bc7Encode, BlocksSplitByAnyPartitionUseTwoSubsetsAndComeBackClose) {
-    // Subset 0 a gentle ramp across a dark colour, subset 1 a bright flat
-    // one: no single line fits both, the right partition fits them exactly.
+    // Subset 0 two dark colours, subset 1 a bright one off their line: no
+    // single line fits the three, the right partition fits them exactly.
     for (int k = 0; k < 64; ++k) {
         uint32_t px[16], back[16];
+        int first_subset = 0;
         for (int p = 0; p < 16; ++p)
             px[p] = dds::bc7::two_subset_masks[k] >> p & 1
                         ? 0xFFE0C040u
-                        : 0xFF203040u + static_cast<uint32_t>(p % 4 * 6) * 0x000100u;
+                        : (first_subset++ % 2 ? 0xFF203040u : 0xFF20A040u);
         uint8_t block[16];
         dds::encode_bc7_block(px, block);
         EXPECT_EQ(block[0] & 3, 2) << "mode 1 expected for partition " << k;
