@@ -29,6 +29,16 @@ struct candidate {
 constexpr float four_colour_share[4] = {1.0f, 0.0f, 2.0f / 3.0f, 1.0f / 3.0f};
 constexpr float three_colour_share[4] = {1.0f, 0.0f, 0.5f, 0.0f};
 
+// Plain comparisons rather than fmin/fmax, which are calls without
+// -ffast-math; every value here is a number.
+float smaller(float a, float b) {
+    return b < a ? b : a;
+}
+
+float larger(float a, float b) {
+    return b > a ? b : a;
+}
+
 void expand_565(uint32_t v, int out[3]) {
     const int r = static_cast<int>(v >> 11 & 31), g = static_cast<int>(v >> 5 & 63),
               b = static_cast<int>(v & 31);
@@ -139,7 +149,7 @@ void axis_endpoints(const block_input& b, float e0[3], float e1[3]) {
         float w[3];
         for (int i = 0; i < 3; ++i)
             w[i] = cov[i][0] * v[0] + cov[i][1] * v[1] + cov[i][2] * v[2];
-        const float top = std::fmax(std::fabs(w[0]), std::fmax(std::fabs(w[1]), std::fabs(w[2])));
+        const float top = larger(std::fabs(w[0]), larger(std::fabs(w[1]), std::fabs(w[2])));
         if (!(top > 1e-12f)) break;
         for (int i = 0; i < 3; ++i)
             v[i] = w[i] / top;
@@ -159,8 +169,8 @@ void axis_endpoints(const block_input& b, float e0[3], float e1[3]) {
         float t = 0.0f;
         for (int ch = 0; ch < 3; ++ch)
             t += (static_cast<float>(b.rgb[p][ch]) - mean[ch]) * v[ch];
-        lo = std::fmin(lo, t);
-        hi = std::fmax(hi, t);
+        lo = smaller(lo, t);
+        hi = larger(hi, t);
     }
     for (int ch = 0; ch < 3; ++ch) {
         e0[ch] = mean[ch] + v[ch] * hi;
@@ -189,8 +199,8 @@ bool refit_endpoints(const block_input& b, const candidate& c, bool four, float 
     if (!(det > 1e-3f)) return false;
     const float inv = 1.0f / det;
     for (int ch = 0; ch < 3; ++ch) {
-        e0[ch] = std::fmin(255.0f, std::fmax(0.0f, (bb * ax[ch] - ab * bx[ch]) * inv));
-        e1[ch] = std::fmin(255.0f, std::fmax(0.0f, (aa * bx[ch] - ab * ax[ch]) * inv));
+        e0[ch] = smaller(255.0f, larger(0.0f, (bb * ax[ch] - ab * bx[ch]) * inv));
+        e1[ch] = smaller(255.0f, larger(0.0f, (aa * bx[ch] - ab * ax[ch]) * inv));
     }
     return true;
 }

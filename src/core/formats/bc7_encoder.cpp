@@ -129,8 +129,8 @@ int encode_mode5(const block_pixels px, uint8_t out[16]) {
     }
     float lo = 255.0f, hi = 0.0f;
     for (int p = 0; p < 16; ++p) {
-        lo = std::fmin(lo, static_cast<float>(px[p][3]));
-        hi = std::fmax(hi, static_cast<float>(px[p][3]));
+        lo = std::min(lo, static_cast<float>(px[p][3]));
+        hi = std::max(hi, static_cast<float>(px[p][3]));
     }
     mode5_part alpha;
     try_mode5_alpha(px, lo, hi, alpha);
