@@ -91,6 +91,9 @@ void try_endpoints(const block_input& b, const float e0[3], const float e1[3], b
     } else if (p0 > p1) {
         std::swap(p0, p1);
     }
+    // The same endpoints again (a refit that moved them less than a level)
+    // would give the same codes.
+    if (p0 == best.p0 && p1 == best.p1 && best.error != INT_MAX) return;
     int pal[4][3];
     block_palette(p0, p1, four, pal);
     const int entries = four ? 4 : 3;
