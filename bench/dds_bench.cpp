@@ -1,7 +1,9 @@
-// DDS save speed: DXT5 and DXT3 of a 4096 × 4096 image and of a 13-megapixel
-// photograph-like image, end to end (encode plus write), and the same
-// photograph loaded from PNG first. Run by hand:
-//   build/rel/bench/dds_bench [folder for the scratch files]
+// DDS save speed: DXT5, DXT3, DXT1 and BC7 of a 4096 × 4096 image and of a
+// 13-megapixel photograph-like image, end to end (encode plus write), and the
+// same photograph loaded from PNG first; the quality (PSNR) of DXT1 and BC7 on
+// it and on an icon with soft alpha; block decoding speed of every layout.
+// Run by hand:
+//   build/rel/bench/dds_bench [folder for the scratch files] [photo.png]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -12,7 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "formats/bc1_encoder.h"
+#include "formats/bc7_encoder.h"
+#include "formats/bc_decode.h"
+#include "formats/dds_block_image.h"
 #include "formats/dds_dxt_encoder.h"
+#include "formats/dds_header.h"
 #include "image/image_info.h"
 #include "settings/clgbase.h"
 
@@ -51,14 +58,114 @@ std::vector<uint32_t> photo_pixels(int width, int height, uint32_t seed) {
     return px;
 }
 
+const char* layout_name(int layout) {
+    switch (layout) {
+        case FMT_DXT5:
+            return "DXT5";
+        case FMT_DXT3:
+            return "DXT3";
+        case FMT_DXT1:
+            return "DXT1";
+        default:
+            return "BC7";
+    }
+}
+
+constexpr int block_layouts[] = {FMT_DXT5, FMT_DXT3, FMT_DXT1, FMT_BC7};
+
 void time_save(const char* name, const image_info& img, int layout, const std::string& path) {
     settings().dds_format = layout;
     std::string error;
     const auto start = std::chrono::steady_clock::now();
     const int result = img.file_save_dds(path, error);
     const double s = seconds_since(start);
-    std::printf("%-34s %-5s %7.3f s%s\n", name, layout == FMT_DXT5 ? "DXT5" : "DXT3", s,
+    std::printf("%-34s %-5s %7.3f s%s\n", name, layout_name(layout), s,
                 result == 0 ? "" : "  (failed)");
+}
+
+// Decodes the blocks of a file this program wrote back to ARGB.
+std::vector<uint32_t> decode_file(const std::vector<uint8_t>& file, int layout, int width,
+                                  int height) {
+    const size_t block_bytes = layout == FMT_DXT1 ? 8 : 16;
+    const uint8_t* at = file.data() + dds::header_bytes(layout);
+    std::vector<uint32_t> out(static_cast<size_t>(width) * height);
+    for (int by = 0; by < height / 4; ++by)
+        for (int bx = 0; bx < width / 4; ++bx, at += block_bytes) {
+            uint32_t px[16];
+            switch (layout) {
+                case FMT_DXT5:
+                    dds::decode_bc3_block(at, px);
+                    break;
+                case FMT_DXT3:
+                    dds::decode_bc2_block(at, px);
+                    break;
+                case FMT_DXT1:
+                    dds::decode_bc1_block(at, px);
+                    break;
+                default:
+                    dds::decode_bc7_block(at, px);
+                    break;
+            }
+            for (int p = 0; p < 16; ++p)
+                out[static_cast<size_t>(by * 4 + p / 4) * width + bx * 4 + p % 4] = px[p];
+        }
+    return out;
+}
+
+double psnr(const image_info& img, const std::vector<uint32_t>& back, int channels) {
+    double sum = 0;
+    for (size_t i = 0; i < back.size(); ++i) {
+        const uint32_t a = img.get_pos_color(static_cast<int64_t>(i)), b = back[i];
+        for (int c = 0; c < channels; ++c) {
+            const double d = static_cast<double>(a >> (8 * c) & 255) -
+                             static_cast<double>(b >> (8 * c) & 255);
+            sum += d * d;
+        }
+    }
+    const double mse = sum / (static_cast<double>(back.size()) * channels);
+    return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+std::vector<uint8_t> read_all(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        uint8_t buf[65536];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+            bytes.insert(bytes.end(), buf, buf + n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// A round icon: opaque inside, a soft alpha ramp at its rim, transparent outside.
+std::vector<uint32_t> icon_pixels(int side) {
+    std::vector<uint32_t> px(static_cast<size_t>(side) * side);
+    const float centre = static_cast<float>(side) / 2.0f, radius = centre * 0.8f;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const float d = std::hypot(static_cast<float>(x) - centre, static_cast<float>(y) - centre);
+            const float a = std::fmin(1.0f, std::fmax(0.0f, (radius - d) / 6.0f));
+            px[static_cast<size_t>(y) * side + x] =
+                static_cast<uint32_t>(a * 255.0f + 0.5f) << 24 |
+                static_cast<uint32_t>(255 * x / side) << 16 |
+                static_cast<uint32_t>(255 * y / side) << 8 | 160u;
+        }
+    return px;
+}
+
+// Saves in a layout, then reports PSNR (RGB, or RGBA) and the decode time.
+void quality(const char* name, const image_info& img, int layout, int channels,
+             const std::string& path) {
+    settings().dds_format = layout;
+    std::string error;
+    if (img.file_save_dds(path, error) != 0) return;
+    const auto file = read_all(path);
+    const auto start = std::chrono::steady_clock::now();
+    const auto back = decode_file(file, layout, img.width, img.height);
+    const double s = seconds_since(start);
+    std::printf("%-34s %-5s PSNR %s %6.2f dB, decode %7.3f s\n", name, layout_name(layout),
+                channels == 4 ? "RGBA" : "RGB ", psnr(img, back, channels), s);
 }
 
 }  // namespace
@@ -77,7 +184,7 @@ int main(int argc, char** argv) {
     const auto photo_px = photo_pixels(4224, 3168, 2);
     const image_info photo(4224, 3168, photo_px.data());
 
-    for (int layout : {FMT_DXT5, FMT_DXT3}) {
+    for (int layout : block_layouts) {
         time_save("save 4096 x 4096", square, layout, dds_path);
         time_save("save 4224 x 3168", photo, layout, dds_path);
     }
@@ -85,14 +192,51 @@ int main(int argc, char** argv) {
     // The command-line conversion: load the PNG, save the DDS.
     std::string error;
     if (photo.file_save_png(png_path, error) == 0) {
-        for (int layout : {FMT_DXT5, FMT_DXT3}) {
+        for (int layout : block_layouts) {
             const auto start = std::chrono::steady_clock::now();
             image_info loaded(png_path);
             settings().dds_format = layout;
             const int result = loaded.file_save_dds(dds_path, error);
-            std::printf("%-34s %-5s %7.3f s%s\n", "PNG 4224 x 3168 -> DDS",
-                        layout == FMT_DXT5 ? "DXT5" : "DXT3", seconds_since(start),
+            std::printf("%-34s %-5s %7.3f s%s\n", "PNG 4224 x 3168 -> DDS", layout_name(layout),
+                        seconds_since(start),
                         result == 0 ? "" : "  (failed)");
+        }
+    }
+
+    for (int layout : block_layouts)
+        quality("photo-like 4224 x 3168", photo, layout, 3, dds_path);
+    const auto icon_px = icon_pixels(512);
+    const image_info icon(512, 512, icon_px.data());
+    for (int layout : {FMT_DXT1, FMT_BC7})
+        quality("soft-alpha icon 512 x 512", icon, layout, 4, dds_path);
+    // A photograph of the caller's, mirror-tiled to 4224 × 3168 so that its
+    // texture is a camera's at the size of one, saved as PNG (kept beside the
+    // scratch files for side-by-side runs of other tools), then end to end
+    // and in quality.
+    const std::string tiled_path = (folder / "mevra_dds_bench_photo.png").string();
+    if (argc > 2) {
+        const image_info given(argv[2]);
+        if (given.width <= 0 || given.height <= 0) return 1;
+        std::vector<uint32_t> tiled(size_t{4224} * 3168);
+        for (int y = 0; y < 3168; ++y)
+            for (int x = 0; x < 4224; ++x) {
+                const int tx = x / given.width, ty = y / given.height;
+                int sx = x % given.width, sy = y % given.height;
+                if (tx & 1) sx = given.width - 1 - sx;
+                if (ty & 1) sy = given.height - 1 - sy;
+                tiled[size_t{4224} * y + x] =
+                    given.get_pos_color(int64_t{sy} * given.width + sx) | 0xFF000000u;
+            }
+        if (image_info(4224, 3168, tiled.data()).file_save_png(tiled_path, error) != 0) return 1;
+        std::printf("tiled photograph: %s\n", tiled_path.c_str());
+        for (int layout : {FMT_DXT1, FMT_BC7}) {
+            const auto start = std::chrono::steady_clock::now();
+            image_info loaded(tiled_path);
+            settings().dds_format = layout;
+            const int result = loaded.file_save_dds(dds_path, error);
+            std::printf("%-34s %-5s %7.3f s%s\n", "PNG photograph -> DDS", layout_name(layout),
+                        seconds_since(start), result == 0 ? "" : "  (failed)");
+            if (result == 0) quality("photograph 4224 x 3168", loaded, layout, 3, dds_path);
         }
     }
 

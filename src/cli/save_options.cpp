@@ -42,7 +42,7 @@ void save_options::add_to(CLI::App& cmd) {
     cmd.add_flag("--overwrite", overwrite, "Replace existing output files")->group(group);
     cmd.add_option("--jpeg-quality", jpeg_quality, "JPEG quality 10..100 (default 80)")
         ->group(group);
-    cmd.add_option("--dds", dds, "a8r8g8b8|a4r4g4b4|a1r5g5b5|dxt5|dxt3, or 0..4 (default a8r8g8b8)")
+    cmd.add_option("--dds", dds, "a8r8g8b8|a4r4g4b4|a1r5g5b5|dxt5|dxt3|dxt1|bc7, or 0..6 (default a8r8g8b8)")
         ->group(group);
 }
 
@@ -58,7 +58,7 @@ bool save_options::apply(clgbase& clg, std::string& error) {
         !parse_int_in("--jpeg-quality", jpeg_quality, 10, 100, clg.jpeg_compress, error))
         return false;
     if (!dds.empty() &&
-        !parse_choice("--dds", dds, {"a8r8g8b8", "a4r4g4b4", "a1r5g5b5", "dxt5", "dxt3"},
+        !parse_choice("--dds", dds, {"a8r8g8b8", "a4r4g4b4", "a1r5g5b5", "dxt5", "dxt3", "dxt1|bc1", "bc7"},
                       clg.dds_format, error))
         return false;
     return true;

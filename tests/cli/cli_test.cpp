@@ -74,7 +74,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheOption) {
         {"--key-color 12345", "--key-color"},
         {"--format xcf", "--format"},
         {"--jpeg-quality 9", "--jpeg-quality"},
-        {"--dds dxt1", "--dds"},
+        {"--dds dxt2", "--dds"},
+        {"--dds 7", "--dds"},
         {"--op nothing", "--op"},
         {"--op resize --size 0x10", "--size"},
         {"--op resize --size 10%x10", "--size"},
@@ -211,6 +212,18 @@ TEST_F(CliTest, EveryOutputFormatIsWrittenAndDdsSizeRefusalsCountAsFailures) {
     auto dds = test::read_bytes(dir.file("photo.dds"));
     ASSERT_GE(dds.size(), 128u);
     EXPECT_EQ(std::string(dds.begin() + 84, dds.begin() + 88), "DXT5");
+    // The two newer block layouts, by name, by alias and by number.
+    const std::pair<const char*, const char*> layouts[] = {
+        {"dxt1", "DXT1"}, {"BC1", "DXT1"}, {"5", "DXT1"}, {"bc7", "DX10"}, {"6", "DX10"}};
+    for (const auto& [name, fourcc] : layouts) {
+        auto r = run_cli(std::string("convert --format dds --overwrite --dds ") + name + " " +
+                         quote(src));
+        EXPECT_EQ(r.status, 0) << name << "\n" << r.out;
+        dds = test::read_bytes(dir.file("photo.dds"));
+        ASSERT_GE(dds.size(), 128u) << name;
+        EXPECT_EQ(std::string(dds.begin() + 84, dds.begin() + 88), fourcc) << name;
+        EXPECT_EQ(dds.size(), (fourcc[3] == '1' ? 128u + 64 * 48 / 2 : 148u + 64 * 48)) << name;
+    }
     image_info gif(dir.file("photo.gif"));
     EXPECT_EQ(gif.format, IMGFMT_GIF);
     EXPECT_NE(gif.image_type, IMGTYP_RGB);

@@ -7,6 +7,10 @@
 namespace mevra::dds {
 
 inline constexpr size_t header_size = 128;
+// BC7 has no four-character code of its own: its files carry the 20-byte
+// DX10 extension after the record, naming the DXGI format.
+inline constexpr size_t dx10_extension_size = 20;
+inline constexpr uint32_t dxgi_format_bc7_unorm = 98;
 
 inline void put_le16(uint8_t* at, uint32_t v) {
     at[0] = static_cast<uint8_t>(v);
@@ -20,16 +24,22 @@ inline void put_le32(uint8_t* at, uint32_t v) {
     at[3] = static_cast<uint8_t>(v >> 24);
 }
 
-// True for the layouts stored as 4 × 4 blocks (FMT_DXT5, FMT_DXT3).
+// True for the layouts stored as 4 × 4 blocks (FMT_DXT5, FMT_DXT3,
+// FMT_DXT1, FMT_BC7).
 inline bool is_block_layout(int layout) {
-    return layout == 3 || layout == 4;
+    return layout >= 3 && layout <= 6;
 }
 
-// Bytes of pixel data for a DDSFMT layout (0..4) of the given size.
+// Bytes before the pixel data for a DDSFMT layout (0..6).
+inline size_t header_bytes(int layout) {
+    return layout == 6 ? header_size + dx10_extension_size : header_size;
+}
+
+// Bytes of pixel data for a DDSFMT layout (0..6) of the given size.
 size_t pixel_data_size(int layout, int width, int height);
 
-// Fills header_size bytes at `out` for a DDSFMT layout (0..4): a single
-// surface, no mipmaps, pixel format and capabilities of that layout.
+// Fills header_bytes(layout) bytes at `out` for a DDSFMT layout (0..6): a
+// single surface, no mipmaps, pixel format and capabilities of that layout.
 void write_header(uint8_t* out, int layout, int width, int height);
 
 }  // namespace mevra::dds

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/bc1_encoder.h"
+#include "formats/bc7_encoder.h"
+#include "formats/dds_block_image.h"
 #include "formats/dds_dxt_encoder.h"
 #include "formats/dds_header.h"
 #include "formats/dds_uncompressed.h"
@@ -32,7 +35,7 @@ bool pixels_readable(const image_info& img) {
 
 int image_info::file_save_dds(const std::string& path, std::string& error) const {
     const int layout = settings().dds_format;
-    if (layout < FMT_A8R8G8B8 || layout > FMT_DXT3) {
+    if (layout < FMT_A8R8G8B8 || layout > FMT_BC7) {
         error = "unknown DDS layout " + std::to_string(layout);
         return -1;
     }
@@ -52,13 +55,13 @@ int image_info::file_save_dds(const std::string& path, std::string& error) const
 
     std::vector<uint8_t> bytes;
     try {
-        bytes.resize(dds::header_size + dds::pixel_data_size(layout, width, height));
+        bytes.resize(dds::header_bytes(layout) + dds::pixel_data_size(layout, width, height));
     } catch (const std::bad_alloc&) {
         error = "not enough memory";
         return -1;
     }
     dds::write_header(bytes.data(), layout, width, height);
-    uint8_t* data = bytes.data() + dds::header_size;
+    uint8_t* data = bytes.data() + dds::header_bytes(layout);
     switch (layout) {
         case FMT_A8R8G8B8:
             dds::encode_a8r8g8b8(*this, data);
@@ -68,6 +71,12 @@ int image_info::file_save_dds(const std::string& path, std::string& error) const
             break;
         case FMT_A1R5G5B5:
             dds::encode_a1r5g5b5(*this, data);
+            break;
+        case FMT_DXT1:
+            dds::encode_block_image(*this, dds::encode_bc1_block, 8, 0, data);
+            break;
+        case FMT_BC7:
+            dds::encode_block_image(*this, dds::encode_bc7_block, 16, 0, data);
             break;
         default:
             dds::encode_dxt(

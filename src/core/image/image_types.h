@@ -32,6 +32,8 @@ enum DDSFMT : int {
     FMT_A1R5G5B5 = 2,
     FMT_DXT5 = 3,
     FMT_DXT3 = 4,
+    FMT_DXT1 = 5,
+    FMT_BC7 = 6,
 };
 
 // Current tool of the palette window.

@@ -108,7 +108,8 @@ void EnviromentOption::build_panel(QWidget* panel) {
     numericUpDown3->setObjectName("numericUpDown3");
     numericUpDown3->setRange(10, 100);
     comboBox1 = make_list(panel, "comboBox1",
-                          {"FMT_A8R8G8B8", "FMT_A4R4G4B4", "FMT_A1R5G5B5", "FMT_DXT5", "FMT_DXT3"});
+                          {"FMT_A8R8G8B8", "FMT_A4R4G4B4", "FMT_A1R5G5B5", "FMT_DXT5", "FMT_DXT3",
+                           "FMT_DXT1", "FMT_BC7"});
     checkBox1 = new QCheckBox(QString::fromUtf8("抜き色を[透過対象色]とする"), panel);
     checkBox1->setObjectName("checkBox1");
     checkBox2 = new QCheckBox(QString::fromUtf8("アルファ値が0の色を[透過対象色]とする"), panel);

@@ -271,6 +271,16 @@ TEST(IniFile, UnusableValuesFallBackToTheDefaultOrLeaveTheWindowAlone) {
     EXPECT_FALSE(layout.listview_path1.has_value());
 }
 
+TEST(IniFile, DdsFormatTakesAllSevenLayoutsAndFallsBackBeyondThem) {
+    for (const auto& [text, want] : {std::pair<const char*, int>{"5", 5}, {"6", 6}, {"4", 4},
+                                     {"7", 0}, {"-1", 0}}) {
+        clgbase clg;
+        clg.dds_format = 3;
+        read_ini_text(crlf({{"Option DDSFormat", text}}), clg);
+        EXPECT_EQ(clg.dds_format, want) << text;
+    }
+}
+
 TEST(IniFile, AStringWithALineBreakIsWrittenAsAnEmptyLine) {
     clgbase clg;
     clg.set_image_last_open("/odd\nname.png");

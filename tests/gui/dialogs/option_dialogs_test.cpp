@@ -187,6 +187,15 @@ TEST(EnviromentOption, CancelWritesNothingAndOkKeepsAlphaZero) {
     EXPECT_EQ(settings().aviren_option3, 3);
 }
 
+TEST(EnviromentOption, DdsListEndsWithDxt1AndBc7) {
+    EnviromentOption dlg;
+    auto* list = child<QComboBox>(&dlg, "comboBox1");
+    ASSERT_EQ(list->count(), 7);
+    EXPECT_EQ(list->itemText(4), "FMT_DXT3");
+    EXPECT_EQ(list->itemText(5), "FMT_DXT1");
+    EXPECT_EQ(list->itemText(6), "FMT_BC7");
+}
+
 TEST(About, VersionLineAndLinksReportFailures) {
     about box;
     EXPECT_EQ(child<QLabel>(&box, "label1")->text(),

@@ -1,0 +1,28 @@
+#pragma once
+// Decoding one 4 × 4 block of the block-compressed texture formats BC1 to BC5
+// and BC7 to ARGB. Pixels come out as 0xAARRGGBB, 16 of them, row by row
+// (pixel p is at x = p % 4, y = p / 4 of the block).
+//
+// The arithmetic follows the formats' published definitions: 5:6:5 endpoints
+// widened by bit replication, the interpolated colours and alpha levels
+// rounded to the nearest 8-bit value, BC7 weights out of 64 with +32 rounding.
+#include <cstdint>
+
+namespace mevra::dds {
+
+// BC1 (DXT1). When the first endpoint is not above the second the block has
+// three colours and index 3 is transparent black (0x00000000).
+void decode_bc1_block(const uint8_t block[8], uint32_t out[16]);
+// BC2 (DXT3): explicit 4-bit alpha, then a four-colour BC1 colour half.
+void decode_bc2_block(const uint8_t block[16], uint32_t out[16]);
+// BC3 (DXT5): interpolated alpha, then a four-colour BC1 colour half.
+void decode_bc3_block(const uint8_t block[16], uint32_t out[16]);
+// BC4 (ATI1), unsigned: one channel shown as grey, R = G = B, alpha 255.
+void decode_bc4_block(const uint8_t block[8], uint32_t out[16]);
+// BC5 (ATI2), unsigned: red from the first half, green from the second, blue 0, alpha 255.
+void decode_bc5_block(const uint8_t block[16], uint32_t out[16]);
+// BC7, all eight modes. A block whose mode byte is 0 is reserved and decodes
+// to transparent black.
+void decode_bc7_block(const uint8_t block[16], uint32_t out[16]);
+
+}  // namespace mevra::dds
