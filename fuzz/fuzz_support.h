@@ -60,6 +60,9 @@ inline bool too_slow(const uint8_t* data, size_t size) {
                                                     static_cast<int32_t>(le32(d + 22))))
             return true;
     }
+    if (d[0] == 'D' && d[1] == 'D' && d[2] == 'S' && d[3] == ' ' &&
+        accepted_but_large(le32(d + 16), le32(d + 12)))
+        return true;
     if (d[0] == 'G' && d[1] == 'I' && d[2] == 'F' &&
         accepted_but_large(d[6] | (d[7] << 8), d[8] | (d[9] << 8)))
         return true;  // the platform decoder's GIF canvas is the logical screen
