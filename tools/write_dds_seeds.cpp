@@ -28,7 +28,8 @@ void write(const std::filesystem::path& dir, const std::string& name, const dds_
            const std::vector<uint8_t>& data) {
     const auto file = mevra::test::dds_file(layout, data);
     std::ofstream(dir / (name + ".dds"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
 }
 
 }  // namespace
@@ -40,9 +41,9 @@ int main() {
     uint32_t seed = 1;
 
     // Four blocks of each FourCC layout, with its block size.
-    const std::pair<const char*, size_t> fourccs[] = {
-        {"DXT1", 8}, {"DXT2", 16}, {"DXT3", 16}, {"DXT4", 16}, {"DXT5", 16},
-        {"ATI1", 8}, {"BC4U", 8},  {"ATI2", 16}, {"BC5U", 16}};
+    const std::pair<const char*, size_t> fourccs[] = {{"DXT1", 8},  {"DXT2", 16}, {"DXT3", 16},
+                                                      {"DXT4", 16}, {"DXT5", 16}, {"ATI1", 8},
+                                                      {"BC4U", 8},  {"ATI2", 16}, {"BC5U", 16}};
     for (const auto& [code, block] : fourccs)
         write(dir, std::string("dds_") + code, block_layout(code, 8, 8), noise(4 * block, ++seed));
 

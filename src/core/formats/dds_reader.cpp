@@ -49,12 +49,18 @@ void decode_masked(std::span<const uint8_t> data, const surface_info& s, uint32_
 
 void decode_block(surface_kind kind, const uint8_t* block, uint32_t out[16]) {
     switch (kind) {
-        case surface_kind::bc1: return dds::decode_bc1_block(block, out);
-        case surface_kind::bc2: return dds::decode_bc2_block(block, out);
-        case surface_kind::bc3: return dds::decode_bc3_block(block, out);
-        case surface_kind::bc4: return dds::decode_bc4_block(block, out);
-        case surface_kind::bc5: return dds::decode_bc5_block(block, out);
-        default: return dds::decode_bc7_block(block, out);
+        case surface_kind::bc1:
+            return dds::decode_bc1_block(block, out);
+        case surface_kind::bc2:
+            return dds::decode_bc2_block(block, out);
+        case surface_kind::bc3:
+            return dds::decode_bc3_block(block, out);
+        case surface_kind::bc4:
+            return dds::decode_bc4_block(block, out);
+        case surface_kind::bc5:
+            return dds::decode_bc5_block(block, out);
+        default:
+            return dds::decode_bc7_block(block, out);
     }
 }
 

@@ -61,11 +61,52 @@ header read_header(byte_reader& in) {
     return h;
 }
 
-bool set_block(surface_info& info, surface_kind kind, const char* name) {
-    info.kind = kind;
-    info.name = name;
-    return true;
-}
+struct block_layout {
+    uint32_t code;  // FourCC or DXGI format
+    surface_kind kind;
+    const char* name;
+};
+
+// DXT2 and DXT4 carry premultiplied colour; they are shown as stored, like
+// DXT3 and DXT5.
+constexpr block_layout fourcc_layouts[] = {
+    {fourcc('D', 'X', 'T', '1'), surface_kind::bc1, "DXT1"},
+    {fourcc('D', 'X', 'T', '2'), surface_kind::bc2, "DXT2"},
+    {fourcc('D', 'X', 'T', '3'), surface_kind::bc2, "DXT3"},
+    {fourcc('D', 'X', 'T', '4'), surface_kind::bc3, "DXT4"},
+    {fourcc('D', 'X', 'T', '5'), surface_kind::bc3, "DXT5"},
+    {fourcc('A', 'T', 'I', '1'), surface_kind::bc4, "ATI1"},
+    {fourcc('B', 'C', '4', 'U'), surface_kind::bc4, "BC4U"},
+    {fourcc('A', 'T', 'I', '2'), surface_kind::bc5, "ATI2"},
+    {fourcc('B', 'C', '5', 'U'), surface_kind::bc5, "BC5U"},
+};
+
+// The DXGI block formats read (the signed BC4/BC5 ones are not).
+constexpr block_layout dxgi_block_layouts[] = {
+    {70, surface_kind::bc1, "BC1_TYPELESS"},   {71, surface_kind::bc1, "BC1_UNORM"},
+    {72, surface_kind::bc1, "BC1_UNORM_SRGB"}, {73, surface_kind::bc2, "BC2_TYPELESS"},
+    {74, surface_kind::bc2, "BC2_UNORM"},      {75, surface_kind::bc2, "BC2_UNORM_SRGB"},
+    {76, surface_kind::bc3, "BC3_TYPELESS"},   {77, surface_kind::bc3, "BC3_UNORM"},
+    {78, surface_kind::bc3, "BC3_UNORM_SRGB"}, {79, surface_kind::bc4, "BC4_TYPELESS"},
+    {80, surface_kind::bc4, "BC4_UNORM"},      {82, surface_kind::bc5, "BC5_TYPELESS"},
+    {83, surface_kind::bc5, "BC5_UNORM"},      {97, surface_kind::bc7, "BC7_TYPELESS"},
+    {98, surface_kind::bc7, "BC7_UNORM"},      {99, surface_kind::bc7, "BC7_UNORM_SRGB"},
+};
+
+// The DXGI 8-bit-per-channel formats read, as masks of a 32-bit pixel.
+struct rgba_layout {
+    uint32_t code;
+    const char* name;
+    bool red_first;  // R8G8B8A8; else B8G8R8A8
+    bool alpha;      // false for the X8 formats: alpha 255
+};
+constexpr rgba_layout dxgi_rgba_layouts[] = {
+    {27, "R8G8B8A8_TYPELESS", true, true},     {28, "R8G8B8A8_UNORM", true, true},
+    {29, "R8G8B8A8_UNORM_SRGB", true, true},   {87, "B8G8R8A8_UNORM", false, true},
+    {88, "B8G8R8X8_UNORM", false, false},      {90, "B8G8R8A8_TYPELESS", false, true},
+    {91, "B8G8R8A8_UNORM_SRGB", false, true},  {92, "B8G8R8X8_TYPELESS", false, false},
+    {93, "B8G8R8X8_UNORM_SRGB", false, false},
+};
 
 bool set_masked(surface_info& info, const char* name, uint32_t bits, uint32_t r, uint32_t g,
                 uint32_t b, uint32_t a) {
@@ -79,63 +120,25 @@ bool set_masked(surface_info& info, const char* name, uint32_t bits, uint32_t r,
     return true;
 }
 
-// The four-character codes of the block layouts. DXT2 and DXT4 carry
-// premultiplied colour; they are shown as stored, like DXT3 and DXT5.
-bool legacy_block_layout(uint32_t code, surface_info& info) {
-    switch (code) {
-        case fourcc('D', 'X', 'T', '1'):
-            return set_block(info, surface_kind::bc1, "DXT1");
-        case fourcc('D', 'X', 'T', '2'):
-            return set_block(info, surface_kind::bc2, "DXT2");
-        case fourcc('D', 'X', 'T', '3'):
-            return set_block(info, surface_kind::bc2, "DXT3");
-        case fourcc('D', 'X', 'T', '4'):
-            return set_block(info, surface_kind::bc3, "DXT4");
-        case fourcc('D', 'X', 'T', '5'):
-            return set_block(info, surface_kind::bc3, "DXT5");
-        case fourcc('A', 'T', 'I', '1'):
-            return set_block(info, surface_kind::bc4, "ATI1");
-        case fourcc('B', 'C', '4', 'U'):
-            return set_block(info, surface_kind::bc4, "BC4U");
-        case fourcc('A', 'T', 'I', '2'):
-            return set_block(info, surface_kind::bc5, "ATI2");
-        case fourcc('B', 'C', '5', 'U'):
-            return set_block(info, surface_kind::bc5, "BC5U");
-        default:
-            return false;
-    }
+template <size_t n>
+bool find_block_layout(const block_layout (&table)[n], uint32_t code, surface_info& info) {
+    for (const auto& l : table)
+        if (l.code == code) {
+            info.kind = l.kind;
+            info.name = l.name;
+            return true;
+        }
+    return false;
 }
 
 bool dxgi_layout(uint32_t format, surface_info& info) {
-    using k = surface_kind;
-    switch (format) {
-        case 70: return set_block(info, k::bc1, "BC1_TYPELESS");
-        case 71: return set_block(info, k::bc1, "BC1_UNORM");
-        case 72: return set_block(info, k::bc1, "BC1_UNORM_SRGB");
-        case 73: return set_block(info, k::bc2, "BC2_TYPELESS");
-        case 74: return set_block(info, k::bc2, "BC2_UNORM");
-        case 75: return set_block(info, k::bc2, "BC2_UNORM_SRGB");
-        case 76: return set_block(info, k::bc3, "BC3_TYPELESS");
-        case 77: return set_block(info, k::bc3, "BC3_UNORM");
-        case 78: return set_block(info, k::bc3, "BC3_UNORM_SRGB");
-        case 79: return set_block(info, k::bc4, "BC4_TYPELESS");
-        case 80: return set_block(info, k::bc4, "BC4_UNORM");
-        case 82: return set_block(info, k::bc5, "BC5_TYPELESS");
-        case 83: return set_block(info, k::bc5, "BC5_UNORM");
-        case 97: return set_block(info, k::bc7, "BC7_TYPELESS");
-        case 98: return set_block(info, k::bc7, "BC7_UNORM");
-        case 99: return set_block(info, k::bc7, "BC7_UNORM_SRGB");
-        case 27: return set_masked(info, "R8G8B8A8_TYPELESS", 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000u);
-        case 28: return set_masked(info, "R8G8B8A8_UNORM", 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000u);
-        case 29: return set_masked(info, "R8G8B8A8_UNORM_SRGB", 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000u);
-        case 87: return set_masked(info, "B8G8R8A8_UNORM", 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u);
-        case 88: return set_masked(info, "B8G8R8X8_UNORM", 32, 0xFF0000, 0xFF00, 0xFF, 0);
-        case 90: return set_masked(info, "B8G8R8A8_TYPELESS", 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u);
-        case 91: return set_masked(info, "B8G8R8A8_UNORM_SRGB", 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u);
-        case 92: return set_masked(info, "B8G8R8X8_TYPELESS", 32, 0xFF0000, 0xFF00, 0xFF, 0);
-        case 93: return set_masked(info, "B8G8R8X8_UNORM_SRGB", 32, 0xFF0000, 0xFF00, 0xFF, 0);
-        default: return false;
-    }
+    if (find_block_layout(dxgi_block_layouts, format, info)) return true;
+    for (const auto& l : dxgi_rgba_layouts)
+        if (l.code == format) {
+            const uint32_t r = l.red_first ? 0xFF : 0xFF0000, b = l.red_first ? 0xFF0000 : 0xFF;
+            return set_masked(info, l.name, 32, r, 0xFF00, b, l.alpha ? 0xFF000000u : 0);
+        }
+    return false;
 }
 
 // A mask must be one run of bits that fits the pixel.
@@ -174,10 +177,14 @@ const char* masked_name(const header& h, uint32_t a) {
             n.a == a)
             return n.name;
     switch (h.pf_bits) {
-        case 8: return "RGB8";
-        case 16: return "RGB16";
-        case 24: return "RGB24";
-        default: return "RGB32";
+        case 8:
+            return "RGB8";
+        case 16:
+            return "RGB16";
+        case 24:
+            return "RGB24";
+        default:
+            return "RGB32";
     }
 }
 
@@ -189,11 +196,11 @@ bool legacy_masked_layout(const header& h, surface_info& info) {
         // Luminance: the red mask holds the grey level.
         const uint32_t l = h.masks[0];
         if (l == 0 || !mask_ok(l, bits) || !mask_ok(alpha, bits) || (l & alpha)) return false;
-        const char* name = bits == 8 && l == 0xFF && alpha == 0        ? "L8"
+        const char* name = bits == 8 && l == 0xFF && alpha == 0         ? "L8"
                            : bits == 16 && l == 0xFF && alpha == 0xFF00 ? "A8L8"
                            : bits == 16 && l == 0xFFFF && alpha == 0    ? "L16"
                            : bits == 8 && l == 0xF && alpha == 0xF0     ? "A4L4"
-                                                                         : "luminance";
+                                                                        : "luminance";
         return set_masked(info, name, bits, l, l, l, alpha);
     }
     if (h.pf_flags & pf_rgb) {
@@ -244,6 +251,9 @@ int read_surface_info(byte_reader& in, surface_info& info) {
     const header h = read_header(in);
     if (h.size != 124 || h.pf_size != 32) return -2;
     if (!image_size_ok(h.width, h.height)) return -2;
+    // No surface of the largest size has more than 16 levels; a count far
+    // beyond that is damage, not a texture.
+    if (h.mipmaps > 32) return -2;
     // A volume needs at least one slice and a cube map at least one face.
     if ((h.caps2 & caps2_volume) && h.depth == 0) return -2;
     if ((h.caps2 & caps2_cubemap) && (h.caps2 & caps2_cube_faces) == 0) return -2;
@@ -257,7 +267,7 @@ int read_surface_info(byte_reader& in, surface_info& info) {
         if (h.pf_fourcc == fourcc('D', 'X', '1', '0')) {
             if (!read_dx10(in, h.depth, s)) return -2;
             s.data_offset += dx10_header_size;
-        } else if (!legacy_block_layout(h.pf_fourcc, s)) {
+        } else if (!find_block_layout(fourcc_layouts, h.pf_fourcc, s)) {
             return -2;
         }
     } else if (!legacy_masked_layout(h, s)) {

@@ -19,10 +19,10 @@ struct surface_info {
     surface_kind kind = surface_kind::masked;
     int width = 0;
     int height = 0;
-    int mipmaps = 1;        // mipmap levels the file says it holds (at least 1)
-    std::string name;       // "DXT1", "BC7_UNORM", "A8R8G8B8", ...
-    size_t data_offset = 0; // where the first surface begins
-    size_t data_size = 0;   // bytes of the first surface
+    int mipmaps = 1;         // mipmap levels the file says it holds (at least 1)
+    std::string name;        // "DXT1", "BC7_UNORM", "A8R8G8B8", ...
+    size_t data_offset = 0;  // where the first surface begins
+    size_t data_size = 0;    // bytes of the first surface
     // Masked layouts: bits per pixel (8, 16, 24 or 32) and the channel masks.
     // A zero colour mask gives 0, a zero alpha mask 255.
     uint32_t bit_count = 0;

@@ -2,6 +2,7 @@
 // (endpoint widening, interpolation weights, anchors, P-bits, rotation).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <utility>
 
@@ -16,7 +17,12 @@ struct bit_writer {
     int pos = 0;
     void put(uint32_t value, int count) {
         for (int i = 0; i < count; ++i, ++pos)
-            if (value >> i & 1) bytes[pos >> 3] = static_cast<uint8_t>(bytes[pos >> 3] | 1 << (pos & 7));
+            if (value >> i & 1)
+                bytes[pos >> 3] = static_cast<uint8_t>(bytes[pos >> 3] | 1 << (pos & 7));
+    }
+    void fields(std::initializer_list<uint32_t> values, int count) {
+        for (uint32_t v : values)
+            put(v, count);
     }
     // Sixteen indices; the anchors' top bit is not stored.
     void indices(std::initializer_list<std::pair<int, uint32_t>> set, int bits,
@@ -40,6 +46,12 @@ void put_codes(uint8_t* at, const uint32_t (&codes)[16]) {
         bits |= uint64_t{codes[p]} << (3 * p);
     for (int k = 0; k < 6; ++k)
         at[k] = static_cast<uint8_t>(bits >> (8 * k));
+}
+
+std::array<uint32_t, 16> decoded(const bit_writer& b) {
+    std::array<uint32_t, 16> out;
+    dds::decode_bc7_block(b.bytes, out.data());
+    return out;
 }
 
 constexpr uint32_t codes_0_to_7[16] = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6, 7};
@@ -122,13 +134,12 @@ TEST(BcDecode, Bc7Mode0ThreeSubsetsWithEndpointPBits) {
     bit_writer b;
     b.put(1, 1);
     b.put(0, 4);  // partition 0: anchors at pixels 0, 3 and 15
-    for (uint32_t r : {15, 0, 0, 0, 0, 0}) b.put(r, 4);
-    for (uint32_t g : {0, 0, 15, 0, 0, 0}) b.put(g, 4);
-    for (uint32_t bl : {0, 0, 0, 0, 15, 0}) b.put(bl, 4);
-    for (uint32_t p : {1, 0, 1, 0, 1, 0}) b.put(p, 1);
+    b.fields({15, 0, 0, 0, 0, 0}, 4);
+    b.fields({0, 0, 15, 0, 0, 0}, 4);
+    b.fields({0, 0, 0, 0, 15, 0}, 4);
+    b.fields({1, 0, 1, 0, 1, 0}, 1);
     b.indices({{3, 3}, {5, 4}, {9, 7}, {15, 1}}, 3, {0, 3, 15});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0xFFFF0808u);   // 4 bits + P-bit 1: 15 -> 255, 0 -> 8
     EXPECT_EQ(out[3], 0xFF059305u);   // subset 1, weight 27
     EXPECT_EQ(out[5], 0xFF6C0303u);   // subset 0, weight 37
@@ -140,13 +151,12 @@ TEST(BcDecode, Bc7Mode1PartitionWithAnchorInsideTheBlock) {
     bit_writer b;
     b.put(2, 2);
     b.put(17, 6);  // pixels 1, 2, 3 and 7 form subset 1, anchored at pixel 2
-    for (uint32_t r : {0, 63, 0, 0}) b.put(r, 6);
-    for (uint32_t g : {0, 0, 0, 0}) b.put(g, 6);
-    for (uint32_t bl : {0, 0, 0, 63}) b.put(bl, 6);
+    b.fields({0, 63, 0, 0}, 6);
+    b.fields({0, 0, 0, 0}, 6);
+    b.fields({0, 0, 0, 63}, 6);
     b.put(0, 1), b.put(1, 1);  // shared P-bits of subsets 0 and 1
     b.indices({{1, 7}, {2, 3}, {4, 7}, {7, 4}, {15, 5}}, 3, {0, 2});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0xFF000000u);
     EXPECT_EQ(out[1], 0xFF0202FFu);
     EXPECT_EQ(out[2], 0xFF02026Du);
@@ -159,12 +169,11 @@ TEST(BcDecode, Bc7Mode2ThreeSubsetsTwoBitIndices) {
     bit_writer b;
     b.put(4, 3);
     b.put(0, 6);
-    for (uint32_t r : {16, 31, 0, 0, 0, 0}) b.put(r, 5);
-    for (uint32_t g : {0, 0, 0, 31, 0, 0}) b.put(g, 5);
-    for (uint32_t bl : {0, 0, 0, 0, 0, 31}) b.put(bl, 5);
+    b.fields({16, 31, 0, 0, 0, 0}, 5);
+    b.fields({0, 0, 0, 31, 0, 0}, 5);
+    b.fields({0, 0, 0, 0, 0, 31}, 5);
     b.indices({{1, 2}, {3, 1}, {10, 3}, {15, 1}}, 2, {0, 3, 15});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0xFF840000u);
     EXPECT_EQ(out[1], 0xFFD70000u);
     EXPECT_EQ(out[3], 0xFF005400u);
@@ -176,13 +185,12 @@ TEST(BcDecode, Bc7Mode3TwoSubsetsSevenBitColour) {
     bit_writer b;
     b.put(8, 4);
     b.put(0, 6);
-    for (uint32_t r : {127, 0, 0, 0}) b.put(r, 7);
-    for (uint32_t g : {0, 0, 0, 127}) b.put(g, 7);
-    for (int i = 0; i < 4; ++i) b.put(0, 7);
-    for (uint32_t p : {1, 0, 0, 1}) b.put(p, 1);
+    b.fields({127, 0, 0, 0}, 7);
+    b.fields({0, 0, 0, 127}, 7);
+    b.fields({0, 0, 0, 0}, 7);
+    b.fields({1, 0, 0, 1}, 1);
     b.indices({{1, 1}, {2, 2}, {15, 1}}, 2, {0, 15});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0xFFFF0101u);
     EXPECT_EQ(out[1], 0xFFAB0101u);
     EXPECT_EQ(out[2], 0xFF01AB01u);
@@ -194,12 +202,11 @@ TEST(BcDecode, Bc7Mode4IndexSelectionSwapsTheIndexSets) {
     b.put(16, 5);
     b.put(0, 2);  // no rotation
     b.put(1, 1);  // colour from the 3-bit set, alpha from the 2-bit set
-    for (uint32_t v : {0, 31, 0, 0, 0, 0}) b.put(v, 5);
+    b.fields({0, 31, 0, 0, 0, 0}, 5);
     b.put(0, 6), b.put(63, 6);
     b.indices({{1, 2}}, 2, {0});
     b.indices({{1, 5}, {2, 7}}, 3, {0});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0x00000000u);
     EXPECT_EQ(out[1], 0xABB70000u);  // colour weight 46, alpha weight 43
     EXPECT_EQ(out[2], 0x00FF0000u);
@@ -209,12 +216,11 @@ TEST(BcDecode, Bc7Mode5RotationSwapsAlphaAndRed) {
     bit_writer b;
     b.put(32, 6);
     b.put(1, 2);  // rotation 1: swap alpha and red
-    for (uint32_t v : {127, 0, 64, 64, 0, 127}) b.put(v, 7);
+    b.fields({127, 0, 64, 64, 0, 127}, 7);
     b.put(0, 8), b.put(255, 8);
     b.indices({{1, 1}, {2, 2}, {3, 3}}, 2, {0});
     b.indices({{1, 3}}, 2, {0});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0xFF008100u);
     EXPECT_EQ(out[1], 0xABFF8154u);
     EXPECT_EQ(out[3], 0x000081FFu);
@@ -223,14 +229,11 @@ TEST(BcDecode, Bc7Mode5RotationSwapsAlphaAndRed) {
 TEST(BcDecode, Bc7Mode6FourBitIndices) {
     bit_writer b;
     b.put(64, 7);
-    for (uint32_t v : {0, 127, 127, 0, 64, 64, 127, 127}) b.put(v, 7);
+    b.fields({0, 127, 127, 0, 64, 64, 127, 127}, 7);
     b.put(0, 1), b.put(1, 1);
-    // Pixel p gets index p.
-    b.indices({{1, 1},  {2, 2},   {3, 3},   {4, 4},   {5, 5},   {6, 6},   {7, 7},  {8, 8},
-               {9, 9},  {10, 10}, {11, 11}, {12, 12}, {13, 13}, {14, 14}, {15, 15}},
-              4, {0});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    for (uint32_t p = 0; p < 16; ++p)  // pixel p gets index p; pixel 0 is the anchor
+        b.put(p, p == 0 ? 3 : 4);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0xFE00FE80u);
     EXPECT_EQ(out[5], 0xFE54AB80u);
     EXPECT_EQ(out[15], 0xFFFF0181u);
@@ -240,14 +243,13 @@ TEST(BcDecode, Bc7Mode7TwoSubsetsWithAlpha) {
     bit_writer b;
     b.put(128, 8);
     b.put(0, 6);
-    for (uint32_t r : {31, 0, 0, 0}) b.put(r, 5);
-    for (int i = 0; i < 4; ++i) b.put(0, 5);
-    for (uint32_t bl : {0, 0, 0, 31}) b.put(bl, 5);
-    for (uint32_t a : {31, 0, 31, 31}) b.put(a, 5);
-    for (int i = 0; i < 4; ++i) b.put(1, 1);
+    b.fields({31, 0, 0, 0}, 5);
+    b.fields({0, 0, 0, 0}, 5);
+    b.fields({0, 0, 0, 31}, 5);
+    b.fields({31, 0, 31, 31}, 5);
+    b.fields({1, 1, 1, 1}, 1);
     b.indices({{1, 2}, {15, 1}}, 2, {0, 15});
-    uint32_t out[16];
-    dds::decode_bc7_block(b.bytes, out);
+    const auto out = decoded(b);
     EXPECT_EQ(out[0], 0xFFFF0404u);
     EXPECT_EQ(out[1], 0x56560404u);
     EXPECT_EQ(out[2], 0xFF040404u);

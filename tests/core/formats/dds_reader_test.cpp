@@ -166,7 +166,8 @@ TEST(DdsReader, DamagedFilesAreRefusedAndChangeNothing) {
         {"cube map without faces", dds_file(no_faces, bytes(8, 0))},
         {"split mask", dds_file(masked_layout(0x40, 16, 0xF00F, 0xF0, 0xF00, 0), bytes(32, 0))},
         {"overlapping masks", dds_file(masked_layout(0x40, 16, 0xFF0, 0xF0, 0xF, 0), bytes(32, 0))},
-        {"mask wider than pixel", dds_file(masked_layout(0x40, 16, 0xF0000, 0xF0, 0xF, 0), bytes(32, 0))},
+        {"mask wider than pixel",
+         dds_file(masked_layout(0x40, 16, 0xF0000, 0xF0, 0xF, 0), bytes(32, 0))},
         {"12-bit pixels", dds_file(masked_layout(0x40, 12, 0xF00, 0xF0, 0xF, 0), bytes(32, 0))},
     };
     for (const auto& [why, file] : damaged) {
@@ -201,8 +202,9 @@ TEST(DdsReader, FilesOfTodaysWriterComeBack) {
         ASSERT_EQ(img.argb_buff.size(), expected.argb.size());
         for (size_t i = 0; i < expected.argb.size(); ++i)
             for (int s = 0; s < 32; s += 8)
-                ASSERT_LE(std::abs(int(img.argb_buff[i] >> s & 255) - int(expected.argb[i] >> s & 255)),
-                          layout < FMT_DXT5 ? 0 : 1)
+                ASSERT_LE(
+                    std::abs(int(img.argb_buff[i] >> s & 255) - int(expected.argb[i] >> s & 255)),
+                    layout < FMT_DXT5 ? 0 : 1)
                     << "layout " << layout << " pixel " << i;
         if (layout == FMT_A8R8G8B8) {
             EXPECT_EQ(img.argb_buff, src.argb_buff);
