@@ -55,11 +55,16 @@ inline bool too_slow(const uint8_t* data, size_t size) {
     if (accepted_but_large(d[12] | (d[13] << 8), d[14] | (d[15] << 8))) return true;
     if (d[0] == 'B' && d[1] == 'M') {
         // The 12-byte core header holds 16-bit sizes, the others 32-bit ones.
-        if (le32(d + 14) == 12 ? accepted_but_large(d[18] | (d[19] << 8), d[20] | (d[21] << 8))
-                               : accepted_but_large(static_cast<int32_t>(le32(d + 18)),
-                                                    static_cast<int32_t>(le32(d + 22))))
+        if (le32(d + 14) == 12
+                ? accepted_but_large(d[18] | (d[19] << 8), d[20] | (d[21] << 8))
+                : accepted_but_large(static_cast<int32_t>(le32(d + 18)),
+                                     // top-down files store a negative height
+                                     std::abs(int64_t{static_cast<int32_t>(le32(d + 22))})))
             return true;
     }
+    if (d[0] == 'D' && d[1] == 'D' && d[2] == 'S' && d[3] == ' ' &&
+        accepted_but_large(le32(d + 16), le32(d + 12)))
+        return true;
     if (d[0] == 'G' && d[1] == 'I' && d[2] == 'F' &&
         accepted_but_large(d[6] | (d[7] << 8), d[8] | (d[9] << 8)))
         return true;  // the platform decoder's GIF canvas is the logical screen

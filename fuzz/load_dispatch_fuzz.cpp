@@ -33,9 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try_reader(data, size, [](image_info& i, byte_reader& in) { return i.file_load_png(in); });
     try_reader(data, size, [](image_info& i, byte_reader& in) { return i.file_load_bmp(in); });
     try_reader(data, size, [](image_info& i, byte_reader& in) { return i.file_load_tga(in); });
+    try_reader(data, size, [](image_info& i, byte_reader& in) { return i.file_load_dds(in); });
 
-    static const char* const extensions[] = {".tga", ".bmp", ".png"};
-    const std::string path = fuzz::scratch_path(extensions[size % 3]);
+    static const char* const extensions[] = {".tga", ".bmp", ".png", ".dds"};
+    const std::string path = fuzz::scratch_path(extensions[size % 4]);
     fuzz::write_scratch(path, data, size);
     image_info img(path);
     if (img.flag != 0) fuzz::check_loaded(img);

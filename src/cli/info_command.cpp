@@ -6,7 +6,9 @@
 
 #include "cli/commands.h"
 #include "cli/json_text.h"
+#include "formats/dds_surface.h"
 #include "image/image_info.h"
+#include "platform/file_io.h"
 
 namespace mevra::cli {
 namespace {
@@ -52,6 +54,16 @@ const char* short_type_name(int type) {
     }
 }
 
+// For a DDS file, the stored layout and mipmap count as extra JSON members.
+std::string dds_members(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    dds::surface_info dds;
+    if (!read_whole_file(path, bytes, error) || dds::describe_dds(bytes, dds) != 0) return {};
+    return ", \"dds_format\": " + json_string(dds.name) +
+           ", \"mipmaps\": " + std::to_string(dds.mipmaps);
+}
+
 int run_info(const info_options& opt) {
     int failed = 0;
     for (const auto& path : opt.files) {
@@ -64,9 +76,10 @@ int run_info(const info_options& opt) {
         if (opt.json) {
             std::printf(
                 "{\"path\": %s, \"format\": \"%s\", \"width\": %d, \"height\": %d, "
-                "\"image_type\": \"%s\", \"color_num\": %d, \"colors\": %d}\n",
+                "\"image_type\": \"%s\", \"color_num\": %d, \"colors\": %d%s}\n",
                 json_string(path).c_str(), imgfmt_name(img.format), img.width, img.height,
-                imgtyp_name(img.image_type), img.color_num, colours);
+                imgtyp_name(img.image_type), img.color_num, colours,
+                img.format == IMGFMT_DDS ? dds_members(path).c_str() : "");
         } else {
             std::printf("%s: %s %dx%d %s color_num=%d colors=%d\n", path.c_str(),
                         short_format_name(img.format), img.width, img.height,

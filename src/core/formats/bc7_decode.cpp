@@ -8,22 +8,21 @@ namespace mevra::dds {
 namespace {
 
 struct mode_layout {
-    int subsets;          // NS
-    int partition_bits;   // PB
-    int rotation_bits;    // RB
-    int selection_bits;   // ISB
-    int colour_bits;      // CB, per channel and endpoint
-    int alpha_bits;       // AB, per endpoint; 0: alpha is 255
-    int endpoint_pbits;   // EPB: one P-bit per endpoint
-    int shared_pbits;     // SPB: one P-bit per subset
-    int index_bits;       // IB
+    int subsets;            // NS
+    int partition_bits;     // PB
+    int rotation_bits;      // RB
+    int selection_bits;     // ISB
+    int colour_bits;        // CB, per channel and endpoint
+    int alpha_bits;         // AB, per endpoint; 0: alpha is 255
+    int endpoint_pbits;     // EPB: one P-bit per endpoint
+    int shared_pbits;       // SPB: one P-bit per subset
+    int index_bits;         // IB
     int second_index_bits;  // IB2
 };
 
 constexpr mode_layout modes[8] = {
-    {3, 4, 0, 0, 4, 0, 1, 0, 3, 0}, {2, 6, 0, 0, 6, 0, 0, 1, 3, 0},
-    {3, 6, 0, 0, 5, 0, 0, 0, 2, 0}, {2, 6, 0, 0, 7, 0, 1, 0, 2, 0},
-    {1, 0, 2, 1, 5, 6, 0, 0, 2, 3}, {1, 0, 2, 0, 7, 8, 0, 0, 2, 2},
+    {3, 4, 0, 0, 4, 0, 1, 0, 3, 0}, {2, 6, 0, 0, 6, 0, 0, 1, 3, 0}, {3, 6, 0, 0, 5, 0, 0, 0, 2, 0},
+    {2, 6, 0, 0, 7, 0, 1, 0, 2, 0}, {1, 0, 2, 1, 5, 6, 0, 0, 2, 3}, {1, 0, 2, 0, 7, 8, 0, 0, 2, 2},
     {1, 0, 0, 0, 7, 7, 1, 0, 4, 0}, {2, 6, 0, 0, 5, 5, 1, 0, 2, 0},
 };
 

@@ -1,5 +1,5 @@
-// Loading: the own readers first (PNG and BMP by content, TGA by extension),
-// then the platform decoder for everything they decline.
+// Loading: the own readers first (PNG, BMP and DDS by content, TGA by
+// extension), then the platform decoder for everything they decline.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -82,6 +82,16 @@ void image_info::file_to_image(const std::string& path) {
     if (result == -1 && has_tga_extension(path)) {
         in.seek(0);
         result = file_load_tga(in);
+    }
+    if (result == -1) {
+        in.seek(0);
+        result = file_load_dds(in);
+        // The platform decoder reads no DDS, so a refused one ends here.
+        if (result == -2) {
+            show_message(load_failure_text(path, "the DDS file is damaged or of a layout not read"),
+                         "エラー");
+            return;
+        }
     }
     if (result == 0) return;
 

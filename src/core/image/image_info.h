@@ -69,6 +69,7 @@ class image_info {
     int file_check_bmp(byte_reader& in);
     int file_load_bmp(byte_reader& in);
     int file_load_tga(byte_reader& in);
+    int file_load_dds(byte_reader& in);
 
     // --- saving (formats/): 0 written, -1 failed with the reason in `error` ---
     int file_save_bmp(const std::string& path, std::string& error) const;

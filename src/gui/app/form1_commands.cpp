@@ -99,7 +99,7 @@ void Form1::cmd_open() {
     dialog.setNameFilters({"ビットマップファイル(bmp) (*.bmp)", "JPEGファイル(jpg) (*.jpg)",
                            "PNGファイル(png) (*.png)", "TIFFファイル(tif) (*.tif)",
                            "GIFファイル(gif) (*.gif)", "Targaファイル(tga) (*.tga)",
-                           "全てのファイル (*)"});
+                           "DDSファイル(dds) (*.dds)", "全てのファイル (*)"});
     dialog.setDefaultSuffix("bmp");
     const QFileInfo last(QString::fromStdString(mevra::settings().image_last_open_file));
     if (!last.filePath().isEmpty() && last.isFile()) {

@@ -91,7 +91,8 @@ TEST_F(Form1Test, OpenCommandUsesTheDialogsChoice) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), "이미지 열기 ");
-        EXPECT_EQ(dialog->nameFilters().size(), 7);
+        EXPECT_EQ(dialog->nameFilters().size(), 8);
+        EXPECT_TRUE(dialog->nameFilters().contains("DDSファイル(dds) (*.dds)"));
         dialog->setDirectory(QString::fromStdString(dir.path().string()));
         dialog->selectFile("\"a.png\" \"b.png\"");
         static_cast<QDialog*>(dialog)->accept();
