@@ -9,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "formats/deflate_join.h"
 #include "formats/png_filter.h"
 
 namespace mevra::png {
@@ -49,40 +50,74 @@ void filter_rows(const idat_layout& l, const row_source& rows, size_t first, siz
     }
 }
 
-}  // namespace
-
-bool encode_idat(const idat_layout& l, const row_source& rows, std::vector<uint8_t>& stream) {
-    stream.clear();
-    const size_t filtered_size = l.height * (l.row_bytes + 1);
+// Raw deflate of `size` bytes into `out`; false when memory ran out.
+bool compress_raw(const uint8_t* data, size_t size, std::vector<uint8_t>& out) {
     std::unique_ptr<libdeflate_compressor, compressor_deleter> compressor(
         libdeflate_alloc_compressor(compression_level));
     if (!compressor) return false;
     try {
+        out.resize(libdeflate_deflate_compress_bound(compressor.get(), size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const size_t n =
+        libdeflate_deflate_compress(compressor.get(), data, size, out.data(), out.size());
+    out.resize(n);
+    out.shrink_to_fit();
+    return n > 0;
+}
+
+}  // namespace
+
+bool encode_idat(const idat_layout& l, const row_source& rows, std::vector<uint8_t>& stream) {
+    stream.clear();
+    const size_t stride = l.row_bytes + 1;
+    const size_t filtered_size = l.height * stride;
+    // Large images are cut into two strips, each filtered and compressed on
+    // its own thread; the first strip's stream is then made continuable and
+    // the second's follows it. The first strip is a little shorter because
+    // it also carries the joining walk.
+    size_t middle = filtered_size >= two_thread_bytes ? l.height * 15 / 32 : l.height;
+    if (middle == 0) middle = l.height;
+    try {
         std::vector<uint8_t> filtered(filtered_size);
-        // Every row's filter depends only on its own and the unfiltered row
-        // above, so the halves can be filtered side by side.
-        const size_t middle = filtered_size >= two_thread_bytes ? l.height / 2 : l.height;
+        std::vector<uint8_t> first, second;
+        bool first_ok = true;
+        auto first_strip = [&] {
+            try {
+                filter_rows(l, rows, 0, middle, filtered.data());
+                first_ok = compress_raw(filtered.data(), middle * stride, first) &&
+                           (middle == l.height || deflate_join::make_continuable(first));
+            } catch (const std::bad_alloc&) {
+                first_ok = false;
+            }
+        };
         std::thread helper;
         if (middle < l.height) {
             try {
-                helper = std::thread(filter_rows, std::cref(l), std::cref(rows), middle,
-                                     l.height, filtered.data());
+                helper = std::thread(first_strip);
             } catch (const std::system_error&) {
-                filter_rows(l, rows, middle, l.height, filtered.data());
             }
         }
-        filter_rows(l, rows, 0, middle, filtered.data());
-        if (helper.joinable()) helper.join();
-
-        stream.resize(
-            libdeflate_zlib_compress_bound(compressor.get(), filtered_size));
-        const size_t n = libdeflate_zlib_compress(compressor.get(), filtered.data(),
-                                                  filtered_size, stream.data(), stream.size());
-        if (n == 0) {
-            stream.clear();
-            return false;
+        if (!helper.joinable()) first_strip();
+        bool second_ok = true;
+        if (middle < l.height) {
+            filter_rows(l, rows, middle, l.height, filtered.data());
+            second_ok = compress_raw(filtered.data() + middle * stride,
+                                     (l.height - middle) * stride, second);
         }
-        stream.resize(n);
+        if (helper.joinable()) helper.join();
+        if (!first_ok || !second_ok) return false;
+
+        const uint32_t adler = libdeflate_adler32(1, filtered.data(), filtered_size);
+        filtered = {};
+        stream.reserve(2 + first.size() + second.size() + 4);
+        stream.push_back(0x78);  // deflate, 32 KiB window
+        stream.push_back(0x9C);  // default level; the header's check bits
+        stream.insert(stream.end(), first.begin(), first.end());
+        stream.insert(stream.end(), second.begin(), second.end());
+        for (int shift = 24; shift >= 0; shift -= 8)
+            stream.push_back(static_cast<uint8_t>(adler >> shift));
     } catch (const std::bad_alloc&) {
         stream.clear();
         return false;
