@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -30,6 +31,13 @@ using clock_type = std::chrono::steady_clock;
 
 double seconds_since(clock_type::time_point t0) {
     return std::chrono::duration<double>(clock_type::now() - t0).count();
+}
+
+// Processor time of the whole process, every thread included.
+double cpu_seconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
 long peak_rss_mib() {
@@ -103,24 +111,33 @@ uintmax_t size_of(const std::string& path) {
     return ec ? 0 : n;
 }
 
+// Times one phase by the clock and by the processor time of all threads.
+template <typename F>
+int timed(const char* label, F phase) {
+    const auto t0 = clock_type::now();
+    const double c0 = cpu_seconds();
+    const int result = phase();
+    std::printf("%-10s %7.3f s, cpu %7.3f s%s\n", label, seconds_since(t0), cpu_seconds() - c0,
+                result == 0 ? "" : "  (failed)");
+    return result;
+}
+
 int phases(const std::string& file) {
-    auto t0 = clock_type::now();
-    image_info img(file);
-    const double load = seconds_since(t0);
-    if (img.flag == 0) return 1;
-    std::printf("%s: %d x %d, load %.3f s\n", file.c_str(), img.width, img.height, load);
+    image_info img;
+    if (timed("load", [&] {
+            img = image_info(file);
+            return img.flag != 0 ? 0 : -1;
+        }) != 0)
+        return 1;
+    std::printf("%s: %d x %d\n", file.c_str(), img.width, img.height);
     std::string error;
     const std::string png = file + ".io_bench.png", dds = file + ".io_bench.dds";
-    t0 = clock_type::now();
-    const int png_result = img.file_save_png(png, error);
-    std::printf("save PNG   %.3f s, %ju bytes%s\n", seconds_since(t0), size_of(png),
-                png_result == 0 ? "" : " (failed)");
+    timed("save PNG", [&] { return img.file_save_png(png, error); });
+    std::printf("PNG size   %ju bytes\n", size_of(png));
     for (int layout : {FMT_DXT5, FMT_DXT3}) {
         settings().dds_format = layout;
-        t0 = clock_type::now();
-        const int r = img.file_save_dds(dds, error);
-        std::printf("save %s   %.3f s%s\n", layout == FMT_DXT5 ? "DXT5" : "DXT3",
-                    seconds_since(t0), r == 0 ? "" : " (failed)");
+        timed(layout == FMT_DXT5 ? "save DXT5" : "save DXT3",
+              [&] { return img.file_save_dds(dds, error); });
     }
     std::filesystem::remove(png);
     std::filesystem::remove(dds);

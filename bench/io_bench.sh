@@ -30,8 +30,9 @@ median3() {
     for run in 1 2 3; do
         /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" "$@" > /dev/null 2>&1
         cat "$work/time.txt"
-    done | awk '{ wall[NR] = $1; cpu[NR] = $2 + $3; if ($4 > peak) peak = $4 }
-        END { n = asort(wall); m = asort(cpu); printf "%.3f %.3f %d\n", wall[2], cpu[2], peak / 1024 }'
+    done | awk 'function mid(a, b, c) { return a + b + c - (a > b ? (a > c ? a : c) : (b > c ? b : c)) - (a < b ? (a < c ? a : c) : (b < c ? b : c)) }
+        { wall[NR] = $1; cpu[NR] = $2 + $3; if ($4 > peak) peak = $4 }
+        END { printf "%.3f %.3f %d\n", mid(wall[1], wall[2], wall[3]), mid(cpu[1], cpu[2], cpu[3]), peak / 1024 }'
 }
 
 size() { stat -c %s "$1"; }

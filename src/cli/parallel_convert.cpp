@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -215,11 +216,18 @@ bool receive(worker& w, std::vector<std::optional<file_result>>& done) {
 
 int run_on_workers(cli_batch_host& host, int jobs) {
     const int count = host.entry_count();
+    // A worker that died must not take the parent with it when it is handed
+    // its next file: the write then fails with EPIPE instead.
+    struct sigpipe_ignored {
+        void (*before)(int) = std::signal(SIGPIPE, SIG_IGN);
+        ~sigpipe_ignored() { std::signal(SIGPIPE, before); }
+    } ignore_sigpipe;
     std::vector<worker> workers;
     for (int k = 0; k < jobs && k < count; ++k)
         if (!start_worker(host, workers)) break;
     if (workers.empty()) {
         // No process to be had: the files still get converted, one at a time.
+        std::signal(SIGPIPE, ignore_sigpipe.before);
         batch_engine engine;
         engine.run(host);
         return host.failures();

@@ -55,16 +55,15 @@ bool compress_raw(const uint8_t* data, size_t size, std::vector<uint8_t>& out) {
     std::unique_ptr<libdeflate_compressor, compressor_deleter> compressor(
         libdeflate_alloc_compressor(compression_level));
     if (!compressor) return false;
-    try {
-        out.resize(libdeflate_deflate_compress_bound(compressor.get(), size));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    const size_t n =
-        libdeflate_deflate_compress(compressor.get(), data, size, out.data(), out.size());
-    out.resize(n);
-    out.shrink_to_fit();
-    return n > 0;
+    // Room for the worst case, left uninitialised: the pages the stream does
+    // not reach are never touched and so cost no memory.
+    const size_t bound = libdeflate_deflate_compress_bound(compressor.get(), size);
+    std::unique_ptr<uint8_t[]> room(new (std::nothrow) uint8_t[bound]);
+    if (!room) return false;
+    const size_t n = libdeflate_deflate_compress(compressor.get(), data, size, room.get(), bound);
+    if (n == 0) return false;
+    out.assign(room.get(), room.get() + n);
+    return true;
 }
 
 }  // namespace
