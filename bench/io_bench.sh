@@ -7,7 +7,8 @@
 #   PNG -> DDS DXT3     mevra-cli          vs  nvcompress -fast -bc2
 #   a list of 6 files   mevra-cli --jobs 1 vs  --jobs 2
 # The peers are installed by hand (apt-get install python3-pil libnvtt-bin);
-# MEVRA itself never uses them. Run from a Release build on a quiet machine:
+# MEVRA itself never uses them. Last, the phases (load, PNG save, DXT saves) of
+# one process. Run from a Release build on a quiet machine:
 #   bench/io_bench.sh BUILD_DIR [WORK_DIR]
 set -eu
 build=${1:?build directory}
@@ -78,3 +79,6 @@ for op in "--op reduce --colors 64 --format png" "--op save --format dds --dds d
         printf "6 files, %s: -j 1 %.3f s, -j 2 %.3f s: %.2fx faster; peak per process %d / %d MiB; outputs %s\n",
             op, $1, $4, $1 / $4, $3, $6, same }'
 done
+
+echo "phases inside one process (clock and processor time of all threads):"
+"$build/bench/io_bench" phases "$photo"
