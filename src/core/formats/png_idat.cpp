@@ -16,7 +16,8 @@ namespace mevra::png {
 namespace {
 
 // libdeflate's level 7 compresses photographs a little better than zlib's
-// default level 6, at a fraction of its time.
+// default level 6 in about two thirds of its processor time; level 8 gains
+// another 3 % for more than twice the time.
 constexpr int compression_level = 7;
 
 // Below this many bytes of rows a second thread costs more than it saves.
@@ -100,10 +101,14 @@ bool encode_idat(const idat_layout& l, const row_source& rows, std::vector<uint8
         }
         if (!helper.joinable()) first_strip();
         bool second_ok = true;
-        if (middle < l.height) {
-            filter_rows(l, rows, middle, l.height, filtered.data());
-            second_ok = compress_raw(filtered.data() + middle * stride,
-                                     (l.height - middle) * stride, second);
+        try {
+            if (middle < l.height) {
+                filter_rows(l, rows, middle, l.height, filtered.data());
+                second_ok = compress_raw(filtered.data() + middle * stride,
+                                         (l.height - middle) * stride, second);
+            }
+        } catch (const std::bad_alloc&) {
+            second_ok = false;  // the helper must still be joined
         }
         if (helper.joinable()) helper.join();
         if (!first_ok || !second_ok) return false;

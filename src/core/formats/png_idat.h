@@ -21,9 +21,9 @@ struct idat_layout {
     bool adaptive = true;  // choose a filter per row; otherwise no filtering
 };
 
-// The zlib stream of the filtered rows. Large images are filtered on two
-// threads; the stream is the same either way. Returns false when memory ran
-// out; `stream` is then empty.
+// The zlib stream of the filtered rows. Large images are filtered and
+// compressed in two strips on two threads, joined into one stream. Returns
+// false when memory ran out; `stream` is then empty.
 bool encode_idat(const idat_layout& layout, const row_source& rows, std::vector<uint8_t>& stream);
 
 // The image data of a non-interlaced file whose first IDAT chunk's data
