@@ -13,6 +13,8 @@
 #include "batch/batch_operation.h"
 #include "cli/cli_batch_host.h"
 #include "cli/commands.h"
+#include "cli/option_values.h"
+#include "cli/parallel_convert.h"
 #include "cli/reduce_options.h"
 #include "cli/save_options.h"
 #include "cli/settings_option.h"
@@ -25,12 +27,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// More workers than this only fight over memory and processors.
+constexpr int max_jobs = 64;
+
 struct convert_options {
     std::string op = "save";
     std::string list;
     bool time = false, progress = false, quiet = false;
     std::vector<std::string> files;
     std::string settings_file;
+    std::string jobs_text;
+    int jobs = 1;
     reduce_options reduce;
     size_options sizes;
     save_options save;
@@ -89,6 +96,10 @@ bool prepare_stdio(const convert_options& opt, std::vector<cli_entry>& entries,
         error = "--output and --out-dir exclude each other";
         return false;
     }
+    if (opt.jobs > 1 && (from_stdin > 0 || opt.save.output == "-")) {
+        error = "--jobs: standard input and output (-) work only with --jobs 1";
+        return false;
+    }
     if (from_stdin == 0) return true;
     if (opt.save.output.empty()) {
         error = "standard input (-) needs --output FILE (or -o - for standard output)";
@@ -114,6 +125,8 @@ int run_convert(convert_options& opt) {
         error = "--op: '" + opt.op + "' is not a known operation";
         ok = false;
     }
+    ok = ok && (opt.jobs_text.empty() ||
+                parse_int_in("--jobs", opt.jobs_text, 1, max_jobs, opt.jobs, error));
     ok = ok && opt.reduce.apply(clg, error) && opt.sizes.apply(clg, sizing, op == 3, error) &&
          opt.save.apply(clg, error);
     std::vector<cli_entry> entries;
@@ -149,9 +162,15 @@ int run_convert(convert_options& opt) {
     else if (!opt.save.output.empty())
         host.set_single_output(opt.save.output, opt.save.output);
 
-    batch_engine engine;
-    const batch_summary summary = engine.run(host);
-    int failures = host.failures();
+    batch_summary summary;
+    int failures = 0;
+    if (opt.jobs > 1 && host.entry_count() > 1) {
+        failures = run_on_workers(host, opt.jobs);
+    } else {
+        batch_engine engine;
+        summary = engine.run(host);
+        failures = host.failures();
+    }
     if (to_stdout && summary.saved == 1 && !copy_file_to_stdout(stdout_file, error)) {
         std::fprintf(stderr, "mevra-cli convert: %s\n", error.c_str());
         ++failures;
@@ -177,6 +196,9 @@ void add_convert_command(CLI::App& app, command_status& status) {
     cmd->add_flag("--progress", opt->progress,
                   "A progress line per file on stderr (on by default when stderr is a terminal)");
     cmd->add_flag("--quiet", opt->quiet, "Print only failures");
+    cmd->add_option("-j,--jobs", opt->jobs_text,
+                    "Convert N files at once in N worker processes (default 1); the output "
+                    "files and the printed lines are the same as with 1");
     cmd->add_option("--settings", opt->settings_file,
                     "Start from the options of a settings file (mevra.ini); the options given "
                     "here override them");

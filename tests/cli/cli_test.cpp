@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -312,6 +313,91 @@ TEST_F(CliTest, SingleOutputsPipesAndVersion) {
     EXPECT_EQ(v.status, 0);
     EXPECT_EQ(v.out.rfind("mevra-cli ", 0), 0u) << v.out;
     EXPECT_TRUE(v.out.size() > 10 && std::isdigit(static_cast<unsigned char>(v.out[10])));
+}
+
+}  // namespace
+}  // namespace mevra
+
+namespace mevra {
+namespace {
+
+// The text with the timings ("(0.012 s)", "took 0.012 s"), which differ from
+// run to run, and the output folder's name taken out.
+std::string comparable(std::string text, const std::string& folder) {
+    for (size_t p; (p = text.find(" s)")) != std::string::npos;) {
+        const size_t open = text.rfind(" (", p);
+        text.erase(open, p + 3 - open);
+    }
+    for (size_t p; (p = text.find(" took ")) != std::string::npos;)
+        text.erase(p, text.find('\n', p) - p);
+    for (size_t p; (p = text.find(folder)) != std::string::npos;)
+        text.replace(p, folder.size(), "OUT");
+    return text;
+}
+
+TEST_F(CliTest, JobsGiveTheSameFilesLinesAndStatusAsOneJob) {
+    const std::string a = photo();
+    std::string list_text;
+    for (int i = 0; i < 7; ++i) {
+        const std::string name = dir.file("p" + std::to_string(i) + ".png");
+        auto img = test::make_photo_like(40 + 8 * i, 36, static_cast<uint32_t>(i + 1));
+        std::string error;
+        ASSERT_EQ(img.file_save_png(name, error), 0) << error;
+        list_text += name + "\n";
+        if (i == 2) list_text += dir.file("gone.png") + "\n\n";
+        if (i == 4) {
+            test::write_bytes(dir.file("junk.png"), {'n', 'o', 't'});
+            list_text += dir.file("junk.png") + "\n";
+        }
+    }
+    const std::string list = dir.file("l.lst");
+    test::write_bytes(list, std::vector<uint8_t>(list_text.begin(), list_text.end()));
+
+    const std::string common = " --progress --time --op reduce --colors 16 --dither diffusion-a "
+                               "--format dds --dds dxt5 --list " + quote(list) + " " + quote(a);
+    fs::create_directory(dir.file("one"));
+    fs::create_directory(dir.file("many"));
+    fs::copy_file(a, dir.file("many/photo.dds"));  // kept: counts as a failure in both
+    fs::copy_file(a, dir.file("one/photo.dds"));
+    // Standard output and error apart: each keeps the list's order.
+    struct separate_run {
+        int status;
+        std::string out, err;
+    };
+    auto run_into = [&](const std::string& folder, const std::string& jobs) {
+        const std::string out = dir.file(folder + ".out"), err = dir.file(folder + ".err");
+        const int status = run_shell(quote(std::getenv("MEVRA_CLI")) + " convert " + jobs +
+                                     " --out-dir " + quote(dir.file(folder)) + common + " > " +
+                                     quote(out) + " 2> " + quote(err));
+        const auto text = [](const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); };
+        const std::string name = dir.file(folder);
+        return separate_run{status, comparable(text(test::read_bytes(out)), name),
+                            comparable(text(test::read_bytes(err)), name)};
+    };
+    const separate_run one = run_into("one", "");
+    const separate_run many = run_into("many", "--jobs 3");
+    EXPECT_EQ(one.status, 1) << one.err;
+    EXPECT_EQ(many.status, one.status);
+    EXPECT_NE(one.out.find("p6.png -> OUT/p6.dds"), std::string::npos) << one.out;
+    EXPECT_EQ(many.out, one.out);
+    EXPECT_EQ(many.err, one.err);
+    for (int i = 0; i < 7; ++i) {
+        const std::string name = "p" + std::to_string(i) + ".dds";
+        ASSERT_TRUE(fs::exists(dir.file("one/" + name)));
+        EXPECT_EQ(test::read_bytes(dir.file("many/" + name)),
+                  test::read_bytes(dir.file("one/" + name)))
+            << name;
+    }
+
+    // Standard input and output belong to one process.
+    const auto piped = run_cli("convert -j 2 --format png - -o " + quote(dir.file("x.png")));
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_NE(piped.out.find("--jobs"), std::string::npos) << piped.out;
+    EXPECT_EQ(run_cli("convert -j 2 -o - " + quote(a)).status, 2);
+    EXPECT_EQ(run_cli("convert -j 0 " + quote(a)).status, 2);
+    // One file with -o and several jobs is simply one conversion.
+    EXPECT_EQ(run_cli("convert -j 4 -o " + quote(dir.file("single.bmp")) + " " + quote(a)).status,
+              0);
 }
 
 }  // namespace

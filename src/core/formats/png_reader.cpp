@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "formats/own_codec_support.h"
+#include "formats/png_idat.h"
 #include "image/image_info.h"
 #include "platform/byte_reader.h"
 #include "platform/image_limits.h"
@@ -33,6 +34,7 @@ struct png_read_job {
     png_uint_32 height = 0;
     int bit_depth = 0;
     int color_type = 0;
+    int interlace = 0;
     size_t row_bytes = 0;
     png_color palette[256] = {};
     int palette_count = 0;
@@ -61,9 +63,8 @@ bool read_header(png_read_job& job) {
     png_set_user_limits(job.png, static_cast<png_uint_32>(max_image_side),
                         static_cast<png_uint_32>(max_image_side));
     png_read_info(job.png, job.info);
-    int interlace = 0;
     png_get_IHDR(job.png, job.info, &job.width, &job.height, &job.bit_depth, &job.color_type,
-                 &interlace, nullptr, nullptr);
+                 &job.interlace, nullptr, nullptr);
     if (job.color_type == PNG_COLOR_TYPE_PALETTE) {
         png_colorp plte = nullptr;
         int count = 0;
@@ -88,6 +89,22 @@ bool read_pixels(png_read_job& job, png_bytepp rows) {
     if (setjmp(png_jmpbuf(job.png))) return false;
     png_read_image(job.png, rows);  // also undoes interlacing
     return true;
+}
+
+// The image data of a plain (non-interlaced) file straight from memory with
+// libdeflate, which inflates several times faster than libpng's zlib stream.
+// Anything unusual (interlacing, a damaged chunk or stream) is left to
+// libpng's own path, which then decides: both give the same pixels.
+bool decode_fast(const byte_reader& in, const png_read_job& job, std::vector<png_byte>& out) {
+    if (job.interlace != PNG_INTERLACE_NONE) return false;
+    png::idat_layout layout;
+    layout.height = job.height;
+    layout.row_bytes = job.row_bytes;
+    layout.bpp = job.color_type == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                 : job.color_type == PNG_COLOR_TYPE_RGB     ? 3
+                                                            : 1;
+    // libpng stops right after the first IDAT chunk's header.
+    return png::decode_idat(in.bytes(), in.tell(), layout, out);
 }
 
 // The variants this reader decodes, with the row size each one needs.
@@ -164,15 +181,19 @@ int decode_png(byte_reader& in, decoded_image& pic) {
     size_t needed = 0;
     if (read_header(job) && variant_supported(job, needed) && job.row_bytes >= needed &&
         image_size_ok(job.width, job.height)) {
-        const size_t block = job.row_bytes * job.height;
-        std::unique_ptr<png_byte[]> pixels(new png_byte[block]);
+        std::vector<png_byte> pixels;
         std::unique_ptr<png_bytep[]> rows(new png_bytep[job.height]);
-        for (png_uint_32 y = 0; y < job.height; ++y)
-            rows[y] = pixels.get() + job.row_bytes * y;
-        if (read_pixels(job, rows.get())) {
-            convert_rows(job, rows.get(), pic);
+        if (decode_fast(in, job, pixels)) {
+            for (png_uint_32 y = 0; y < job.height; ++y)
+                rows[y] = pixels.data() + (job.row_bytes + 1) * y + 1;
             result = 0;
+        } else {
+            pixels.assign(job.row_bytes * job.height, 0);
+            for (png_uint_32 y = 0; y < job.height; ++y)
+                rows[y] = pixels.data() + job.row_bytes * y;
+            if (read_pixels(job, rows.get())) result = 0;
         }
+        if (result == 0) convert_rows(job, rows.get(), pic);
     }
     png_destroy_read_struct(&job.png, &job.info, nullptr);
     return result;

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "codec_test_files.h"
+#include "formats/png_idat.h"
 
 namespace mevra {
 namespace {
@@ -19,6 +20,8 @@ struct png_spec {
     bytes trns;
     bool trns_key = false;  // an RGB colour key
     std::vector<bytes> rows;
+    int filters = 0;        // PNG_FILTER_* mask to force, 0: libpng's choice
+    size_t idat_bytes = 0;  // IDAT chunk size, 0: libpng's default
 };
 
 void append(png_structp png, png_bytep data, size_t n) {
@@ -33,6 +36,8 @@ bytes make_png(const png_spec& s) {
     if (setjmp(png_jmpbuf(png))) std::abort();
     png_set_write_fn(png, &out, append, nullptr);
     png_set_IHDR(png, info, s.width, s.height, s.depth, s.color_type, s.interlace, 0, 0);
+    if (s.filters) png_set_filter(png, 0, s.filters);
+    if (s.idat_bytes) png_set_compression_buffer_size(png, s.idat_bytes);
     if (!s.palette.empty()) png_set_PLTE(png, info, s.palette.data(), int(s.palette.size()));
     if (!s.trns.empty()) png_set_tRNS(png, info, s.trns.data(), int(s.trns.size()), nullptr);
     png_color_16 key{0, 10, 20, 30, 0};
@@ -215,6 +220,69 @@ TEST(PngReader, HostileFilesFailCleanly) {
         image_info any;
         const int r = load_as(any, f, IMGFMT_PNG);
         ASSERT_TRUE(r == 0 || r == -2);
+    }
+}
+
+// Rows of a busy picture: every filter predicts something different.
+std::vector<bytes> busy_rows(uint32_t width, uint32_t height, size_t bytes_per_pixel,
+                             uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::vector<bytes> rows(height, bytes(width * bytes_per_pixel));
+    for (uint32_t y = 0; y < height; ++y)
+        for (size_t k = 0; k < rows[y].size(); ++k)
+            rows[y][k] = static_cast<uint8_t>(k * 3 + y * 5 + rng() % 9);
+    return rows;
+}
+
+// Offset of the first IDAT chunk's data, as libpng leaves the reader there.
+size_t first_idat_data(const bytes& f) {
+    for (size_t p = 8; p + 8 <= f.size();) {
+        const size_t length = size_t{f[p]} << 24 | size_t{f[p + 1]} << 16 |
+                              size_t{f[p + 2]} << 8 | f[p + 3];
+        if (std::equal(f.begin() + long(p) + 4, f.begin() + long(p) + 8, "IDAT")) return p + 8;
+        p += 12 + length;
+    }
+    return 0;
+}
+
+TEST(PngReader, FastImageDataMatchesTheRowsForEveryFilterAndChunking) {
+    struct variant {
+        int color_type, depth;
+        size_t bpp;
+    };
+    for (const variant v : {variant{PNG_COLOR_TYPE_RGB, 8, 3}, {PNG_COLOR_TYPE_RGB_ALPHA, 8, 4},
+                            {PNG_COLOR_TYPE_PALETTE, 8, 1}, {PNG_COLOR_TYPE_PALETTE, 4, 1}}) {
+        for (int filters : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG,
+                            PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
+            png_spec s;
+            s.color_type = v.color_type;
+            s.depth = v.depth;
+            s.width = 37;
+            s.height = 23;
+            s.filters = filters;
+            s.idat_bytes = filters == PNG_ALL_FILTERS ? 64 : 0;  // many small chunks
+            const size_t row_bytes = v.depth == 4 ? (s.width + 1) / 2 : s.width * v.bpp;
+            s.rows = busy_rows(static_cast<uint32_t>(row_bytes / v.bpp), s.height, v.bpp, 5);
+            if (v.color_type == PNG_COLOR_TYPE_PALETTE) s.palette.assign(1u << v.depth, {1, 2, 3});
+            const bytes f = make_png(s);
+            png::idat_layout layout{s.height, row_bytes, v.bpp, true};
+            bytes out;
+            ASSERT_TRUE(png::decode_idat(f, first_idat_data(f), layout, out)) << filters;
+            for (uint32_t y = 0; y < s.height; ++y)
+                ASSERT_TRUE(std::equal(s.rows[y].begin(), s.rows[y].end(),
+                                       out.begin() + long(y * (row_bytes + 1) + 1)))
+                    << "colour type " << v.color_type << ", filters " << filters << ", row " << y;
+
+            // Damage is left to libpng: a wrong CRC, a cut, a wrong place.
+            bytes bad = f;
+            bad[first_idat_data(f) + 2] ^= 1;
+            EXPECT_FALSE(png::decode_idat(bad, first_idat_data(f), layout, out));
+            EXPECT_FALSE(png::decode_idat(cut(f, first_idat_data(f) + 5), first_idat_data(f),
+                                          layout, out));
+            EXPECT_FALSE(png::decode_idat(f, 20, layout, out));
+            layout.height += 1;  // more rows than the stream holds
+            EXPECT_FALSE(png::decode_idat(f, first_idat_data(f), layout, out));
+        }
     }
 }
 
