@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QStatusBar>
 
 #include "app/file_drops.h"
@@ -33,6 +34,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setAcceptDrops(true);
     mdi_area_ = new QMdiArea(this);
     mdi_area_->setObjectName("mdi_area");
+    // As any multiple-document frame: a sub-window beyond the edge stays reachable.
+    mdi_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_area_);
     build_menus();
     connect_commands();
@@ -73,6 +77,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
     // 6.–8. The option dialogs and the about box, created once and reused.
     fgensyokuopt = new ConvOption(this);
+    fgensyokuopt->on_accepted = [] {
+        if (mdichild::check_mdi()) mdichild::lastActive->imageRePaint();
+    };
     fconvtrim = new ConvTrim(this);
     fconvtrim->active_image_size = []() -> std::pair<int, int> {
         if (!mdichild::check_mdi() || !mdichild::lastActive->image) return {0, 0};
@@ -123,6 +130,19 @@ void Form1::save_ini_file() {
     }
     // A failure has been reported; the exit goes on regardless.
     mevra::gui::save_settings_file(mevra::gui::settings_windows(*this), folders);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (subwindows_checked_) return;
+    subwindows_checked_ = true;
+    // Only now is the area laid out. A maximised window may still be growing
+    // to the screen: what would lie inside the grown area stays where it is.
+    QSize reach = mdi_area_->viewport()->size();
+    if (isMaximized() && screen()) reach = reach.expandedTo(screen()->availableSize());
+    const mevra::gui::layout_windows placed = mevra::gui::settings_windows(*this);
+    for (QWidget* subwindow : {placed.palette, placed.avi_player})
+        if (subwindow) mevra::gui::keep_reachable(subwindow, reach);
 }
 
 // ---------------------------------------------------------------------------
