@@ -64,6 +64,7 @@ class Form1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -113,6 +114,7 @@ class Form1 : public QMainWindow {
 
     QMdiArea* mdi_area_ = nullptr;
     bool exit_confirmed_ = false;
+    bool subwindows_checked_ = false;
 
     // The list-view dialog's two folders as read from the settings file,
     // written back unchanged at exit while no list-view dialog holds them.
