@@ -64,8 +64,10 @@ TEST_F(BatchDialog, ControlsTextsAndTheRunButtonsFollowTheRightEdge) {
     EXPECT_EQ(d.comboBox2->itemText(6), "6=DDS");
     EXPECT_TRUE(d.checkBox2->isChecked());
     EXPECT_FALSE(d.textBox1->isEnabled());
+    EXPECT_FALSE(d.button_browse->isEnabled());
     d.checkBox1->setChecked(true);
     EXPECT_TRUE(d.textBox1->isEnabled());
+    EXPECT_TRUE(d.button_browse->isEnabled());
     d.show();
     d.resize(700, 300);
     EXPECT_EQ(d.button_start->x(), 700 - 235);
