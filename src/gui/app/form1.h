@@ -23,6 +23,9 @@ class about;
 class batch;
 class diffdlg;
 class aviwindow;
+namespace mevra::gui {
+struct layout_windows;
+}
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -111,6 +114,10 @@ class Form1 : public QMainWindow {
     int open_genshoku_dialog();
     int open_trim_dialog(int mode);
     int open_environment_dialog();
+
+    // The windows whose placement the settings file keeps; a window not
+    // built yet is null and simply left out.
+    mevra::gui::layout_windows placed_windows();
 
     QMdiArea* mdi_area_ = nullptr;
     bool exit_confirmed_ = false;
