@@ -10,10 +10,10 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "app/file_drops.h"
 #include "app/form1_settings.h"
 #include "avi/aviwindow.h"
 #include "batch/batch.h"
+#include "common/file_drops.h"
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
 #include "views/diffdlg.h"

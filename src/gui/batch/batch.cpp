@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/file_drops.h"
 #include "batch/batch_list_file.h"
 #include "batch/batch_operation.h"
+#include "common/file_drops.h"
 #include "dialogs/conv_option.h"
 #include "dialogs/conv_trim.h"
 #include "dialogs/dialog_style.h"

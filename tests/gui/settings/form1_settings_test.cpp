@@ -18,6 +18,7 @@
 #include "settings/clgbase.h"
 #include "settings/ini_file.h"
 #include "support/gui_test_support.h"
+#include "support/test_avi.h"
 #include "support/test_support.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
@@ -248,6 +249,34 @@ TEST_F(Form1Settings, FilesNamedOnTheCommandLineOpenAsIfDropped) {
 
     EXPECT_EQ(gui::open_command_line(*window, {"mevra"}), 0) << "no arguments, nothing opened";
     EXPECT_EQ(ui.messages.size(), 1u);
+    for (QMdiSubWindow* w : window->mdi_area()->subWindowList())
+        if (auto* child = qobject_cast<mdichild*>(w)) child->discard();
+}
+
+TEST_F(Form1Settings, AnAviOnTheCommandLineOpensInThePlayer) {
+    test::temp_dir files;
+    const std::string png = files.file("a.png");
+    ASSERT_EQ(test::make_argb_by(2, 2, [](int, int) { return 0xFF102030u; })
+                  .save_to_file(IMGFMT_PNG, png),
+              0);
+    const std::string first = files.file("first.avi"), second = files.file("second.avi");
+    test::write_test_avi(first);
+    test::write_test_avi(second);
+    start();
+    window->faviwindow->hide();  // as the settings file may leave it
+    test::scripted_ui ui;
+    const QStringList arguments{"mevra", QString::fromStdString(first), QString::fromStdString(png),
+                                QString::fromStdString(second)};
+    EXPECT_EQ(gui::open_command_line(*window, arguments), 2);
+    test::settle();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(window->faviwindow->isVisible());
+    EXPECT_EQ(window->faviwindow->avi_filename(), QString::fromStdString(first));
+    EXPECT_EQ(window->faviwindow->frame_length(), test::test_avi_frames);
+    EXPECT_EQ(window->faviwindow->current_frame(), 0);
+    ASSERT_NE(mdichild::lastActive, nullptr) << "the image stays the active window";
+    EXPECT_EQ(mdichild::lastActive->windowTitle(), QString::fromStdString(png));
+    EXPECT_EQ(recent_menu(), QStringList({QString::fromStdString(png)}));
     for (QMdiSubWindow* w : window->mdi_area()->subWindowList())
         if (auto* child = qobject_cast<mdichild*>(w)) child->discard();
 }
