@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QUrl>
 #include <filesystem>
 #include <memory>
@@ -186,6 +187,33 @@ TEST_F(Form1Settings, DamagedOrUnwritableFilesNeverStopTheProgram) {
     EXPECT_EQ(messages[1].caption, "エラー");
     EXPECT_EQ(messages[1].text.rfind(ini_file_path() + "\n", 0), 0u);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Form1Settings, SubWindowsPlacedOutsideTheAreaStayReachable) {
+    const auto start_with = [this](const std::string& palette_left, const std::string& avi_top) {
+        const std::string text =
+            "MainWindow Left\n0\nMainWindow Top\n0\nMainWindow Width\n800\n"
+            "MainWindow Height\n600\nMainWindow State\n0\nPalette Disp\n1\n"
+            "Palette Left\n" + palette_left + "\nPalette Top\n30\nAVI Player Disp\n1\n"
+            "AVI Player Left\n10\nAVI Player Top\n" + avi_top + "\n";
+        test::write_bytes(ini_file_path(), std::vector<uint8_t>(text.begin(), text.end()));
+        start();
+    };
+    // Partly beyond the right edge: it stays, and the area scrolls to it.
+    start_with("700", "20");
+    QMdiArea* area = window->mdi_area();
+    EXPECT_EQ(palette_frame()->pos(), QPoint(700, 30));
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+    window.reset();
+    // Wholly outside, right and above: both come back with their title bars inside.
+    start_with("32767", "-32767");
+    const QRect inside = window->mdi_area()->viewport()->rect();
+    for (const QWidget* w : {static_cast<QWidget*>(palette_frame()),
+                             static_cast<QWidget*>(window->faviwindow)}) {
+        const QRect title(w->geometry().topLeft(), QSize(w->width(), 20));
+        EXPECT_TRUE(inside.contains(title.topLeft()) && inside.intersects(title))
+            << w->objectName().toStdString() << " at " << w->x() << "," << w->y();
+    }
 }
 
 TEST_F(Form1Settings, FilesNamedOnTheCommandLineOpenAsIfDropped) {
