@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "batch/batch_engine.h"
+#include "platform/worker_threads.h"
 
 namespace mevra::cli {
 namespace {
@@ -222,6 +223,9 @@ int run_on_workers(cli_batch_host& host, int jobs) {
         void (*before)(int) = std::signal(SIGPIPE, SIG_IGN);
         ~sigpipe_ignored() { std::signal(SIGPIPE, before); }
     } ignore_sigpipe;
+    // The workers share the processors: each file gets its share of threads,
+    // so N files at once do not each spread over every processor.
+    cap_worker_threads(worker_threads() / static_cast<unsigned>(jobs));
     std::vector<worker> workers;
     for (int k = 0; k < jobs && k < count; ++k)
         if (!start_worker(host, workers)) break;

@@ -1,4 +1,5 @@
 #include "formats/dds_block_image.h"
+#include "platform/worker_threads.h"
 
 #include <algorithm>
 #include <functional>
@@ -31,7 +32,7 @@ void encode_rows(const image_info& img, block_encoder encode, size_t block_bytes
 void encode_block_image(const image_info& img, block_encoder encode, size_t block_bytes,
                         int threads, uint8_t* out) {
     const int rows = img.height / 4;
-    if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+    if (threads <= 0) threads = static_cast<int>(worker_threads());
     // Small images are not worth a thread.
     if (img.pixel_count() < 64 * 1024) threads = 1;
     threads = std::clamp(threads, 1, std::max(1, std::min(rows, 64)));

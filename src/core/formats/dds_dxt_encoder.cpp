@@ -1,4 +1,5 @@
 #include "formats/dds_dxt_encoder.h"
+#include "platform/worker_threads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -40,7 +41,7 @@ void encode_block(const uint32_t pixels[16], dxt_alpha alpha, search_kind search
 void encode_dxt(const image_info& img, dxt_alpha alpha, dxt_engine engine, uint8_t* out) {
     const int block_rows = img.height / 4;
     int threads =
-        engine.threads > 0 ? engine.threads : static_cast<int>(std::thread::hardware_concurrency());
+        engine.threads > 0 ? engine.threads : static_cast<int>(worker_threads());
     // Blocks are independent, so rows are handed out to workers one at a
     // time; small images are not worth a thread.
     threads = std::clamp(threads, 1, 64);

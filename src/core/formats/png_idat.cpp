@@ -11,6 +11,7 @@
 
 #include "formats/deflate_join.h"
 #include "formats/png_filter.h"
+#include "platform/worker_threads.h"
 
 namespace mevra::png {
 namespace {
@@ -93,7 +94,7 @@ bool encode_idat(const idat_layout& l, const row_source& rows, std::vector<uint8
             }
         };
         std::thread helper;
-        if (middle < l.height) {
+        if (middle < l.height && worker_threads() > 1) {
             try {
                 helper = std::thread(first_strip);
             } catch (const std::system_error&) {

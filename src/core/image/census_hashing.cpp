@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "image/color_census.h"
+#include "platform/worker_threads.h"
 
 namespace mevra {
 namespace {
@@ -121,7 +122,7 @@ void for_each_part(std::vector<census_part>& parts, Job job) {
 bool census_by_hashing(const std::vector<uint32_t>& argb, std::vector<int32_t>& index,
                        colour_census& out) {
     const size_t pixels = argb.size();
-    const size_t threads = std::max<size_t>(1, std::thread::hardware_concurrency());
+    const size_t threads = size_t{worker_threads()};
     const size_t count =
         std::clamp<size_t>(pixels / min_part_pixels, 1, std::min(threads, max_parts));
     std::vector<census_part> parts(count);

@@ -8,6 +8,7 @@
 #include "image/image_info.h"
 #include "reduce/dither_mapping.h"
 #include "reduce/nearest_cells.h"
+#include "platform/worker_threads.h"
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -122,7 +123,7 @@ class diffusion {
         progress_ = std::make_unique<row_progress[]>(static_cast<size_t>(height_));
         for (int y = 0; y < height_; ++y)
             progress_[static_cast<size_t>(y)].done.store(0);
-        const bool two = std::thread::hardware_concurrency() >= 2 && height_ >= 3 && width_ >= 64;
+        const bool two = worker_threads() >= 2 && height_ >= 3 && width_ >= 64;
         if (!two) {
             run_pairs(0, 1);
             return;

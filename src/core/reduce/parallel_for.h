@@ -6,11 +6,13 @@
 #include <thread>
 #include <vector>
 
+#include "platform/worker_threads.h"
+
 namespace mevra {
 
 template <class F>
 void parallel_for(size_t n, size_t min_chunk, F&& body) {
-    const size_t hw = std::max<size_t>(1, std::thread::hardware_concurrency());
+    const size_t hw = worker_threads();
     const size_t workers =
         std::min<size_t>({hw, 8, std::max<size_t>(1, n / std::max<size_t>(min_chunk, 1))});
     if (workers <= 1) {
