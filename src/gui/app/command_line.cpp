@@ -5,6 +5,7 @@
 
 #include "app/form1.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 
 namespace mevra::gui {
 
@@ -29,8 +30,9 @@ int open_command_line(Form1& window, const QStringList& arguments) {
     const command_line_files files = sort_command_line(arguments);
     window.image_files_open(files.existing);
     if (!files.missing.isEmpty())
-        ui().message_box(files.missing.join('\n').toStdString() + "\nファイルが見つかりません。",
-                         "エラー", msg_buttons::ok);
+        ui().message_box(files.missing.join('\n').toStdString() + "\n" +
+                             ui_text("Form1", "ファイルが見つかりません。"),
+                         ui_text("Form1", "エラー"), msg_buttons::ok);
     return static_cast<int>(files.existing.size());
 }
 

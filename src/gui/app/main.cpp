@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/interface_language.h"
 #include "app/qt_ports.h"
 #include "dialogs/conv_option.h"
 #include "views/mdichild.h"
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("mevra");
     QGuiApplication::setDesktopFileName("mevra");
     QApplication::setWindowIcon(QIcon::fromTheme("mevra", QIcon(":/icons/mevra.png")));
+    // Before the first window, so every text is made in the chosen language.
+    const mevra::gui::interface_language language(QLocale::system());
     install_qt_ports();
     Form1 window;
     window.show();
