@@ -37,8 +37,8 @@ catalogue_check check_catalogue(const QString& path) {
     }
     QXmlStreamReader xml(&file);
     QString context, source;
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (!xml.isStartElement()) continue;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
         if (xml.name() == u"name") {
             context = xml.readElementText();
         } else if (xml.name() == u"source") {
