@@ -70,6 +70,8 @@ ConvTrim::ConvTrim(QWidget* parent) : QDialog(parent) {
         "border: 1px solid rgb(40, 40, 40); }"
         "QTabBar::tab:selected { background: rgb(68, 68, 68); border-bottom-color: rgb(68, 68, "
         "68); }");
+    // All four tabs stay in sight: the dialog widens for longer tab texts.
+    tabControl1->tabBar()->setUsesScrollButtons(false);
     tabControl1->addTab(build_size_tab(), tr("サイズ 割合"));
     tabControl1->addTab(build_margin_tab(), tr("余白"));
     tabControl1->addTab(build_multiple_tab(), tr("倍数"));
