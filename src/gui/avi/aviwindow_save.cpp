@@ -39,11 +39,11 @@ bool run_compressor_dialog(QWidget* parent, const std::vector<uint8_t>& frame, u
 void aviwindow::save_command() {
     // The worker reads the stream while playing; saving reads it too.
     if (VFWIN_GetMode() == 1) {
-        mevra::show_message(mevra::avi_text::save_while_playing, mevra::avi_text::save_caption);
+        mevra::show_message(mevra::avi_text::save_while_playing(), mevra::avi_text::save_caption());
         return;
     }
     if (!image_ || !reader_.is_open()) {
-        mevra::show_message(mevra::avi_text::nothing_to_save, mevra::avi_text::save_caption);
+        mevra::show_message(mevra::avi_text::nothing_to_save(), mevra::avi_text::save_caption());
         return;
     }
     const QFileInfo source(avi_filename_);
@@ -71,7 +71,7 @@ void aviwindow::VFWIN_SaveAVI(const QString& path) {
     const int length = frame_length();
     QProgressDialog progress("AVIを保存しています", "キャンセル", 0, length, this);
     progress.setObjectName("aviSaveProgress");
-    progress.setWindowTitle(mevra::avi_text::save_caption);
+    progress.setWindowTitle(QString::fromStdString(mevra::avi_text::save_caption()));
     // Modal for the whole main window: nothing may start playback while the
     // stream is being read for the save.
     progress.setWindowModality(Qt::WindowModal);

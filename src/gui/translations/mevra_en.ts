@@ -761,6 +761,37 @@ calculation. Images of 3 million pixels or more may take about a minute.</transl
     </message>
 </context>
 <context>
+    <name>avi</name>
+    <message>
+        <source>파일  を開くことができませんでした</source>
+        <translation>The file could not be opened</translation>
+    </message>
+    <message>
+        <source>フレーム%1</source>
+        <translation>Frame %1</translation>
+    </message>
+    <message>
+        <source>再生中は閉じることが出来ません</source>
+        <translation>The AVI cannot be closed while it is playing.</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>AVI保存</source>
+        <translation>Save AVI</translation>
+    </message>
+    <message>
+        <source>保存するAVIが読み込まれていません</source>
+        <translation>No AVI is loaded to save.</translation>
+    </message>
+    <message>
+        <source>再生中は保存できません</source>
+        <translation>The AVI cannot be saved while it is playing.</translation>
+    </message>
+</context>
+<context>
     <name>batch</name>
     <message>
         <source>同じ名前の파일  があります。上書きしますか？
