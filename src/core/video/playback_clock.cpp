@@ -62,8 +62,11 @@ void run_playback_loop(playback_shared& shared, const playback_loop_hooks& hooks
         hooks.sleep_1ms();
         try {
             const auto r = clock.poll(shared, hooks.now_ms());
-            if (r.what == playback_clock::step::advanced && hooks.on_frame)
-                hooks.on_frame(r.frame, r.report_progress);
+            if (r.what == playback_clock::step::advanced) {
+                if (hooks.on_frame) hooks.on_frame(r.frame, r.report_progress);
+            } else if (hooks.on_idle) {
+                hooks.on_idle();
+            }
         } catch (const std::exception& e) {
             ui().debug_line(std::string("error") + e.what() + "playback");
         }

@@ -50,12 +50,16 @@ class playback_clock {
 };
 
 // The worker's endless loop until `quit` is set: sleep 1 ms, poll, and for an
-// advanced frame call `on_frame(frame, report_progress)` on this thread. An
-// exception from `on_frame` is written as a debug line and the loop goes on.
+// advanced frame call `on_frame(frame, report_progress)` on this thread, else
+// `on_idle()`. An exception from either is written as a debug line and the
+// loop goes on.
 struct playback_loop_hooks {
     std::function<int32_t()> now_ms;  // millisecond clock
     std::function<void()> sleep_1ms;
     std::function<void(int frame, bool report_progress)> on_frame;
+    // Optional: called instead on every pass that advances no frame, also
+    // while not playing (the player decodes the slider's frame there).
+    std::function<void()> on_idle;
 };
 void run_playback_loop(playback_shared& shared, const playback_loop_hooks& hooks,
                        const std::atomic<bool>& quit);

@@ -1,6 +1,7 @@
 #pragma once
 // Files named when the program starts: `mevra FILE...`, which is how file
-// managers and the desktop entry (Exec=mevra %F) hand images over.
+// managers and the desktop entry (Exec=mevra %F) hand images and AVI files
+// over.
 #include <QStringList>
 
 class Form1;
@@ -8,18 +9,24 @@ class Form1;
 namespace mevra::gui {
 
 struct command_line_files {
-    QStringList existing;  // absolute paths of files that exist, in order
+    QStringList existing;  // absolute paths of image files that exist, in order
+    QStringList movies;    // absolute paths of existing AVI files, in order
     QStringList missing;   // entries that name no file, as given
 };
 
-// Sorts the arguments after the program name into files to open and entries
-// that name no file. A "file://" URL is taken as its local path; a lone "--"
-// is skipped, as launchers use it to end options.
+// True when the file at `path` begins as an AVI file does ("RIFF", a size,
+// "AVI "), whatever its name.
+bool is_avi_file(const QString& path);
+
+// Sorts the arguments after the program name into images and AVI files to
+// open and entries that name no file. A "file://" URL is taken as its local
+// path; a lone "--" is skipped, as launchers use it to end options.
 command_line_files sort_command_line(const QStringList& arguments);
 
-// Opens the existing files as if they had been dropped on the main window,
-// then names the missing ones in one message. Returns the number of files
-// handed to the main window.
+// Opens the existing images as if they had been dropped on the main window
+// and the first AVI file as if dropped on the player's view (showing the
+// player), then names the missing entries in one message. Returns the number
+// of files opened this way.
 int open_command_line(Form1& window, const QStringList& arguments);
 
 }  // namespace mevra::gui

@@ -7,12 +7,13 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QStatusBar>
 
-#include "app/file_drops.h"
 #include "app/form1_settings.h"
 #include "avi/aviwindow.h"
 #include "batch/batch.h"
+#include "common/file_drops.h"
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
 #include "settings/clgbase.h"
@@ -34,6 +35,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setAcceptDrops(true);
     mdi_area_ = new QMdiArea(this);
     mdi_area_->setObjectName("mdi_area");
+    // As any multiple-document frame: a sub-window beyond the edge stays reachable.
+    mdi_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_area_);
     build_menus();
     connect_commands();
@@ -74,6 +78,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
     // 6.–8. The option dialogs and the about box, created once and reused.
     fgensyokuopt = new ConvOption(this);
+    fgensyokuopt->on_accepted = [] {
+        if (mdichild::check_mdi()) mdichild::lastActive->imageRePaint();
+    };
     fconvtrim = new ConvTrim(this);
     fconvtrim->active_image_size = []() -> std::pair<int, int> {
         if (!mdichild::check_mdi() || !mdichild::lastActive->image) return {0, 0};
@@ -102,7 +109,7 @@ Form1::~Form1() {
 
 void Form1::load_ini_file() {
     const mevra::window_layout layout =
-        mevra::gui::load_settings_file(mevra::gui::settings_windows(*this));
+        mevra::gui::load_settings_file(placed_windows());
     ini_listview_path1_ = QString::fromStdString(layout.listview_path1.value_or(std::string()));
     ini_listview_path2_ = QString::fromStdString(layout.listview_path2.value_or(std::string()));
     if (fdiffdlg) {
@@ -123,7 +130,32 @@ void Form1::save_ini_file() {
         folders.listview_path2 = fdiffdlg->f2_dir.toStdString();
     }
     // A failure has been reported; the exit goes on regardless.
-    mevra::gui::save_settings_file(mevra::gui::settings_windows(*this), folders);
+    mevra::gui::save_settings_file(placed_windows(), folders);
+}
+
+mevra::gui::layout_windows Form1::placed_windows() {
+    mevra::gui::layout_windows windows;
+    windows.main = this;
+    // The palette is placed through its MDI frame, inside the main window.
+    if (fpalette) windows.palette = qobject_cast<QMdiSubWindow*>(fpalette->parentWidget());
+    windows.option_dialog = fgensyokuopt;
+    // The AVI player is itself the MDI sub-window.
+    windows.avi_player = faviwindow;
+    windows.listview = fdiffdlg;
+    return windows;
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (subwindows_checked_) return;
+    subwindows_checked_ = true;
+    // Only now is the area laid out. A maximised window may still be growing
+    // to the screen: what would lie inside the grown area stays where it is.
+    QSize reach = mdi_area_->viewport()->size();
+    if (isMaximized() && screen()) reach = reach.expandedTo(screen()->availableSize());
+    const mevra::gui::layout_windows placed = placed_windows();
+    for (QWidget* subwindow : {placed.palette, placed.avi_player})
+        if (subwindow) mevra::gui::keep_reachable(subwindow, reach);
 }
 
 // ---------------------------------------------------------------------------

@@ -23,6 +23,9 @@ class about;
 class batch;
 class diffdlg;
 class aviwindow;
+namespace mevra::gui {
+struct layout_windows;
+}
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -64,6 +67,7 @@ class Form1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -111,8 +115,13 @@ class Form1 : public QMainWindow {
     int open_trim_dialog(int mode);
     int open_environment_dialog();
 
+    // The windows whose placement the settings file keeps; a window not
+    // built yet is null and simply left out.
+    mevra::gui::layout_windows placed_windows();
+
     QMdiArea* mdi_area_ = nullptr;
     bool exit_confirmed_ = false;
+    bool subwindows_checked_ = false;
 
     // The list-view dialog's two folders as read from the settings file,
     // written back unchanged at exit while no list-view dialog holds them.

@@ -1,30 +1,10 @@
 #include "app/form1_settings.h"
 
-#include <QMdiSubWindow>
-
-#include "app/form1.h"
-#include "avi/aviwindow.h"
-#include "dialogs/conv_option.h"
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
 #include "settings/clgbase.h"
-#include "views/diffdlg.h"
-#include "views/formpalette.h"
 
 namespace mevra::gui {
-
-layout_windows settings_windows(Form1& form) {
-    layout_windows windows;
-    windows.main = &form;
-    // The palette is placed through its MDI frame, inside the main window.
-    if (form.fpalette)
-        windows.palette = qobject_cast<QMdiSubWindow*>(form.fpalette->parentWidget());
-    windows.option_dialog = form.fgensyokuopt;
-    // The AVI player is itself the MDI sub-window.
-    windows.avi_player = form.faviwindow;
-    windows.listview = form.fdiffdlg;
-    return windows;
-}
 
 window_layout load_settings_file(const layout_windows& windows) {
     window_layout layout;

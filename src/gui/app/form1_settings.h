@@ -1,18 +1,12 @@
 #pragma once
-// The main window's side of the settings file: which windows it places, and
-// the two steps around reading and writing it, kept apart from Form1 so the
+// The main window's side of the settings file: the two steps around reading
+// and writing it with the windows it places, kept apart from Form1 so the
 // main window's own file stays about its window.
 #include <string>
 
 #include "app/ini_layout.h"
 
-class Form1;
-
 namespace mevra::gui {
-
-// The windows whose placement the settings file keeps; a window the main
-// window has not built is null and simply left out.
-layout_windows settings_windows(Form1& form);
 
 // Reads the settings file into the settings object and places `windows`.
 // A missing file gives the start-up placements (maximised, palette hidden);

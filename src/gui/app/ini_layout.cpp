@@ -43,6 +43,16 @@ void apply_placement(QWidget* window, const placement& stored) {
     if (stored.visible) window->setVisible(*stored.visible);
 }
 
+void keep_reachable(QWidget* subwindow, QSize reach) {
+    const QWidget* area = subwindow->parentWidget();
+    if (!area) return;
+    const QRect r = subwindow->geometry();
+    if (r.intersects(QRect(QPoint(0, 0), reach.expandedTo(area->size())))) return;
+    const screen_rect inside{0, 0, area->width(), area->height()};
+    const screen_rect kept = keep_on_screen({r.x(), r.y(), r.width(), r.height()}, {&inside, 1});
+    subwindow->move(kept.left, kept.top);
+}
+
 placement collect_placement(const QWidget* window, bool with_size, bool with_visibility) {
     const QRect r = window->geometry();
     placement p;

@@ -7,6 +7,7 @@
 // windows and to the parent (the MDI area) for sub-windows. Applying never
 // resizes a window whose record has no size, and a top-level window that
 // would land off every screen is moved onto the primary one.
+#include <QSize>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,12 @@ void apply_placement(QWidget* window, const placement& stored);
 // The window's left and top, its width and height when `with_size`, and its
 // visibility when `with_visibility`.
 placement collect_placement(const QWidget* window, bool with_size, bool with_visibility);
+
+// A sub-window lying wholly outside the first `reach` pixels of its MDI
+// area (a place saved on a larger screen, or a damaged settings file) is moved
+// back into the area as it is now, so that its title bar can be grabbed. Any
+// other sub-window stays: the area scrolls to it.
+void keep_reachable(QWidget* subwindow, QSize reach);
 
 // The main window: normal bounds first, then the state (0 normal, 1
 // minimised, 2 maximised), so a maximised window keeps its restore bounds.

@@ -5,14 +5,6 @@
 #include <QStringList>
 
 namespace mevra::gui {
-namespace {
-
-std::unique_ptr<QTranslator> install(std::unique_ptr<QTranslator> translator) {
-    QCoreApplication::installTranslator(translator.get());
-    return translator;
-}
-
-}  // namespace
 
 bool wants_english_texts(const QLocale& locale) {
     if (locale.language() == QLocale::C) return false;
@@ -26,19 +18,19 @@ bool wants_english_texts(const QLocale& locale) {
     return language != QLocale::Japanese && language != QLocale::Korean;
 }
 
-interface_language::interface_language(const QLocale& locale) {
-    auto qt = std::make_unique<QTranslator>();
-    if (qt->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        qt_ = install(std::move(qt));
-    if (wants_english_texts(locale)) {
-        auto program = std::make_unique<QTranslator>();
-        if (program->load(":/translations/mevra_en.qm")) program_ = install(std::move(program));
-    }
-}
-
-interface_language::~interface_language() {
-    if (program_) QCoreApplication::removeTranslator(program_.get());
-    if (qt_) QCoreApplication::removeTranslator(qt_.get());
+interface_language::interface_language(const QLocale& locale, QObject* parent) : QObject(parent) {
+    auto* qt = new QTranslator(this);
+    if (qt->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(qt))
+        qt_ = qt;
+    else
+        delete qt;
+    if (!wants_english_texts(locale)) return;
+    auto* program = new QTranslator(this);
+    if (program->load(":/translations/mevra_en.qm") && QCoreApplication::installTranslator(program))
+        program_ = program;
+    else
+        delete program;
 }
 
 }  // namespace mevra::gui

@@ -5,8 +5,8 @@
 // they are; everyone else gets the English catalogue. Qt's own dialogs and
 // buttons follow the user's languages through Qt's installed catalogues.
 #include <QLocale>
+#include <QObject>
 #include <QTranslator>
-#include <memory>
 
 namespace mevra::gui {
 
@@ -14,22 +14,19 @@ namespace mevra::gui {
 // program's own texts.
 bool wants_english_texts(const QLocale& locale);
 
-// Installs the translators for `locale` on the application for as long as
-// it lives, and removes them again when destroyed.
-class interface_language {
+// Installs the translators for `locale` on the application while it lives;
+// a translator removes itself from the application when it is destroyed.
+class interface_language final : public QObject {
   public:
-    explicit interface_language(const QLocale& locale);
-    ~interface_language();
-    interface_language(const interface_language&) = delete;
-    interface_language& operator=(const interface_language&) = delete;
+    explicit interface_language(const QLocale& locale, QObject* parent = nullptr);
 
     bool english() const { return program_ != nullptr; }
     // True when Qt's own catalogue for the language was found and installed.
     bool qt_dialogs_translated() const { return qt_ != nullptr; }
 
   private:
-    std::unique_ptr<QTranslator> program_;
-    std::unique_ptr<QTranslator> qt_;
+    QTranslator* program_ = nullptr;
+    QTranslator* qt_ = nullptr;
 };
 
 }  // namespace mevra::gui

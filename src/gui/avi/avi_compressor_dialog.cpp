@@ -47,6 +47,8 @@ avi_compressor_dialog::avi_compressor_dialog(QWidget* parent, std::vector<uint8_
     keyint_box->setRange(1, 10000);
     keyint_box->setValue(250);
     keyint_box->setSuffix(" フレームごと");
+    // The check box beside each number box names it.
+    keyint_box->setAccessibleName(keyint_check->text());
 
     bitrate_check = new QCheckBox("データレート", this);
     bitrate_check->setObjectName("bitrate_check");
@@ -55,6 +57,7 @@ avi_compressor_dialog::avi_compressor_dialog(QWidget* parent, std::vector<uint8_
     bitrate_box->setRange(1, 1000000);
     bitrate_box->setValue(4000);
     bitrate_box->setSuffix(" kbit/秒");
+    bitrate_box->setAccessibleName(bitrate_check->text());
 
     quality_slider = new QSlider(Qt::Horizontal, this);
     quality_slider->setObjectName("quality_slider");
@@ -80,7 +83,11 @@ avi_compressor_dialog::avi_compressor_dialog(QWidget* parent, std::vector<uint8_
     auto* quality_row = new QHBoxLayout;
     quality_row->addWidget(quality_slider);
     quality_row->addWidget(quality_label);
-    form->addRow("圧縮の品質:", quality_row);
+    // The slider shares its row with its value, so its label is made here to
+    // name it.
+    auto* quality_caption = new QLabel("圧縮の品質:", this);
+    quality_caption->setBuddy(quality_slider);
+    form->addRow(quality_caption, quality_row);
     form->addRow(keyint_check, keyint_box);
     form->addRow(bitrate_check, bitrate_box);
 

@@ -6,13 +6,12 @@
 #include <QMenu>
 #include <QPainter>
 
-#include "app/file_drops.h"
-#include "avi/aviwindow.h"
+#include "common/file_drops.h"
 
-avi_frame_panel::avi_frame_panel(aviwindow* owner, QWidget* parent)
-    : QWidget(parent), owner_(owner), menu_(new QMenu(this)) {
+avi_frame_panel::avi_frame_panel(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
     setObjectName("panel1");
     setToolTip("view panel");
+    setAccessibleName(toolTip());
     setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     menu_->setObjectName("contextMenuStrip1");
@@ -20,13 +19,13 @@ avi_frame_panel::avi_frame_panel(aviwindow* owner, QWidget* parent)
     save->setObjectName("aviSaveMenuItem");
     QAction* close = menu_->addAction("閉じる");
     close->setObjectName("aviCloseMenuItem");
-    connect(save, &QAction::triggered, this, [this] { owner_->save_command(); });
-    connect(close, &QAction::triggered, this, [this] { owner_->close_command(); });
+    connect(save, &QAction::triggered, this, &avi_frame_panel::save_requested);
+    connect(close, &QAction::triggered, this, &avi_frame_panel::close_requested);
 }
 
 void avi_frame_panel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    owner_->paint_view(painter, width(), height());
+    emit paint_requested(&painter, width(), height());
 }
 
 void avi_frame_panel::dragEnterEvent(QDragEnterEvent* event) {
@@ -41,7 +40,7 @@ void avi_frame_panel::dropEvent(QDropEvent* event) {
     const QStringList paths = dropped_local_files(*event);
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    owner_->open_dropped(paths);
+    emit files_dropped(paths);
 }
 
 void avi_frame_panel::contextMenuEvent(QContextMenuEvent* event) {

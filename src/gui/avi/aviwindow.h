@@ -10,6 +10,9 @@
 // one that decodes and composes frames. Stop and Pause clear the play mode and
 // then wait until the worker has finished the pass it was in, so afterwards
 // the user-interface thread can use the reader and the frame image safely.
+// While stopped, the worker also decodes the frames the slider asks for, so
+// dragging it never waits for a slow decode; the reader's mutex keeps the two
+// threads from decoding at once, and the worker never waits for it.
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QString>
@@ -19,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -61,8 +65,10 @@ class aviwindow : public QMdiSubWindow {
     // Forgets the open file and the frame image (length and frame stay).
     void VFWIN_CloseAVIFile();
     // Applies a frame command and shows the frame unless playing; returns the
-    // current frame (0 while nothing is open).
-    int VFWIN_SetFrame(int command);
+    // current frame (0 while nothing is open). With `on_worker` the frame is
+    // only requested from the worker, which shows it when decoded; a newer
+    // request replaces one not yet started.
+    int VFWIN_SetFrame(int command, bool on_worker = false);
     // Slider range for the open stream.
     void VFWIN_Setup();
     // Writes the frame counter.
@@ -90,6 +96,9 @@ class aviwindow : public QMdiSubWindow {
     std::function<bool(const std::vector<uint8_t>& frame, uint32_t rate, uint32_t scale,
                        mevra::avi_encode_options& options)>
         ask_compressor;
+    // Called on the decoding thread just before a frame is decoded, so tests
+    // can watch where frames are decoded and hold a decode up.
+    std::function<void(int frame)> frame_decode_starting;
 
     // State (read on the user-interface thread).
     int current_frame() const { return shared_.cur_frame.load(); }
@@ -121,11 +130,33 @@ class aviwindow : public QMdiSubWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // A decoded frame: its bitmap and image, or the failure to report.
+    struct decoded_frame {
+        std::vector<uint8_t> dib;
+        std::unique_ptr<mevra::image_info> image;
+        mevra::avi_failure failure;
+    };
+
     void build_controls();
-    // Decodes the current frame into the frame image (any thread that may
-    // touch the reader); false with the failure filled in.
+    // The slider was moved (by dragging, a click or a key).
+    void slider_moved();
+    // Decodes `frame` into a bitmap and an image (with the reader held);
+    // false with the failure filled in and the image untouched.
+    bool decode_into(int frame, std::vector<uint8_t>& dib,
+                     std::unique_ptr<mevra::image_info>& image, mevra::avi_failure& failure);
+    // The same into the player's own bitmap and frame image.
     bool decode_current(int frame, mevra::avi_failure& failure);
+    // Decodes and shows `frame` on the user-interface thread.
+    void show_frame_now(int frame);
+    // Shows the frame the worker decoded for the slider, if still wanted.
+    void show_requested_frame();
     void write_status_line();
+    // The reader for the user-interface thread, once the worker has finished
+    // a frame it is decoding for the slider.
+    std::unique_lock<std::mutex> hold_reader();
+    // The same, after dropping the slider's pending request and any decoded
+    // frame not yet shown: the caller decides what is shown next.
+    std::unique_lock<std::mutex> take_reader();
     // Sets the play mode after handing the worker's picture slot the
     // current frame.
     void start_playing();
@@ -139,12 +170,14 @@ class aviwindow : public QMdiSubWindow {
     void start_worker();
     void stop_worker();
     void worker_frame(int frame, bool report_progress);
+    void serve_frame_request();
     void frame_posted(bool report_progress);
     void worker_failed(const mevra::avi_failure& failure);
 
     // Player state shared with the worker.
     mevra::playback_shared shared_;
     mevra::avi_reader reader_;
+    std::mutex reader_mutex_;
     std::vector<uint8_t> dib_;                  // last decoded frame bitmap
     std::unique_ptr<mevra::image_info> image_;  // the current frame
     int vfw_before_frame_ = -1;
@@ -158,6 +191,11 @@ class aviwindow : public QMdiSubWindow {
     std::condition_variable pass_done_;
     uint64_t passes_ = 0;
     std::atomic<bool> failure_pending_{false};
+
+    // The slider's newest frame request (-1: none) and the worker's answer
+    // (guarded by post_mutex_).
+    std::atomic<int> frame_request_{-1};
+    std::optional<decoded_frame> requested_frame_;
 
     // What the worker composes with, and its latest finished picture.
     std::mutex post_mutex_;

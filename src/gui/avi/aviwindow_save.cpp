@@ -60,7 +60,10 @@ void aviwindow::VFWIN_SaveAVI(const QString& path) {
     mevra::avi_encode_options options;
     // Uncompressed output keeps the source's pixel layout (and an 8-bit
     // stream's palette) unless the dialog says otherwise.
-    const int bits = reader_.last_bit_count();
+    const int bits = [this] {
+        const auto reader = hold_reader();
+        return reader_.last_bit_count();
+    }();
     options.raw_bits = bits == 8 || bits == 16 || bits == 32 ? bits : 24;
     const uint32_t rate = shared_.rate.load();
     const uint32_t scale = shared_.scale.load();
@@ -78,14 +81,20 @@ void aviwindow::VFWIN_SaveAVI(const QString& path) {
     progress.setMinimumDuration(0);
     progress.setValue(0);
     mevra::avi_failure failure;
-    const int result = mevra::reencode_avi(
-        reader_, path.toStdString(), options,
-        [&progress](int done, int) {
-            progress.setValue(done);
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        },
-        failure);
+    int result = mevra::avi_save_failed;
+    {
+        // The progress dialog keeps the player's controls and drops away, so
+        // nothing on this thread asks for the reader until the save is done.
+        const auto reader = hold_reader();
+        result = mevra::reencode_avi(
+            reader_, path.toStdString(), options,
+            [&progress](int done, int) {
+                progress.setValue(done);
+                QApplication::processEvents();
+                return !progress.wasCanceled();
+            },
+            failure);
+    }
     progress.reset();
     if (result == mevra::avi_save_failed) mevra::report_avi_failure(failure);
 }

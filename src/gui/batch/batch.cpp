@@ -17,14 +17,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/file_drops.h"
 #include "batch/batch_list_file.h"
 #include "batch/batch_operation.h"
+#include "common/file_drops.h"
 #include "dialogs/conv_option.h"
 #include "dialogs/conv_trim.h"
 #include "dialogs/dialog_style.h"
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
+#include "views/image_save_dialog.h"
 #include "views/image_save_filters.h"
 #include "views/mdichild.h"
 
@@ -75,15 +76,10 @@ class batch::host final : public mevra::batch_host {
                      int& chosen_format) override {
         QFileDialog dialog(&d, batch::tr("イメージ保存"));
         dialog.setObjectName("saveFileDialog1");
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilters(image_save_filters());
+        prepare_image_save_dialog(dialog, format);
         const QFileInfo info(q(output_path));
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
-        if (format >= 0 && format < image_save_filters().size())
-            dialog.selectNameFilter(image_save_filters()[format]);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
         chosen_format = static_cast<int>(image_save_filters().indexOf(dialog.selectedNameFilter()));
         chosen_path = dialog.selectedFiles().front().toStdString();
@@ -166,6 +162,7 @@ void batch::build_controls() {
     label2->setGeometry(28, 35, std::max(70, label2->sizeHint().width()), 18);
     textBox1 = new QLineEdit(strip);
     textBox1->setObjectName("textBox1");
+    label2->setBuddy(textBox1);
     button_browse = new QPushButton("...", strip);
     button_browse->setObjectName("button_browse");
     textBox1->setEnabled(false);
@@ -277,6 +274,16 @@ bool batch::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void batch::keyPressEvent(QKeyEvent* event) {
+    // Only the stop button ends a run early: Escape neither stops it nor
+    // closes the dialog under it.
+    if (event->key() == Qt::Key_Escape && engine.running()) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void batch::delete_one() {

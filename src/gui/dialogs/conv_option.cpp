@@ -22,6 +22,7 @@ constexpr int tip_show_ms = 20000;
 
 QLabel* add_row(QGridLayout* grid, int row, const QString& label, QWidget* control) {
     auto* text = new QLabel(label);
+    text->setBuddy(control);  // also the control's name for assistive technology
     grid->addWidget(text, row, 0);
     grid->addWidget(control, row, 1);
     return text;

@@ -39,6 +39,12 @@ QLineEdit* make_box(const char* name, const char* text) {
     return box;
 }
 
+// A label that names `control`, for the eye and for assistive technology.
+QLabel* label_for(QWidget* control, QLabel* label) {
+    label->setBuddy(control);
+    return label;
+}
+
 QLabel* make_label(const char* name, const char* text) {
     auto* label = new QLabel(u8(text));
     label->setObjectName(name);
@@ -118,9 +124,9 @@ QWidget* ConvTrim::build_size_tab() {
     radioButton2->setObjectName("radioButton2");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(tr("幅")), 0, 0);
+    grid->addWidget(label_for(textBox1, new QLabel(tr("幅"))), 0, 0);
     grid->addWidget(textBox1, 0, 1);
-    grid->addWidget(new QLabel(tr("高さ")), 1, 0);
+    grid->addWidget(label_for(textBox2, new QLabel(tr("高さ"))), 1, 0);
     grid->addWidget(textBox2, 1, 1);
     grid->addWidget(comboBox3, 0, 2, 2, 1);
     grid->addWidget(comboBox1, 2, 0, 1, 2);
@@ -143,7 +149,7 @@ QWidget* ConvTrim::build_margin_tab() {
         {"↑", textBox3}, {"↓", textBox4}, {"←", textBox5}, {"→", textBox6}};
     int row = 0;
     for (const auto& [arrow, box] : rows) {
-        grid->addWidget(new QLabel(u8(arrow)), row, 0);
+        grid->addWidget(label_for(box, new QLabel(u8(arrow))), row, 0);
         grid->addWidget(box, row, 1);
         grid->addWidget(new QLabel("dot"), row++, 2);
     }
@@ -173,6 +179,7 @@ QWidget* ConvTrim::build_power_tab() {
     textBox7 = make_box("textBox7", "100");
     auto* note = new QLabel(tr("元の画像を指定した割合でリサイズした画像の入る２の累乗にリサイズ"));
     note->setWordWrap(true);
+    note->setBuddy(textBox7);
     auto* percent = new QHBoxLayout;
     percent->addWidget(textBox7);
     percent->addWidget(new QLabel(u8("％")));
@@ -202,7 +209,7 @@ QLayout* ConvTrim::build_bottom() {
     grid->addWidget(checkBox1, 0, 0, 1, 2);
     grid->addWidget(new QLabel(tr("디저링 타입   ")), 1, 0);
     grid->addWidget(comboBox6, 1, 1);
-    grid->addWidget(new QLabel(tr("디저링 레벨  [ 1 - 10 ]  ")), 2, 0);
+    grid->addWidget(label_for(numericUpDown2, new QLabel(tr("디저링 레벨  [ 1 - 10 ]  "))), 2, 0);
     grid->addWidget(numericUpDown2, 2, 1);
 
     auto* sizes = new QHBoxLayout;

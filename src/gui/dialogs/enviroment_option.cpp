@@ -152,7 +152,9 @@ void EnviromentOption::build_panel(QWidget* panel) {
     auto* grid = new QGridLayout(panel);
     int row = 0;
     auto add = [&](const QString& label, QWidget* control) {
-        grid->addWidget(text_label(label), row, 0);
+        QLabel* text = text_label(label);
+        text->setBuddy(control);
+        grid->addWidget(text, row, 0);
         grid->addWidget(control, row++, 1);
     };
     add(tr("グリッド幅( 細 x 太 )"), comboBox3);
@@ -161,12 +163,14 @@ void EnviromentOption::build_panel(QWidget* panel) {
     add(tr("壁紙タイプ"), comboBox2);
     add(tr("JPEG圧縮率(%) [ 10 - 100 ]"), numericUpDown3);
     add(tr("DDS保存タイプ"), comboBox1);
-    grid->addWidget(text_label(tr("抜き色 ( 0 - 255 )")), row++, 0, 1, 2);
+    QLabel* key_heading = text_label(tr("抜き色 ( 0 - 255 )"));
+    grid->addWidget(key_heading, row++, 0, 1, 2);
     grid->addLayout(colour_rows[0], row++, 0, 1, 2);
     grid->addWidget(checkBox1, row++, 0, 1, 2);
     grid->addWidget(checkBox2, row++, 0, 1, 2);
     grid->addWidget(checkBox3, row++, 0, 1, 2);
-    grid->addWidget(text_label(tr("バックカラー ( 0 - 255 )")), row++, 0, 1, 2);
+    QLabel* back_heading = text_label(tr("バックカラー ( 0 - 255 )"));
+    grid->addWidget(back_heading, row++, 0, 1, 2);
     grid->addLayout(colour_rows[1], row++, 0, 1, 2);
     grid->addWidget(text_label(tr("AVI連番桁設定")), row++, 0, 1, 2);
     add(tr("つなぎ記号"), comboBox4);
@@ -174,6 +178,13 @@ void EnviromentOption::build_panel(QWidget* panel) {
     add(tr("拡張子"), comboBox8);
     grid->addWidget(label23, row++, 0, 1, 2);
     grid->setRowStretch(row, 1);
+
+    // A lone "A" would not tell the two colours apart: each box is named by
+    // its heading and its component.
+    const QLabel* headings[2] = {key_heading, back_heading};
+    for (int g = 0; g < 2; ++g)
+        for (int c = 0; c < 4; ++c)
+            boxes[g][c]->setAccessibleName(headings[g]->text() + " " + QString("ARGB"[c]));
 
     for (QComboBox* list : {comboBox4, comboBox6, comboBox8})
         connect(list, &QComboBox::currentIndexChanged, this,

@@ -18,11 +18,14 @@ constexpr int line_height = 16;
 constexpr int strip_height = 62;
 
 // The surface the two lists are drawn on: folder 1 in the left column,
-// folder 2 in the right one, each under a header naming its folder.
+// folder 2 in the right one, each under a header naming its folder. Entries
+// are drawn whole; the surface grows to the longest one and the scroll area
+// around it scrolls.
 class list_surface final : public QWidget {
   public:
     explicit list_surface(diffdlg& owner, QWidget* parent) : QWidget(parent), d(owner) {
         setObjectName("panel3");
+        setAccessibleName("file list");
         setAutoFillBackground(false);
     }
 
@@ -33,32 +36,52 @@ class list_surface final : public QWidget {
         return 1 + std::max(n(d.f1_files), n(d.f2_files));
     }
 
+    // The width a column needs to show its header and every entry whole.
+    int column_width(const QString& folder, const std::optional<QStringList>& files) const {
+        const QFontMetrics metrics(d.font());
+        int widest = metrics.horizontalAdvance(folder);
+        if (files)
+            for (const QString& entry : *files)
+                widest = std::max(widest, metrics.horizontalAdvance(entry));
+        return widest + 2 * margin;
+    }
+
+    // Sizes the surface to at least `least` and places the second column:
+    // at the middle when both lists fit their half, else right after the first.
+    void lay_out(QSize least) {
+        const int need1 = column_width(d.f1_dir, d.f1_files);
+        const int need2 = column_width(d.f2_dir, d.f2_files);
+        const int w = std::max(least.width(), need1 + need2);
+        split_ = need1 <= w / 2 && need2 <= w - w / 2 ? w / 2 : need1;
+        resize(w, std::max(least.height(), rows() * line_height + 4));
+    }
+
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), QColor(68, 68, 68));
         p.setFont(d.font());
-        const int column = width() / 2;
-        draw_column(p, 0, column, d.f1_dir, d.f1_files);
-        draw_column(p, column, width() - column, d.f2_dir, d.f2_files);
+        draw_column(p, 0, d.f1_dir, d.f1_files);
+        draw_column(p, split_, d.f2_dir, d.f2_files);
     }
 
   private:
-    static void draw_column(QPainter& p, int x, int w, const QString& folder,
-                            const std::optional<QStringList>& files) {
-        const QFontMetrics metrics(p.font());
+    static constexpr int margin = 5;
+
+    void draw_column(QPainter& p, int x, const QString& folder,
+                     const std::optional<QStringList>& files) const {
+        const int w = width() - x - margin;
         p.setPen(QColor(160, 200, 255));
-        p.drawText(QRect(x + 5, 0, w - 10, line_height), Qt::AlignLeft | Qt::AlignVCenter,
-                   metrics.elidedText(folder, Qt::ElideMiddle, w - 10));
+        p.drawText(QRect(x + margin, 0, w, line_height), Qt::AlignLeft | Qt::AlignVCenter, folder);
         if (!files) return;
         p.setPen(Qt::white);
         for (int j = 0; j < files->size(); ++j)
-            p.drawText(QRect(x + 5, line_height * (j + 1), w - 10, line_height),
-                       Qt::AlignLeft | Qt::AlignVCenter,
-                       metrics.elidedText((*files)[j], Qt::ElideLeft, w - 10));
+            p.drawText(QRect(x + margin, line_height * (j + 1), w, line_height),
+                       Qt::AlignLeft | Qt::AlignVCenter, (*files)[j]);
     }
 
     diffdlg& d;
+    int split_ = 0;
 };
 
 }  // namespace
@@ -75,6 +98,8 @@ diffdlg::diffdlg(QWidget* parent) : QDialog(parent) {
     textBox1->setObjectName("textBox1");
     textBox2 = new QLineEdit(this);
     textBox2->setObjectName("textBox2");
+    textBox1->setAccessibleName("folder 1");
+    textBox2->setAccessibleName("folder 2");
     auto button = [this](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -149,12 +174,11 @@ void diffdlg::change_tree(int n) {
 }
 
 void diffdlg::view_paint() {
-    // The surface grows with the longer list, so the scroll area reaches
-    // every entry; it never gets smaller than its designed 436 × 145.
-    const auto* surface = static_cast<list_surface*>(panel3);
-    const int w = std::max(436, scroll->viewport()->width());
-    const int h = std::max(145, surface->rows() * line_height + 4);
-    panel3->resize(w, h);
+    // The surface grows with the longer list and the longest path, so the
+    // scroll area reaches every entry; it never gets smaller than its
+    // designed 436 × 145.
+    auto* surface = static_cast<list_surface*>(panel3);
+    surface->lay_out(QSize(std::max(436, scroll->viewport()->width()), 145));
     panel3->update();
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "image/image_types.h"
+#include "views/tool_palette.h"
 
 class QLabel;
 class QComboBox;
@@ -23,34 +24,28 @@ namespace mevra {
 class image_info;
 }
 
-class formpalette : public QWidget {
+// The tool and pen state it shares with the image windows is its
+// tool_palette side.
+class formpalette : public QWidget, public tool_palette {
     Q_OBJECT
   public:
     explicit formpalette(QWidget* parent = nullptr);
     ~formpalette() override;
 
     // Refreshes the information labels and repaints the palette grid.
-    void info_update();
-    // Checks the display-mode button for `draw_type` (above 3: the subtractive one).
-    void set_draw_type_button(int draw_type);
+    void info_update() override;
+    void set_draw_type_button(int draw_type) override;
     // Writes the pointer's image position ("X : n", "Y : n").
-    void set_mouse_position(int x, int y);
+    void set_mouse_position(int x, int y) override;
 
-    // Pen widths (index into 1/3/5 dots) and modes (0 ARGB, 1 RGB, 2 alpha).
-    int pen1_width() const;
-    int pen2_width() const;
-    int pen1_mode() const;
-    int pen2_mode() const;
+    int pen1_width() const override;
+    int pen2_width() const override;
+    int pen1_mode() const override;
+    int pen2_mode() const override;
 
     // Exchanges palette entries a and b of the active indexed image: pixels,
     // colours and counts, then one undo state.
     void move_palette(int a, int b);
-
-    // Carries the pens over when the active image changes from `previous`
-    // (none: nullptr) to `next`: from an indexed image into an ARGB one the pens
-    // take the palette colours they pointed at; from ARGB into indexed they
-    // drop their indices and become opaque white and black.
-    void carry_pens(const mevra::image_info* previous, const mevra::image_info& next);
 
     // Which control opened the colour editor; decides the pen and where the
     // dialog appears so that the matching bar lies under the pointer.
@@ -61,12 +56,7 @@ class formpalette : public QWidget {
     // One tick of the magnified cursor view (normally run by timer1).
     void cursor_view_tick();
 
-    int palette_type = mevra::PLTTYP_SPUIT;
     int palette_release = 0;
-    int color1_pos = -1;
-    int color2_pos = -1;
-    uint32_t color1_pos_color = 0;
-    uint32_t color2_pos_color = 0;
     int move_color_pos = 0;
     Qt::MouseButton last_button = Qt::NoButton;
 

@@ -1,6 +1,5 @@
 // The palette window's grid: painting, pen selection and entry exchange by
-// dragging, the pen swatches and values, colour editing, and the pen hand-over
-// between image windows.
+// dragging, the pen swatches and values, and colour editing.
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -186,19 +185,4 @@ void formpalette::preview_color(int pos, uint32_t argb) {
     image->color[static_cast<size_t>(pos)] = argb;
     active->imageRePaint();
     refresh_grid();
-}
-
-void formpalette::carry_pens(const image_info* previous, const image_info& next) {
-    if (!previous) return;
-    if (is_indexed(*previous) && next.image_type == IMGTYP_RGB) {
-        if (in_palette(*previous, color1_pos))
-            color1_pos_color = previous->color[static_cast<size_t>(color1_pos)];
-        if (in_palette(*previous, color2_pos))
-            color2_pos_color = previous->color[static_cast<size_t>(color2_pos)];
-    } else if (previous->image_type == IMGTYP_RGB && is_indexed(next)) {
-        color1_pos = -1;
-        color2_pos = -1;
-        color1_pos_color = 0xFFFFFFFFu;
-        color2_pos_color = 0xFF000000u;
-    }
 }

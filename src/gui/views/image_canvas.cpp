@@ -5,10 +5,11 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <utility>
 
+#include "image/image_info.h"
 #include "render/canvas_renderer.h"
 #include "settings/clgbase.h"
-#include "views/mdichild.h"
 
 namespace {
 
@@ -24,9 +25,11 @@ QImage& shared_frame(int width, int height) {
 
 }  // namespace
 
-image_canvas::image_canvas(mdichild* owner, QWidget* parent)
+image_canvas::image_canvas(std::function<const mevra::image_info*()> image,
+                           const image_view* view, QWidget* parent)
     : QWidget(parent),
-      owner_(owner),
+      image_(std::move(image)),
+      view_(view),
       tile_(mevra::background_tile(mevra::settings().background_type)) {
     setObjectName("panel2");
     setAccessibleName("image");
@@ -35,11 +38,11 @@ image_canvas::image_canvas(mdichild* owner, QWidget* parent)
 }
 
 void image_canvas::paintEvent(QPaintEvent*) {
-    const mevra::image_info* image = owner_->image.get();
+    const mevra::image_info* image = image_();
     if (!image || image->flag == 0 || width() <= 0 || height() <= 0) return;
     mevra::canvas_view view;
     view.zoom_level = image->zoom_scale_level;
-    const QPoint scroll = owner_->scroll_offset();
+    const QPoint scroll = view_->scroll_offset();
     view.scroll_x = scroll.x();
     view.scroll_y = scroll.y();
     view.width = width();
@@ -59,21 +62,20 @@ void image_canvas::paintEvent(QPaintEvent*) {
 }
 
 void image_canvas::mousePressEvent(QMouseEvent* event) {
-    owner_->canvas_mouse_press(event);
+    emit mouse_pressed(event);
 }
 
 void image_canvas::mouseMoveEvent(QMouseEvent* event) {
-    owner_->canvas_mouse_move(event);
+    emit mouse_moved(event);
 }
 
 void image_canvas::mouseReleaseEvent(QMouseEvent* event) {
-    owner_->canvas_mouse_release(event);
+    emit mouse_released(event);
 }
 
 // ---------------------------------------------------------------------------
 
-image_view::image_view(mdichild* owner, QWidget* parent)
-    : QAbstractScrollArea(parent), owner_(owner) {
+image_view::image_view(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName("panel1");
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(true);
@@ -114,12 +116,11 @@ void image_view::update_scroll_ranges() {
 }
 
 void image_view::scrollContentsBy(int, int) {
-    owner_->imageReSize();
-    owner_->imageRePaint();
+    emit scrolled();
 }
 
 void image_view::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     update_scroll_ranges();
-    owner_->imageReSize();
+    emit resized();
 }

@@ -5,18 +5,32 @@
 // covers only the visible part of the image, and draws it through the core
 // renderer into one buffer shared by every canvas.
 #include <QAbstractScrollArea>
+#include <QMouseEvent>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
-class mdichild;
+namespace mevra {
+class image_info;
+}
+class image_view;
 
 class image_canvas : public QWidget {
     Q_OBJECT
   public:
-    image_canvas(mdichild* owner, QWidget* parent);
+    // `image` gives the picture to draw (none: nothing is drawn); `view` is
+    // the scroll area whose offset the canvas follows.
+    image_canvas(std::function<const mevra::image_info*()> image, const image_view* view,
+                 QWidget* parent);
 
     // The background tile chosen when the window was created.
     const uint32_t* tile() const { return tile_; }
+
+  signals:
+    // Mouse events on the canvas, in canvas coordinates, for the window's tools.
+    void mouse_pressed(QMouseEvent* event);
+    void mouse_moved(QMouseEvent* event);
+    void mouse_released(QMouseEvent* event);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -25,19 +39,25 @@ class image_canvas : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    mdichild* owner_;
+    std::function<const mevra::image_info*()> image_;
+    const image_view* view_;
     const uint32_t* tile_;
 };
 
 class image_view : public QAbstractScrollArea {
     Q_OBJECT
   public:
-    image_view(mdichild* owner, QWidget* parent);
+    explicit image_view(QWidget* parent);
 
     // The scroll extent: the zoomed image's size in screen pixels.
     void set_extent(int width, int height);
     QSize extent() const { return extent_; }
     QPoint scroll_offset() const;
+
+  signals:
+    // The view scrolled, or its viewport changed size: the canvas must follow.
+    void scrolled();
+    void resized();
 
   protected:
     void scrollContentsBy(int dx, int dy) override;
@@ -46,6 +66,5 @@ class image_view : public QAbstractScrollArea {
   private:
     void update_scroll_ranges();
 
-    mdichild* owner_;
     QSize extent_{320, 240};
 };

@@ -1,14 +1,15 @@
 #include "views/mdichild.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 
 #include "platform/ui_port.h"
 #include "settings/clgbase.h"
-#include "views/formpalette.h"
 #include "views/image_canvas.h"
+#include "views/tool_palette.h"
 
 mdichild* mdichild::lastActive = nullptr;
-formpalette* mdichild::fpalette = nullptr;
+tool_palette* mdichild::fpalette = nullptr;
 int mdichild::start_count = 0;
 
 int mdichild::check_mdi() {
@@ -35,9 +36,17 @@ mdichild::mdichild(QWidget* parent) : QMdiSubWindow(parent) {
     setObjectName("mdichild");
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(128, 96);
-    view_ = new image_view(this, this);
-    canvas_ = new image_canvas(this, view_->viewport());
+    view_ = new image_view(this);
+    canvas_ = new image_canvas([this] { return image.get(); }, view_, view_->viewport());
     canvas_->setGeometry(0, 0, 320, 240);
+    connect(view_, &image_view::scrolled, this, [this] {
+        imageReSize();
+        imageRePaint();
+    });
+    connect(view_, &image_view::resized, this, &mdichild::imageReSize);
+    connect(canvas_, &image_canvas::mouse_pressed, this, &mdichild::canvas_mouse_press);
+    connect(canvas_, &image_canvas::mouse_moved, this, &mdichild::canvas_mouse_move);
+    connect(canvas_, &image_canvas::mouse_released, this, &mdichild::canvas_mouse_release);
     view_->set_extent(320, 240);
     setWidget(view_);
     resize(QSize(355, 248) + frame_overhead());
@@ -131,15 +140,17 @@ void show_state(mdichild& child) {
 
 }  // namespace
 
+// At either end of the history nothing happens: showing the same state again
+// would drop what the view changed since it was recorded (grid, display mode).
 void mdichild::undo_image() {
-    if (undo_pos < static_cast<int>(undo_list.size()) - 1) ++undo_pos;
-    if (undo_list.empty()) return;
+    if (undo_pos >= static_cast<int>(undo_list.size()) - 1) return;
+    ++undo_pos;
     show_state(*this);
 }
 
 void mdichild::redo_image() {
-    if (undo_pos > 0) --undo_pos;
-    if (undo_list.empty()) return;
+    if (undo_pos <= 0 || undo_list.empty()) return;
+    --undo_pos;
     show_state(*this);
 }
 
@@ -187,5 +198,22 @@ void mdichild::closeEvent(QCloseEvent* event) {
         return;
     }
     close_checked_ = true;
+    if (lastActive == this) activate_next_image_window();
     QMdiSubWindow::closeEvent(event);
+}
+
+void mdichild::activate_next_image_window() {
+    QMdiArea* area = mdiArea();
+    if (!area) return;
+    // The most recently active image window other than this one; the palette
+    // and AVI windows are never chosen. This window is still the active one,
+    // so the pens carry over from its image as on any activation.
+    const QList<QMdiSubWindow*> order = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = order.crbegin(); it != order.crend(); ++it) {
+        auto* next = qobject_cast<mdichild*>(*it);
+        if (!next || next == this || !next->isVisible()) continue;
+        area->setActiveSubWindow(next);
+        if (lastActive != next) next->mdichild_Activated();
+        return;
+    }
 }

@@ -9,8 +9,7 @@
 
 #include "image/image_info.h"
 
-class formpalette;
-class QScrollArea;
+class tool_palette;
 class image_canvas;
 class image_view;
 class QMouseEvent;
@@ -23,7 +22,8 @@ class mdichild : public QMdiSubWindow {
 
     // --- class-wide state ---
     static mdichild* lastActive;
-    static formpalette* fpalette;
+    // The palette window, as far as the image windows use it; set by the main window.
+    static tool_palette* fpalette;
     static int start_count;
     // 1 when an image window is active, else 0.
     static int check_mdi();
@@ -85,6 +85,8 @@ class mdichild : public QMdiSubWindow {
   private:
     // Size of the title bar and borders around the client area.
     QSize frame_overhead();
+    // Closing the active window hands the activation on, as the frame does.
+    void activate_next_image_window();
 
     image_view* view_ = nullptr;
     image_canvas* canvas_ = nullptr;

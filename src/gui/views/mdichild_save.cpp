@@ -3,12 +3,11 @@
 #include <QFileInfo>
 
 #include "platform/ui_port.h"
+#include "views/image_save_dialog.h"
 #include "views/image_save_filters.h"
 #include "views/mdichild.h"
 
 namespace {
-
-const char* const filter_suffixes[] = {"bmp", "jpg", "png", "tif", "gif", "tga", "dds"};
 
 // The entry last chosen, kept for images that have no format of their own.
 int last_filter_index = 0;
@@ -21,12 +20,14 @@ bool mdichild::save_image(int mode) {
     if (mode == 0 && QFileInfo(title).isFile() && image->format != mevra::IMGFMT_NONE)
         return DoSaveFile(image->format, title);
 
+    int entry = last_filter_index;
+    if (image->format == mevra::IMGFMT_CLIPBOARD)
+        entry = 0;
+    else if (image->format >= mevra::IMGFMT_BMP && image->format <= mevra::IMGFMT_DDS)
+        entry = image->format;
     QFileDialog dialog(this, "イメージ保存");
     dialog.setObjectName("saveFileDialog1");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(image_save_filters());
+    prepare_image_save_dialog(dialog, entry);
     const QFileInfo info(title);
     if (title.isEmpty()) {
         mevra::ui().debug_line("The path is empty : 新規保存");
@@ -34,18 +35,6 @@ bool mdichild::save_image(int mode) {
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.absolutePath() + "/" + info.completeBaseName());
     }
-    int entry = last_filter_index;
-    if (image->format == mevra::IMGFMT_CLIPBOARD)
-        entry = 0;
-    else if (image->format >= mevra::IMGFMT_BMP && image->format <= mevra::IMGFMT_DDS)
-        entry = image->format;
-    dialog.selectNameFilter(image_save_filters()[entry]);
-    // A name typed without an extension gets the chosen type's.
-    dialog.setDefaultSuffix(filter_suffixes[entry]);
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        const auto i = image_save_filters().indexOf(filter);
-        if (i >= 0) dialog.setDefaultSuffix(filter_suffixes[i]);
-    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const int chosen = static_cast<int>(image_save_filters().indexOf(dialog.selectedNameFilter()));
     if (chosen < 0) return false;

@@ -7,9 +7,9 @@
 #include "image/image_info.h"
 #include "render/canvas_renderer.h"
 #include "settings/clgbase.h"
-#include "views/formpalette.h"
 #include "views/mdichild.h"
 #include "views/pen_stroke.h"
+#include "views/tool_palette.h"
 
 using namespace mevra;
 

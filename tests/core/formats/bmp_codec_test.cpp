@@ -4,6 +4,7 @@
 #include <random>
 
 #include "codec_test_files.h"
+#include "platform/image_limits.h"
 
 namespace mevra {
 namespace {
@@ -142,6 +143,20 @@ TEST(BmpReader, DeclinesVariantsAndSizesAndChangesNothing) {
     }
     image_info other;
     EXPECT_EQ(load_as(other, bytes{'B', 'X', 0}, IMGFMT_BMP), -1);
+}
+
+TEST(ImageLimits, TheLargestSideAndPixelCountAreAccepted) {
+    EXPECT_TRUE(image_size_ok(max_image_side, 1));
+    EXPECT_TRUE(image_size_ok(1, max_image_side));
+    EXPECT_FALSE(image_size_ok(max_image_side + 1, 1));
+    EXPECT_TRUE(image_size_ok(16384, 16384));  // exactly 2^28 pixels
+    EXPECT_FALSE(image_size_ok(16384, 16385));
+    // And a real file of the largest width loads (its short rows read as zeros).
+    bmp_spec s;
+    s.width = 32768;
+    image_info img;
+    EXPECT_EQ(load_as(img, make_bmp(s), IMGFMT_BMP), 0);
+    EXPECT_EQ(img.width, 32768);
 }
 
 TEST(BmpReader, TruncatedAndCorruptedFilesStayInBounds) {

@@ -181,6 +181,9 @@ TEST(CanvasGrid, LinesAppearByZoomAndSpacing) {
     canvas c = draw(img, grid_view(4, 4, 0));  // 0.0625: bold 1 px apart, fine 0.25: none
     for (uint32_t p : c.px)
         EXPECT_EQ(p, 0xFF000000u);
+    c = draw(img, grid_view(16, 16, 2));  // 0.25: bold exactly 4 px apart is drawn
+    for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(c.at(x, 5) == opaque_grid, x % 4 == 0) << x;
     c = draw(img, grid_view(32, 32, 3));  // 0.5: bold every 8 px, no fine lines
     for (int x = 0; x < 32; ++x) {
         EXPECT_EQ(c.at(x, 5) == opaque_grid, x % 8 == 0) << x;

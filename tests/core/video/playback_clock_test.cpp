@@ -76,10 +76,12 @@ TEST(PlaybackClockTest, LoopCallsBackAndSurvivesExceptions) {
     shared.length = 100;
     std::atomic<bool> quit{false};
     int32_t fake_now = 0;
-    int frames = 0;
+    int frames = 0, idle = 0, passes = 0;
     playback_loop_hooks hooks;
     hooks.now_ms = [&] { return fake_now; };
+    hooks.on_idle = [&] { ++idle; };
     hooks.sleep_1ms = [&] {
+        ++passes;
         fake_now += 10;
         if (fake_now == 20) shared.play_mode = 1;
     };
@@ -89,6 +91,8 @@ TEST(PlaybackClockTest, LoopCallsBackAndSurvivesExceptions) {
     };
     run_playback_loop(shared, hooks, quit);
     EXPECT_EQ(shared.cur_frame.load(), 5);
+    EXPECT_EQ(idle + frames, passes);  // every pass reports one way or the other
+    EXPECT_GE(idle, 1);
     ASSERT_EQ(ui.debug.size(), 1u);
     EXPECT_NE(ui.debug[0].find("bad frame"), std::string::npos);
 }

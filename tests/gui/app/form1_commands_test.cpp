@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QToolButton>
 #include <QUrl>
 #include <filesystem>
 
@@ -19,6 +20,7 @@
 #include "app/qt_ports.h"
 #include "platform/clipboard_port.h"
 #include "views/formpalette.h"
+#include "views/image_canvas.h"
 
 namespace {
 
@@ -93,7 +95,7 @@ TEST_F(Form1Test, OpenCommandUsesTheDialogsChoice) {
         EXPECT_EQ(dialog->windowTitle(), "이미지 열기 ");
         EXPECT_EQ(dialog->nameFilters().size(), 7);
         dialog->setDirectory(QString::fromStdString(dir.path().string()));
-        dialog->selectFile("\"a.png\" \"b.png\"");
+        mevra::test::type_file_name(dialog, "\"a.png\" \"b.png\"");
         static_cast<QDialog*>(dialog)->accept();
     });
     find_action(window.get(), "toolStripMenuItem000")->trigger();
@@ -220,6 +222,31 @@ TEST_F(Form1Test, OptionDialogsAndAboutOpenModally) {
     find_action(window.get(), "toolStripMenuItem005")->trigger();
 }
 
+// Counts the paint events of the widgets it watches.
+struct paint_counter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(Form1Test, ReductionOptionsRepaintTheActiveImageAfterOkOnly) {
+    mdichild* child = open_image(write_argb("a.png", 4, 4));
+    paint_counter counter;
+    child->canvas()->installEventFilter(&counter);
+    mevra::test::settle();
+    counter.paints = 0;
+    mevra::test::on_next_modal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    find_action(window.get(), "toolStripMenuItem391")->trigger();
+    mevra::test::settle();
+    EXPECT_EQ(counter.paints, 0);
+    press_ok_on_next_dialog();
+    find_action(window.get(), "toolStripMenuItem391")->trigger();
+    mevra::test::settle();
+    EXPECT_GT(counter.paints, 0);
+}
+
 TEST_F(Form1Test, CopyAndOpenFromClipboardKeepAlpha) {
     install_qt_ports();
     mevra::image_info src = mevra::test::make_argb(2, 1, {0x80112233u, 0xFF445566u});
@@ -300,6 +327,28 @@ TEST_F(Form1Test, ReloadCloseGridZoomAndWindowsMenu) {
     QMenu* convert = window->findChild<QMenu*>("toolStripMenuItem_03");
     emit convert->aboutToShow();
     EXPECT_FALSE(find_action(window.get(), "toolStripMenuItem390")->isEnabled());
+}
+
+TEST_F(Form1Test, ClosingTheActiveImageWindowActivatesTheNextImageWindow) {
+    mevra::settings().draw_type = 3;
+    mdichild* first = open_image(write_argb("a.png", 5, 4));
+    mevra::settings().draw_type = 0;
+    mdichild* second = open_image(write_argb("b.png", 3, 2));
+    ASSERT_EQ(mdichild::lastActive, second);
+    // The palette window was active last; it is never chosen.
+    QWidget* palette_frame = window->fpalette->parentWidget();
+    palette_frame->show();
+    window->mdi_area()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(palette_frame));
+    mevra::test::scripted_ui ui(mevra::msg_answer::no);
+    find_action(window.get(), "toolStripMenuItem002")->trigger();
+    mevra::test::settle();
+    ASSERT_EQ(mdichild::lastActive, first);
+    EXPECT_EQ(window->fpalette->findChild<QLabel*>("label10")->text(), "Size W: 5 H:4");
+    EXPECT_TRUE(window->fpalette->findChild<QToolButton*>("radioButton9")->isChecked());
+    find_action(window.get(), "toolStripMenuItem002")->trigger();  // a second Ctrl+W works
+    mevra::test::settle();
+    EXPECT_EQ(image_window_count(), 0);
+    EXPECT_EQ(mdichild::lastActive, nullptr);
 }
 
 TEST_F(Form1Test, ReloadOfAVanishedFileClosesTheWindow) {

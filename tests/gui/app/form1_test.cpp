@@ -138,6 +138,11 @@ TEST_F(Form1Test, CommandsWithoutAnImageWindow) {
         EXPECT_EQ(ui.messages[0].buttons, mevra::msg_buttons::ok);
     }
     EXPECT_EQ(image_window_count(), 0);
+    // Reduce and To ARGB are the Convert items that need an image window.
+    emit window->findChild<QMenu*>("toolStripMenuItem_03")->aboutToShow();
+    EXPECT_FALSE(find_action(window.get(), "toolStripMenuItem390")->isEnabled());
+    EXPECT_FALSE(find_action(window.get(), "toolStripMenuItem305")->isEnabled());
+    EXPECT_TRUE(find_action(window.get(), "toolStripMenuItem391")->isEnabled());
 }
 
 TEST_F(Form1Test, ZoomAndGridWithoutAWindowAreGlobal) {

@@ -1,11 +1,13 @@
 // The AVI player driven through its real widget: opening by drop, the frame
 // commands with the counter and status line, playback on the worker thread,
 // the close and save commands with their refusals, and the bar layout.
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QSlider>
@@ -16,7 +18,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "app/form1.h"
 #include "avi/avi_compressor_dialog.h"
@@ -24,6 +31,7 @@
 #include "avi/avi_frame_panel.h"
 #include "avi/aviwindow.h"
 #include "settings/clgbase.h"
+#include "support/test_avi.h"
 #include "support/test_support.h"
 #include "video/avi_writer.h"
 #include "video/frame_bitmap.h"
@@ -35,35 +43,13 @@ namespace {
 using mevra::test::recording_ui;
 using mevra::test::temp_dir;
 
-constexpr int frames = 6;
-constexpr int fw = 8;
-constexpr int fh = 6;
+constexpr int frames = mevra::test::test_avi_frames;
+constexpr int fw = mevra::test::test_avi_width;
+constexpr int fh = mevra::test::test_avi_height;
+using mevra::test::write_test_avi;
 
 uint32_t frame_colour(int n) {
-    return 0xFF000000u | static_cast<uint32_t>(n * 40) << 16 |
-           static_cast<uint32_t>(200 - n * 30) << 8 | 0x11u;
-}
-
-// Six 8 × 6 frames at 10 frames per second, each one solid colour, stored
-// as uncompressed 24-bit frames.
-void write_test_avi(const std::string& path) {
-    mevra::avi_encode_options opt;
-    opt.encoder = "rawvideo";
-    opt.raw_bits = 24;
-    mevra::avi_writer writer;
-    std::string error;
-    ASSERT_EQ(writer.open(path, fw, fh, 10, 1, 24, opt, error), 0) << error;
-    for (int n = 0; n < frames; ++n) {
-        std::vector<uint8_t> dib = mevra::make_dib(fw, fh, 24, {});
-        uint8_t* px = mevra::dib_pixels(dib, 0);
-        const int64_t stride = mevra::dib_stride(fw, 24);
-        for (int y = 0; y < fh; ++y)
-            for (int x = 0; x < fw; ++x)
-                for (int k = 0; k < 3; ++k)
-                    px[y * stride + x * 3 + k] = static_cast<uint8_t>(frame_colour(n) >> (8 * k));
-        ASSERT_EQ(writer.write_frame(n, dib, error), 0) << error;
-    }
-    ASSERT_EQ(writer.finish(error), 0) << error;
+    return mevra::test::test_avi_colour(n);
 }
 
 uint32_t shown_colour(const aviwindow& w) {
@@ -135,7 +121,120 @@ TEST_F(player, FrameCommandsMoveWithinTheStream) {
     window.trackBar1->setValue(3);
     EXPECT_EQ(window.current_frame(), 3);
     EXPECT_EQ(counter(), "0003/0006");
-    EXPECT_EQ(shown_colour(window), frame_colour(3));
+    // The slider's frame comes from the worker.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown_colour(window) == frame_colour(3); }));
+}
+
+// Holds the player's decoding up at will and records which frames were
+// decoded, and whether any was decoded on the user-interface thread.
+struct decode_gate {
+    std::mutex m;
+    std::condition_variable cv;
+    bool held = true;
+    std::vector<int> decoded;
+    bool on_gui_thread = false;
+    const std::thread::id gui = std::this_thread::get_id();
+
+    void attach(aviwindow& w) {
+        w.frame_decode_starting = [this](int frame) {
+            std::unique_lock lock(m);
+            decoded.push_back(frame);
+            cv.notify_all();
+            if (std::this_thread::get_id() == gui)
+                on_gui_thread = true;
+            else
+                cv.wait_for(lock, std::chrono::seconds(5), [this] { return !held; });
+        };
+    }
+    bool wait_for_decodes(size_t n) {
+        std::unique_lock lock(m);
+        return cv.wait_for(lock, std::chrono::seconds(5), [&] { return decoded.size() >= n; });
+    }
+    void release() {
+        {
+            const std::lock_guard lock(m);
+            held = false;
+        }
+        cv.notify_all();
+    }
+};
+
+TEST_F(player, DraggingTheSliderDecodesOnTheWorkerAndTheNewestFrameWins) {
+    drop(window, {movie});
+    decode_gate gate;
+    gate.attach(window);
+    window.trackBar1->setSliderDown(true);
+    window.trackBar1->setValue(1);
+    ASSERT_TRUE(gate.wait_for_decodes(1));
+    // While frame 1 is being decoded the drag goes on, and the counter
+    // follows at once.
+    for (int f : {2, 3, 4}) {
+        window.trackBar1->setValue(f);
+        EXPECT_EQ(counter(), QString::asprintf("%04d/0006", f));
+    }
+    gate.release();
+    window.trackBar1->setSliderDown(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown_colour(window) == frame_colour(4); }));
+    QTest::qWait(20);
+    {
+        const std::lock_guard lock(gate.m);
+        EXPECT_EQ(gate.decoded, (std::vector<int>{1, 4}));  // 2 and 3 were dropped
+        EXPECT_FALSE(gate.on_gui_thread);
+    }
+    EXPECT_EQ(window.trackBar1->value(), 4);
+    EXPECT_EQ(counter(), "0004/0006");
+    EXPECT_EQ(shown_colour(window), frame_colour(4));
+
+    // A button pressed while the worker still decodes the slider's frame
+    // wins over that frame.
+    {
+        const std::lock_guard lock(gate.m);
+        gate.held = true;
+        gate.decoded.clear();
+    }
+    window.trackBar1->setValue(2);
+    ASSERT_TRUE(gate.wait_for_decodes(1));
+    std::thread later([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        gate.release();
+    });
+    window.button5->click();
+    later.join();
+    QTest::qWait(20);
+    EXPECT_EQ(window.trackBar1->value(), 5);
+    EXPECT_EQ(counter(), "0005/0006");
+    EXPECT_EQ(shown_colour(window), frame_colour(5));
+    window.frame_decode_starting = nullptr;
+}
+
+// Assistive technology names every control of the player and of its
+// compressor dialog; the picture buttons by their tips.
+TEST_F(player, EveryControlHasAnAccessibleName) {
+    const auto name = [](QWidget* w) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        return a ? a->text(QAccessible::Name) : QString();
+    };
+    const QToolButton* buttons[] = {window.button1, window.button2, window.button3, window.button4,
+                                    window.button5, window.button6, window.button7};
+    const char* names[] = {"move first frame", "back 1 frame", "Play", "forward 1 frame",
+                           "move end frame",   "Stop",         "Pause"};
+    for (size_t i = 0; i < std::size(buttons); ++i)
+        EXPECT_EQ(name(const_cast<QToolButton*>(buttons[i])), names[i]);
+    EXPECT_EQ(name(window.panel1), "view panel");
+    EXPECT_EQ(name(window.trackBar1), "표시フレーム");
+
+    avi_compressor_dialog dialog(nullptr, {}, 10, 1);
+    int checked = 0;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        const bool inner = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
+                           qobject_cast<QComboBox*>(w->parentWidget());
+        if (inner || !(qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QAbstractSlider*>(w) ||
+                       qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)))
+            continue;
+        ++checked;
+        EXPECT_FALSE(name(w).isEmpty()) << w->objectName().toStdString();
+    }
+    EXPECT_EQ(checked, 4);  // encoder list, two number boxes, quality slider
 }
 
 TEST_F(player, OpenFailuresGiveTheirMessages) {
@@ -203,10 +302,11 @@ TEST_F(player, PlaysOnTheWorkerAndStopRewinds) {
 TEST_F(player, CloseForgetsTheFrame) {
     recording_ui ui;
     drop(window, {movie});
-    window.close_command();
+    // Through the view's context menu, as the user reaches both commands.
+    window.panel1->findChild<QAction*>("aviCloseMenuItem")->trigger();
     EXPECT_TRUE(window.avi_filename().isEmpty());
     EXPECT_EQ(window.frame_image(), nullptr);
-    window.save_command();
+    window.panel1->findChild<QAction*>("aviSaveMenuItem")->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "保存するAVIが読み込まれていません");
     EXPECT_EQ(ui.messages[0].caption, "AVI保存");

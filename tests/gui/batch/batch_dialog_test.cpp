@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -19,7 +20,9 @@
 
 #include "batch/batch.h"
 #include "batch/batch_list_file.h"
+#include "support/gui_test_support.h"
 #include "support/test_support.h"
+#include "views/image_save_filters.h"
 #include "views/mdichild.h"
 
 namespace {
@@ -61,8 +64,10 @@ TEST_F(BatchDialog, ControlsTextsAndTheRunButtonsFollowTheRightEdge) {
     EXPECT_EQ(d.comboBox2->itemText(6), "6=DDS");
     EXPECT_TRUE(d.checkBox2->isChecked());
     EXPECT_FALSE(d.textBox1->isEnabled());
+    EXPECT_FALSE(d.button_browse->isEnabled());
     d.checkBox1->setChecked(true);
     EXPECT_TRUE(d.textBox1->isEnabled());
+    EXPECT_TRUE(d.button_browse->isEnabled());
     d.show();
     d.resize(700, 300);
     EXPECT_EQ(d.button_start->x(), 700 - 235);
@@ -173,6 +178,43 @@ TEST_F(BatchDialog, ClosingTheFrameDuringARunStopsItAndThenCloses) {
     EXPECT_EQ(summary.saved, 0);
     EXPECT_FALSE(d.isVisible());
     EXPECT_TRUE(ui.messages.empty());  // the list was saved: no question
+}
+
+TEST_F(BatchDialog, EscapeDuringARunNeitherStopsItNorCloses) {
+    batch d;
+    d.show();
+    d.image_files_open({source("a.bmp"), source("b.bmp")});
+    d.button_save_list->click();
+    QObject::connect(d.progressBar1, &QProgressBar::valueChanged, &d, [&d](int v) {
+        if (v == 1) QTimer::singleShot(0, &d, [&d] { QTest::keyClick(&d, Qt::Key_Escape); });
+    });
+    const auto summary = d.batch_start();
+    EXPECT_EQ(summary.end, batch_end::finished);
+    EXPECT_EQ(summary.saved, 2);
+    EXPECT_TRUE(d.isVisible());
+    QTest::keyClick(&d, Qt::Key_Escape);  // after the run Escape closes as before
+    EXPECT_FALSE(d.isVisible());
+}
+
+TEST_F(BatchDialog, NoToOverwritingSavesUnderTheNameGivenWithItsTypesExtension) {
+    batch d;
+    d.show();
+    d.image_files_open({source("a.bmp")});
+    d.comboBox2->setCurrentIndex(IMGFMT_BMP);  // a.bmp exists: the question comes
+    ui.answer_next(msg_answer::no);
+    test::on_next_modal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->selectedNameFilter(), image_save_filters()[IMGFMT_BMP]);
+        dialog->selectNameFilter(image_save_filters()[IMGFMT_PNG]);
+        emit dialog->filterSelected(image_save_filters()[IMGFMT_PNG]);
+        test::type_file_name(dialog, "photo");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const auto summary = d.batch_start();
+    EXPECT_EQ(summary.saved, 1);
+    EXPECT_EQ(test::read_bytes(dir.file("photo.png")).at(0), 0x89);  // PNG signature
+    EXPECT_FALSE(fs::exists(dir.file("photo")));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QUrl>
 #include <filesystem>
 #include <memory>
@@ -12,10 +13,12 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "avi/aviwindow.h"
 #include "dialogs/conv_option.h"
 #include "settings/clgbase.h"
 #include "settings/ini_file.h"
 #include "support/gui_test_support.h"
+#include "support/test_avi.h"
 #include "support/test_support.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
@@ -186,6 +189,33 @@ TEST_F(Form1Settings, DamagedOrUnwritableFilesNeverStopTheProgram) {
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(Form1Settings, SubWindowsPlacedOutsideTheAreaStayReachable) {
+    const auto start_with = [this](const std::string& palette_left, const std::string& avi_top) {
+        const std::string text =
+            "MainWindow Left\n0\nMainWindow Top\n0\nMainWindow Width\n800\n"
+            "MainWindow Height\n600\nMainWindow State\n0\nPalette Disp\n1\n"
+            "Palette Left\n" + palette_left + "\nPalette Top\n30\nAVI Player Disp\n1\n"
+            "AVI Player Left\n10\nAVI Player Top\n" + avi_top + "\n";
+        test::write_bytes(ini_file_path(), std::vector<uint8_t>(text.begin(), text.end()));
+        start();
+    };
+    // Partly beyond the right edge: it stays, and the area scrolls to it.
+    start_with("700", "20");
+    QMdiArea* area = window->mdi_area();
+    EXPECT_EQ(palette_frame()->pos(), QPoint(700, 30));
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+    window.reset();
+    // Wholly outside, right and above: both come back with their title bars inside.
+    start_with("32767", "-32767");
+    const QRect inside = window->mdi_area()->viewport()->rect();
+    for (const QWidget* w : {static_cast<QWidget*>(palette_frame()),
+                             static_cast<QWidget*>(window->faviwindow)}) {
+        const QRect title(w->geometry().topLeft(), QSize(w->width(), 20));
+        EXPECT_TRUE(inside.contains(title.topLeft()) && inside.intersects(title))
+            << w->objectName().toStdString() << " at " << w->x() << "," << w->y();
+    }
+}
+
 TEST_F(Form1Settings, FilesNamedOnTheCommandLineOpenAsIfDropped) {
     test::temp_dir images;
     const std::string png = images.file("a.png"), bmp = images.file("b b.bmp");
@@ -219,6 +249,34 @@ TEST_F(Form1Settings, FilesNamedOnTheCommandLineOpenAsIfDropped) {
 
     EXPECT_EQ(gui::open_command_line(*window, {"mevra"}), 0) << "no arguments, nothing opened";
     EXPECT_EQ(ui.messages.size(), 1u);
+    for (QMdiSubWindow* w : window->mdi_area()->subWindowList())
+        if (auto* child = qobject_cast<mdichild*>(w)) child->discard();
+}
+
+TEST_F(Form1Settings, AnAviOnTheCommandLineOpensInThePlayer) {
+    test::temp_dir files;
+    const std::string png = files.file("a.png");
+    ASSERT_EQ(test::make_argb_by(2, 2, [](int, int) { return 0xFF102030u; })
+                  .save_to_file(IMGFMT_PNG, png),
+              0);
+    const std::string first = files.file("first.avi"), second = files.file("second.avi");
+    test::write_test_avi(first);
+    test::write_test_avi(second);
+    start();
+    window->faviwindow->hide();  // as the settings file may leave it
+    test::scripted_ui ui;
+    const QStringList arguments{"mevra", QString::fromStdString(first), QString::fromStdString(png),
+                                QString::fromStdString(second)};
+    EXPECT_EQ(gui::open_command_line(*window, arguments), 2);
+    test::settle();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(window->faviwindow->isVisible());
+    EXPECT_EQ(window->faviwindow->avi_filename(), QString::fromStdString(first));
+    EXPECT_EQ(window->faviwindow->frame_length(), test::test_avi_frames);
+    EXPECT_EQ(window->faviwindow->current_frame(), 0);
+    ASSERT_NE(mdichild::lastActive, nullptr) << "the image stays the active window";
+    EXPECT_EQ(mdichild::lastActive->windowTitle(), QString::fromStdString(png));
+    EXPECT_EQ(recent_menu(), QStringList({QString::fromStdString(png)}));
     for (QMdiSubWindow* w : window->mdi_area()->subWindowList())
         if (auto* child = qobject_cast<mdichild*>(w)) child->discard();
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,19 @@ TEST(Diffdlg, ListsTheFilesOfTwoFoldersSideBySideAndHidesOnClose) {
     d.close();
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.f1_files->size(), 30);  // kept while hidden
+}
+
+TEST(Diffdlg, LongPathsAreDrawnWholeAndTheSurfaceScrollsSideways) {
+    mevra::test::temp_dir dir;
+    fs::create_directories(dir.file("one"));
+    mevra::test::write_bytes(dir.file("one/" + std::string(200, 'n') + ".png"), {1});
+    diffdlg d;
+    d.f1_dir = QString::fromStdString(dir.file("one"));
+    d.show();
+    ASSERT_TRUE(d.f1_files.has_value());
+    const int advance = QFontMetrics(d.font()).horizontalAdvance(d.f1_files->front());
+    EXPECT_GE(d.panel3->width(), advance + 5);
+    EXPECT_GT(d.scroll->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

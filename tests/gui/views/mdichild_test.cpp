@@ -51,6 +51,18 @@ TEST_F(mdichild_test, UndoKeeps33StatesAndANewEditDropsTheRedoStates) {
     EXPECT_EQ(child->undo_list[0]->argb_buff[0], 0xFF123456u);
 }
 
+TEST_F(mdichild_test, UndoAndRedoAtTheEndsOfTheHistoryChangeNothing) {
+    mevra::settings().grid_mode = 1;
+    mdichild* child = open_image(write_argb("a.png", 4, 4));
+    ASSERT_EQ(child->image->grid_mode, 1);
+    find_action(window.get(), "toolStripMenuItem100")->trigger();  // undo at the oldest state
+    EXPECT_EQ(child->image->grid_mode, 1);
+    child->image->draw_type = 2;  // as the palette window's mode button sets it
+    find_action(window.get(), "toolStripMenuItem101")->trigger();  // redo at the newest
+    EXPECT_EQ(child->image->draw_type, 2);
+    EXPECT_EQ(child->image->grid_mode, 1);
+}
+
 TEST_F(mdichild_test, EveryFormatSavesAndTheTitleFollows) {
     mdichild* child = open_image(write_argb("a.png", 8, 4));
     mevra::test::scripted_ui ui;
@@ -99,7 +111,7 @@ TEST_F(mdichild_test, SaveAsDialogPreselectsTheFormatAndAddsItsExtension) {
         EXPECT_EQ(dialog->nameFilters().size(), 7);
         dialog->selectNameFilter("PNGファイル(png) (*.png)");
         emit dialog->filterSelected("PNGファイル(png) (*.png)");
-        dialog->selectFile(QString::fromStdString(dir.file("copy")));
+        mevra::test::type_file_name(dialog, QString::fromStdString(dir.file("copy")));
         static_cast<QDialog*>(dialog)->accept();
     });
     find_action(window.get(), "toolStripMenuItem004")->trigger();

@@ -1,4 +1,4 @@
-#include "app/file_drops.h"
+#include "common/file_drops.h"
 
 #include <QDropEvent>
 #include <QMimeData>
