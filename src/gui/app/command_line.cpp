@@ -50,9 +50,7 @@ int open_command_line(Form1& window, const QStringList& arguments) {
     // window as when only images are named.
     window.image_files_open(files.existing);
     if (!files.missing.isEmpty())
-        ui().message_box(files.missing.join('
-').toStdString() + "
-" +
+        ui().message_box(files.missing.join('\n').toStdString() + "\n" +
                              ui_text("Form1", "ファイルが見つかりません。"),
                          ui_text("Form1", "エラー"), msg_buttons::ok);
     return static_cast<int>(files.existing.size()) + (movie ? 1 : 0);

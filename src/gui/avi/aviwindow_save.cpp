@@ -13,12 +13,12 @@
 namespace {
 
 QString run_save_dialog(QWidget* parent, const QString& folder, const QString& name) {
-    QFileDialog dialog(parent, "保存 save");
+    QFileDialog dialog(parent, aviwindow::tr("保存 save"));
     dialog.setObjectName("saveFileDialog1");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter("AVI파일  (avi) (*.avi)");
+    dialog.setNameFilter(aviwindow::tr("AVI파일  (avi) (*.avi)"));
     dialog.setDefaultSuffix("avi");
     dialog.setDirectory(folder);
     dialog.selectFile(name);
@@ -72,7 +72,7 @@ void aviwindow::VFWIN_SaveAVI(const QString& path) {
     if (!chosen) return;
 
     const int length = frame_length();
-    QProgressDialog progress("AVIを保存しています", "キャンセル", 0, length, this);
+    QProgressDialog progress(tr("AVIを保存しています"), tr("キャンセル"), 0, length, this);
     progress.setObjectName("aviSaveProgress");
     progress.setWindowTitle(QString::fromStdString(mevra::avi_text::save_caption()));
     // Modal for the whole main window: nothing may start playback while the

@@ -792,6 +792,83 @@ calculation. Images of 3 million pixels or more may take about a minute.</transl
     </message>
 </context>
 <context>
+    <name>avi_compressor_dialog</name>
+    <message>
+        <source>ビデオの圧縮</source>
+        <translation>Video compression</translation>
+    </message>
+    <message>
+        <source>キーフレーム</source>
+        <translation>Key frame every</translation>
+    </message>
+    <message>
+        <source> フレームごと</source>
+        <translation> frames</translation>
+    </message>
+    <message>
+        <source>データレート</source>
+        <translation>Data rate</translation>
+    </message>
+    <message>
+        <source> kbit/秒</source>
+        <translation> kbit/s</translation>
+    </message>
+    <message>
+        <source>プレビュー</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>圧縮プログラム:</source>
+        <translation>Compressor:</translation>
+    </message>
+    <message>
+        <source>圧縮の品質:</source>
+        <translation>Compression quality:</translation>
+    </message>
+    <message>
+        <source>プレビューを表示できません</source>
+        <translation>The preview cannot be shown</translation>
+    </message>
+    <message>
+        <source>%1 バイト / フレーム</source>
+        <translation>%1 bytes / frame</translation>
+    </message>
+</context>
+<context>
+    <name>avi_frame_panel</name>
+    <message>
+        <source>AVIを保存</source>
+        <translation>Save AVI…</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>aviwindow</name>
+    <message>
+        <source>표시フレーム</source>
+        <translation>Frame shown</translation>
+    </message>
+    <message>
+        <source>保存 save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>AVI파일  (avi) (*.avi)</source>
+        <translation>AVI files (*.avi)</translation>
+    </message>
+    <message>
+        <source>AVIを保存しています</source>
+        <translation>Saving the AVI…</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>batch</name>
     <message>
         <source>同じ名前の파일  があります。上書きしますか？
@@ -978,6 +1055,29 @@ does not exist. Please enter it again.</translation>
     </message>
 </context>
 <context>
+    <name>diffdlg</name>
+    <message>
+        <source>リストビュー</source>
+        <translation>List view</translation>
+    </message>
+    <message>
+        <source>パス変更１</source>
+        <translation>Change path 1</translation>
+    </message>
+    <message>
+        <source>更新１</source>
+        <translation>Update 1</translation>
+    </message>
+    <message>
+        <source>パス変更２</source>
+        <translation>Change path 2</translation>
+    </message>
+    <message>
+        <source>更新２</source>
+        <translation>Update 2</translation>
+    </message>
+</context>
+<context>
     <name>file</name>
     <message>
         <source>ファイルの保存に失敗しました。</source>
@@ -994,6 +1094,103 @@ does not exist. Please enter it again.</translation>
     <message>
         <source>画像を開くことが出来ませんでした</source>
         <translation>The image could not be opened</translation>
+    </message>
+</context>
+<context>
+    <name>formpalette</name>
+    <message>
+        <source>アルファ合成표시</source>
+        <translation>Alpha blended</translation>
+    </message>
+    <message>
+        <source>カラー(RGB)표시</source>
+        <translation>Colour (RGB) only</translation>
+    </message>
+    <message>
+        <source>アルファのみ표시</source>
+        <translation>Alpha only</translation>
+    </message>
+    <message>
+        <source>加算合成표시</source>
+        <translation>Additive blend</translation>
+    </message>
+    <message>
+        <source>減算合成표시</source>
+        <translation>Subtractive blend</translation>
+    </message>
+    <message>
+        <source>通常ペン(ARGB)</source>
+        <translation>Normal pen (ARGB)</translation>
+    </message>
+    <message>
+        <source>カラーペン(RGB)</source>
+        <translation>Colour pen (RGB)</translation>
+    </message>
+    <message>
+        <source>アルファペン(A)</source>
+        <translation>Alpha pen (A)</translation>
+    </message>
+    <message>
+        <source>ペン1の色</source>
+        <translation>Pen 1 colour</translation>
+    </message>
+    <message>
+        <source>ペン2の色</source>
+        <translation>Pen 2 colour</translation>
+    </message>
+    <message>
+        <source>カーソル付近拡大표시</source>
+        <translation>Magnified view around the cursor</translation>
+    </message>
+    <message>
+        <source>R:赤 G:緑 B:青 #(16進表記)</source>
+        <translation>R: red G: green B: blue #(hexadecimal)</translation>
+    </message>
+</context>
+<context>
+    <name>image_save_filters</name>
+    <message>
+        <source>ビットマップファイル(bmp) (*.bmp)</source>
+        <translation>Bitmap files (*.bmp)</translation>
+    </message>
+    <message>
+        <source>JPEGファイル(jpg) (*.jpg)</source>
+        <translation>JPEG files (*.jpg)</translation>
+    </message>
+    <message>
+        <source>PNGファイル(png) (*.png)</source>
+        <translation>PNG files (*.png)</translation>
+    </message>
+    <message>
+        <source>TIFFファイル(tif) (*.tif)</source>
+        <translation>TIFF files (*.tif)</translation>
+    </message>
+    <message>
+        <source>GIFファイル(gif) (*.gif)</source>
+        <translation>GIF files (*.gif)</translation>
+    </message>
+    <message>
+        <source>Targaファイル(tga) (*.tga)</source>
+        <translation>Targa files (*.tga)</translation>
+    </message>
+    <message>
+        <source>DDSファイル(dds) (*.dds)</source>
+        <translation>DDS files (*.dds)</translation>
+    </message>
+</context>
+<context>
+    <name>mdichild</name>
+    <message>
+        <source>닫기 전에 수정 사항을 저장합니까?  </source>
+        <translation>Save the changes before closing?</translation>
+    </message>
+    <message>
+        <source>저장 </source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>イメージ保存</source>
+        <translation>Save image</translation>
     </message>
 </context>
 <context>
