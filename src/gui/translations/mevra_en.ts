@@ -1120,15 +1120,15 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>通常ペン(ARGB)</source>
-        <translation>Normal pen (ARGB)</translation>
+        <translation>Normal (ARGB)</translation>
     </message>
     <message>
         <source>カラーペン(RGB)</source>
-        <translation>Colour pen (RGB)</translation>
+        <translation>Colour (RGB)</translation>
     </message>
     <message>
         <source>アルファペン(A)</source>
-        <translation>Alpha pen (A)</translation>
+        <translation>Alpha (A)</translation>
     </message>
     <message>
         <source>ペン1の色</source>
