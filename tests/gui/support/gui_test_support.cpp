@@ -1,5 +1,6 @@
 #include "support/gui_test_support.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -7,6 +8,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace mevra::test {
 
@@ -19,7 +22,17 @@ void on_next_modal(std::function<void(QWidget*)> handle) {
             timer->stop();
             timer->deleteLater();
             QPointer<QWidget> guard(modal);
+            // A question the dialog asks inside the handler (say, whether to
+            // overwrite a file) would wait for ever: it fails the test instead.
+            auto handling = std::make_shared<bool>(true);
+            QTimer::singleShot(5000, qApp, [handling, guard] {
+                auto* nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (!*handling || !nested || nested == guard) return;
+                ADD_FAILURE() << "unexpected dialog: " << nested->windowTitle().toStdString();
+                nested->reject();
+            });
             handle(modal);
+            *handling = false;
             if (auto* dialog = qobject_cast<QDialog*>(guard.data()); dialog && dialog->isVisible())
                 dialog->reject();
         } else if (++*tries > 500) {
@@ -33,6 +46,10 @@ void on_next_modal(std::function<void(QWidget*)> handle) {
 void type_file_name(QWidget* file_dialog, const QString& name) {
     auto* field = file_dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(field, nullptr) << "not a file dialog of Qt's own";
+    // Typing into the focused field drops the files selected in the list;
+    // without the focus the dialog would keep them and choose those instead.
+    for (QAbstractItemView* view : file_dialog->findChildren<QAbstractItemView*>())
+        if (view->selectionModel()) view->clearSelection();
     field->setText(name);
 }
 
