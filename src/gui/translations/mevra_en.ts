@@ -1062,7 +1062,7 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>パス変更１</source>
-        <translation>Change path 1</translation>
+        <translation>Path 1…</translation>
     </message>
     <message>
         <source>更新１</source>
@@ -1070,7 +1070,7 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>パス変更２</source>
-        <translation>Change path 2</translation>
+        <translation>Path 2…</translation>
     </message>
     <message>
         <source>更新２</source>
