@@ -7,6 +7,7 @@
 
 #include "batch/batch_operation.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 
 namespace mevra {
 namespace {
@@ -156,11 +157,12 @@ std::string batch_output_path(const std::string& source, const batch_choices& ch
 }
 
 overwrite_answer batch_host::ask_overwrite(const std::string& output_path) {
-    const msg_answer answer = ui().message_box(
-        output_path +
-            "\n同じ名前の파일  があります。上書きしますか？\nYes:上書き  No:別名で保存  "
-            "Cancel:保存しない",
-        "上書き確認", msg_buttons::yes_no_cancel);
+    const msg_answer answer =
+        ui().message_box(output_path + "\n" +
+                             ui_text("batch",
+                                     "同じ名前の파일  があります。上書きしますか？\n"
+                                     "Yes:上書き  No:別名で保存  Cancel:保存しない"),
+                         ui_text("batch", "上書き確認"), msg_buttons::yes_no_cancel);
     if (answer == msg_answer::yes) return overwrite_answer::yes;
     if (answer == msg_answer::no) return overwrite_answer::no;
     return overwrite_answer::cancel;
@@ -185,8 +187,9 @@ batch_summary batch_engine::run(batch_host& host) {
     const batch_choices start = host.choices();
     if (start.use_out_folder && !is_existing_folder(start.out_folder)) {
         show_message(
-            "出力フォルダ : " + start.out_folder + "\nが存在しません。入力し直して下さい。",
-            "設定エラー");
+            fill_text(ui_text("batch", "出力フォルダ : %1\nが存在しません。入力し直して下さい。"),
+                      {start.out_folder}),
+            ui_text("batch", "設定エラー"));
         summary.end = batch_end::no_out_folder;
         return summary;
     }

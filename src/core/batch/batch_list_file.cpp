@@ -6,6 +6,7 @@
 
 #include "platform/file_io.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 #include "settings/ini_values.h"
 
@@ -61,7 +62,8 @@ int save_batch_list(const std::string& path, const std::vector<std::string>& lin
         const auto* data = reinterpret_cast<const uint8_t*>(text.data());
         if (write_file_atomic(path, std::span<const uint8_t>(data, text.size()), error)) return 0;
     }
-    show_message(path + "\n" + "ファイルの保存に失敗しました。" + "\n" + error, "エラー");
+    show_message(path + "\n" + ui_text("file", "ファイルの保存に失敗しました。") + "\n" + error,
+                 ui_text("file", "エラー"));
     return -1;
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 
 namespace mevra {
@@ -15,23 +16,23 @@ struct operation_names {
 };
 
 constexpr operation_names names[batch_operation_count] = {
-    {"save", "何もしない（保存のみ）"},
-    {"reduce", "감색"},
-    {"resize", "사이즈변경"},
-    {"scale", "拡大縮小"},
-    {"rotate-right", "우로 90°회전 "},
-    {"rotate-left", "좌로 90°회전 "},
-    {"flip", "상하 180°반전"},
-    {"mirror", "좌우 180°반전"},
-    {"to-argb", "ARGB 포맷으로 변환 "},
-    {"luma-to-alpha", "휘도를 알파에 기입  "},
-    {"opaque", "알파를 모두 1로 함"},
-    {"key-alpha0", "빼는색의알파를 0으로 함"},
-    {"mono", "모노크롬"},
-    {"invert", "반전"},
-    {"bleed", "알파 0부에 불투명경계 색상 취득"},
-    {"key-to-back", "[투과대상색]을 백 컬러로 한다"},
-    {"key-to-first", "[투과대상색]을 1팔레트로 이동"},
+    {"save", MEVRA_TEXT_NOOP("batch_operation", "何もしない（保存のみ）")},
+    {"reduce", MEVRA_TEXT_NOOP("batch_operation", "감색")},
+    {"resize", MEVRA_TEXT_NOOP("batch_operation", "사이즈변경")},
+    {"scale", MEVRA_TEXT_NOOP("batch_operation", "拡大縮小")},
+    {"rotate-right", MEVRA_TEXT_NOOP("batch_operation", "우로 90°회전 ")},
+    {"rotate-left", MEVRA_TEXT_NOOP("batch_operation", "좌로 90°회전 ")},
+    {"flip", MEVRA_TEXT_NOOP("batch_operation", "상하 180°반전")},
+    {"mirror", MEVRA_TEXT_NOOP("batch_operation", "좌우 180°반전")},
+    {"to-argb", MEVRA_TEXT_NOOP("batch_operation", "ARGB 포맷으로 변환 ")},
+    {"luma-to-alpha", MEVRA_TEXT_NOOP("batch_operation", "휘도를 알파에 기입  ")},
+    {"opaque", MEVRA_TEXT_NOOP("batch_operation", "알파를 모두 1로 함")},
+    {"key-alpha0", MEVRA_TEXT_NOOP("batch_operation", "빼는색의알파를 0으로 함")},
+    {"mono", MEVRA_TEXT_NOOP("batch_operation", "모노크롬")},
+    {"invert", MEVRA_TEXT_NOOP("batch_operation", "반전")},
+    {"bleed", MEVRA_TEXT_NOOP("batch_operation", "알파 0부에 불투명경계 색상 취득")},
+    {"key-to-back", MEVRA_TEXT_NOOP("batch_operation", "[투과대상색]을 백 컬러로 한다")},
+    {"key-to-first", MEVRA_TEXT_NOOP("batch_operation", "[투과대상색]을 1팔레트로 이동")},
 };
 
 bool same_ignoring_case(const std::string& a, const char* b) {
@@ -47,7 +48,8 @@ bool same_ignoring_case(const std::string& a, const char* b) {
 // Trims or scales to the rectangle that the size settings give for this image.
 int resize_by_settings(image_info& img) {
     if (img.trim_calc() != 0) {
-        show_message("サイズ変更の設定が正しくありません", "リサイズ");
+        show_message(ui_text("resize", "サイズ変更の設定が正しくありません"),
+                     ui_text("resize", "リサイズ"));
         return -1;
     }
     const clgbase& s = settings();
@@ -71,7 +73,7 @@ int reduce(image_info& img) {
 int run_batch_operation(image_info& img, int op) {
     if (op < 0 || op >= batch_operation_count) return -1;
     if (img.flag == 0 || (img.argb_buff.empty() && img.index_buff.empty())) {
-        show_message("変換する画像を選んでください", "변환");
+        show_message(ui_text("batch", "変換する画像を選んでください"), ui_text("batch", "변환"));
         return -1;
     }
     switch (op) {

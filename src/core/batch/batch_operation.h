@@ -39,7 +39,8 @@ int run_batch_operation(image_info& img, int op);
 
 // The command-line name of an operation ("rotate-right"), nullptr outside 0..16.
 const char* batch_operation_name(int op);
-// The text of the operation in the batch dialog's list, nullptr outside 0..16.
+// The text of the operation in the batch dialog's list, nullptr outside 0..16;
+// the GUI translates it under the context "batch_operation".
 const char* batch_operation_text(int op);
 // The index for a name (ASCII case ignored) or for the index written in
 // decimal ("4"); -1 for anything else.

@@ -13,6 +13,7 @@
 #include "image/image_info.h"
 #include "platform/file_io.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 
 namespace mevra {
@@ -46,9 +47,9 @@ int image_info::file_save_dds(const std::string& path, std::string& error) const
     if (dds::is_block_layout(layout) && (width % 4 != 0 || height % 4 != 0)) {
         // The user is told here why; the empty reason tells the caller that
         // nothing was written and that no second message is due.
-        show_message(path + "\n" + "ファイルの保存に失敗しました。" + "\n" +
-                         "ファイルの幅と高さを４の倍数にして下さい。",
-                     "エラー");
+        show_message(path + "\n" + ui_text("file", "ファイルの保存に失敗しました。") + "\n" +
+                         ui_text("file", "ファイルの幅と高さを４の倍数にして下さい。"),
+                     ui_text("file", "エラー"));
         error.clear();
         return -1;
     }

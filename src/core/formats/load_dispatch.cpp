@@ -12,6 +12,7 @@
 #include "platform/image_limits.h"
 #include "platform/picture_decoder.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 
 namespace mevra {
 namespace {
@@ -52,7 +53,7 @@ bool picture_is_sound(const decoded_picture& pic, std::string& error) {
 }  // namespace
 
 std::string load_failure_text(const std::string& path, const std::string& reason) {
-    return path + "\n" + "画像を開くことが出来ませんでした" + " : " + reason;
+    return path + "\n" + ui_text("file", "画像を開くことが出来ませんでした") + " : " + reason;
 }
 
 void image_info::file_to_image(const std::string& path) {
@@ -70,7 +71,7 @@ void image_info::file_to_image(const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string error;
     if (!read_whole_file(path, bytes, error)) {
-        show_message(load_failure_text(path, error), "エラー");
+        show_message(load_failure_text(path, error), ui_text("file", "エラー"));
         return;
     }
     byte_reader in(bytes);
@@ -98,7 +99,7 @@ void image_info::file_to_image(const std::string& path) {
     decoded_picture pic;
     if (!decode_picture(bytes, pic, error) || !picture_is_sound(pic, error)) {
         reset_for_load();
-        show_message(load_failure_text(path, error), "エラー");
+        show_message(load_failure_text(path, error), ui_text("file", "エラー"));
         return;
     }
     image_create(pic);

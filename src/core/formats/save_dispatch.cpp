@@ -11,13 +11,15 @@
 #include "platform/file_io.h"
 #include "platform/picture_encoder.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 
 namespace mevra {
 namespace {
 
 void report_save_failure(const std::string& path, const std::string& reason) {
-    show_message(path + "\n" + "ファイルの保存に失敗しました。" + "\n" + reason, "エラー");
+    show_message(path + "\n" + ui_text("file", "ファイルの保存に失敗しました。") + "\n" + reason,
+                 ui_text("file", "エラー"));
 }
 
 bool save_encoded(const image_info& image, int format, const std::string& path,

@@ -4,6 +4,7 @@
 
 #include "image/image_info.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "reduce/reduction_state.h"
 #include "settings/clgbase.h"
 
@@ -98,7 +99,7 @@ int prepare_normal(image_info& img, int target) {
     reduction_state& st = reduction();
     const bool protect_keys = settings().transparency_mode != 0;
     if (protect_keys && target < count_key_colours(img) + 1) {
-        show_message("抜き色が減色する色数以上なので減色できません。", "");
+        show_message(ui_text("reduce", "抜き色が減色する色数以上なので減色できません。"), "");
         return -1;
     }
     if (img.color_num > max_groups_without_prequantisation) prequantise(img, st.reference_path);

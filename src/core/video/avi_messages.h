@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 
 namespace mevra {
 
@@ -18,7 +19,7 @@ struct avi_failure {
 namespace avi_text {
 // Opening: the file does not exist (the previous file stays open).
 inline std::string missing_file(const std::string& path) {
-    return "파일  を開くことができませんでした\n" + path;
+    return ui_text("avi", "파일  を開くことができませんでした") + "\n" + path;
 }
 inline constexpr const char* missing_file_caption = "AVI file";
 // Opening: not readable as AVI, no video stream, no decoder for it.
@@ -30,19 +31,29 @@ inline constexpr const char* stream_caption = "AVIFileGetStream";
 inline constexpr const char* decoder_caption = "AVIStreamGetFrameOpen";
 // A frame that cannot be decoded.
 inline std::string frame_error(int frame) {
-    return "error:\nフレーム" + std::to_string(frame);
+    return "error:\n" + fill_text(ui_text("avi", "フレーム%1"), {std::to_string(frame)});
 }
 inline constexpr const char* frame_caption = "AVIStreamGetFrames";
 // The context menu's close command while playing.
-inline constexpr const char* close_while_playing = "再生中は閉じることが出来ません";
-inline constexpr const char* close_caption = "閉じる";
+inline std::string close_while_playing() {
+    return ui_text("avi", "再生中は閉じることが出来ません");
+}
+inline std::string close_caption() {
+    return ui_text("avi", "閉じる");
+}
 // Saving.
-inline constexpr const char* save_caption = "AVI保存";
-inline constexpr const char* nothing_to_save = "保存するAVIが読み込まれていません";
-inline constexpr const char* save_while_playing = "再生中は保存できません";
+inline std::string save_caption() {
+    return ui_text("avi", "AVI保存");
+}
+inline std::string nothing_to_save() {
+    return ui_text("avi", "保存するAVIが読み込まれていません");
+}
+inline std::string save_while_playing() {
+    return ui_text("avi", "再生中は保存できません");
+}
 // The same wording as every other failed save, with the reason appended.
 inline std::string save_failed(const std::string& path, const std::string& reason) {
-    return path + "\n" + "ファイルの保存に失敗しました。" + "\n" + reason;
+    return path + "\n" + ui_text("file", "ファイルの保存に失敗しました。") + "\n" + reason;
 }
 }  // namespace avi_text
 

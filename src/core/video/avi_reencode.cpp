@@ -14,7 +14,7 @@ int reencode_avi(avi_reader& source, const std::string& out_path, const avi_enco
                  const avi_progress& progress, avi_failure& failure) {
     failure = {};
     auto fail = [&](const std::string& reason) {
-        failure = {avi_text::save_failed(out_path, reason), avi_text::save_caption};
+        failure = {avi_text::save_failed(out_path, reason), avi_text::save_caption()};
         return avi_save_failed;
     };
     if (!source.is_open()) return fail("no AVI is open");

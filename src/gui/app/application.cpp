@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/interface_language.h"
 #include "app/qt_ports.h"
 
 namespace mevra::gui {
@@ -11,6 +12,8 @@ void prepare_application() {
     QApplication::setApplicationName("mevra");
     QGuiApplication::setDesktopFileName(MEVRA_APP_ID);
     QApplication::setWindowIcon(QIcon::fromTheme("mevra", QIcon(":/icons/mevra.png")));
+    // The application owns the translators; every window is made after them.
+    new interface_language(QLocale::system(), qApp);
     install_qt_ports();
 }
 

@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "avi/aviwindow.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 
 namespace mevra::gui {
 
@@ -49,8 +50,9 @@ int open_command_line(Form1& window, const QStringList& arguments) {
     // window as when only images are named.
     window.image_files_open(files.existing);
     if (!files.missing.isEmpty())
-        ui().message_box(files.missing.join('\n').toStdString() + "\nファイルが見つかりません。",
-                         "エラー", msg_buttons::ok);
+        ui().message_box(files.missing.join('\n').toStdString() + "\n" +
+                             ui_text("Form1", "ファイルが見つかりません。"),
+                         ui_text("Form1", "エラー"), msg_buttons::ok);
     return static_cast<int>(files.existing.size()) + (movie ? 1 : 0);
 }
 

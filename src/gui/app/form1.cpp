@@ -15,6 +15,7 @@
 #include "batch/batch.h"
 #include "common/file_drops.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 #include "views/diffdlg.h"
 #include "views/formpalette.h"
@@ -216,8 +217,9 @@ void Form1::closeEvent(QCloseEvent* event) {
         auto* child = qobject_cast<mdichild*>(w);
         if (child && !child->query_close()) refused = true;
     }
-    const mevra::msg_answer answer = mevra::ui().message_box(
-        "어플리케이션을 종료합니까?  ", "종료확인", mevra::msg_buttons::ok_cancel);
+    const mevra::msg_answer answer =
+        mevra::ui().message_box(mevra::ui_text("Form1", "어플리케이션을 종료합니까?  "),
+                                mevra::ui_text("Form1", "종료확인"), mevra::msg_buttons::ok_cancel);
     if (refused || answer != mevra::msg_answer::ok) {
         event->ignore();
         return;

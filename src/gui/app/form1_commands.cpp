@@ -11,10 +11,11 @@
 
 #include "app/busy_run.h"
 #include "app/form1.h"
-#include "batch/batch.h"
 #include "avi/aviwindow.h"
+#include "batch/batch.h"
 #include "platform/clipboard_port.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 #include "views/diffdlg.h"
 #include "views/formpalette.h"
@@ -34,7 +35,9 @@ mdichild* active() {
 // The active image window for a conversion, or null after asking for one.
 mdichild* image_to_convert() {
     mdichild* child = active();
-    if (!child) mevra::show_message("変換する画像を選んでください", "변환");
+    if (!child)
+        mevra::show_message(mevra::ui_text("Form1", "変換する画像を選んでください"),
+                            mevra::ui_text("Form1", "변환"));
     return child;
 }
 
@@ -92,14 +95,14 @@ void Form1::connect_commands() {
 // File
 
 void Form1::cmd_open() {
-    QFileDialog dialog(this, "이미지 열기 ");
+    QFileDialog dialog(this, tr("이미지 열기 "));
     dialog.setObjectName("openFileDialog1");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters({"ビットマップファイル(bmp) (*.bmp)", "JPEGファイル(jpg) (*.jpg)",
-                           "PNGファイル(png) (*.png)", "TIFFファイル(tif) (*.tif)",
-                           "GIFファイル(gif) (*.gif)", "Targaファイル(tga) (*.tga)",
-                           "DDSファイル(dds) (*.dds)", "全てのファイル (*)"});
+    dialog.setNameFilters({tr("ビットマップファイル(bmp) (*.bmp)"), tr("JPEGファイル(jpg) (*.jpg)"),
+                           tr("PNGファイル(png) (*.png)"), tr("TIFFファイル(tif) (*.tif)"),
+                           tr("GIFファイル(gif) (*.gif)"), tr("Targaファイル(tga) (*.tga)"),
+                           tr("DDSファイル(dds) (*.dds)"), tr("全てのファイル (*)")});
     dialog.setDefaultSuffix("bmp");
     const QFileInfo last(QString::fromStdString(mevra::settings().image_last_open_file));
     if (!last.filePath().isEmpty() && last.isFile()) {
@@ -117,7 +120,8 @@ void Form1::cmd_open_clipboard() {
 void Form1::cmd_reload() {
     mdichild* child = active();
     if (!child) {
-        mevra::show_message("読み直す画像を選んでください", "ファイルの読み直し");
+        mevra::show_message(mevra::ui_text("Form1", "読み直す画像を選んでください"),
+                            mevra::ui_text("Form1", "ファイルの読み直し"));
         return;
     }
     child->image.reset();
@@ -223,11 +227,13 @@ void Form1::repaint_avi_unless_playing() {
 void Form1::cmd_reduce() {
     mdichild* child = active();
     if (!child) {
-        mevra::show_message("減色する画像を選んでください", "エラー");
+        mevra::show_message(mevra::ui_text("Form1", "減色する画像を選んでください"),
+                            mevra::ui_text("Form1", "エラー"));
         return;
     }
     if (!child->image || child->image->flag == 0) {
-        mevra::show_message("開いたファイルに問題があり変換できません", "エラー");
+        mevra::show_message(mevra::ui_text("Form1", "開いたファイルに問題があり変換できません"),
+                            mevra::ui_text("Form1", "エラー"));
         return;
     }
     if (open_genshoku_dialog() != QDialog::Accepted) return;
@@ -269,9 +275,10 @@ void Form1::cmd_to_argb() {
 void Form1::cmd_resize(int mode) {
     mdichild* child = active();
     if (!child) {
-        mevra::show_message(
-            mode == 0 ? "サイズ変更する画像を選んでください" : "拡大、縮小する画像を選んでください",
-            "トリミング");
+        mevra::show_message(mode == 0
+                                ? mevra::ui_text("Form1", "サイズ変更する画像を選んでください")
+                                : mevra::ui_text("Form1", "拡大、縮小する画像を選んでください"),
+                            mevra::ui_text("Form1", "トリミング"));
         return;
     }
     if (open_trim_dialog(mode) != QDialog::Accepted) return;
@@ -301,7 +308,9 @@ void Form1::open_recent(const QString& path) {
         file_open_new_window(path);
         return;
     }
-    mevra::show_message("ファイルが見つかりませんでした\n" + path.toStdString(), "최근 작업 파일 ");
+    mevra::show_message(
+        mevra::ui_text("Form1", "ファイルが見つかりませんでした") + "\n" + path.toStdString(),
+        mevra::ui_text("Form1", "최근 작업 파일 "));
 }
 
 int Form1::open_genshoku_dialog() {

@@ -41,76 +41,78 @@ QAction* Form1::add_item(QMenu* menu, const char* name, const QString& text,
 void Form1::build_menus() {
     QMenuBar* bar = menuBar();
 
-    QMenu* file = add_menu(nullptr, bar, "toolStripMenuItem_00", "파일  ");
+    QMenu* file = add_menu(nullptr, bar, "toolStripMenuItem_00", tr("파일  "));
     file->setToolTipsVisible(true);
-    add_item(file, "toolStripMenuItem000", "이미지 열기 ", QKeySequence("Ctrl+O"),
-             "open image file");
-    add_item(file, "toolStripMenuItem010", "클립보드 이미지 열기    ");
-    add_item(file, "toolStripMenuItem001", "이미지 다시 읽기", {}, "reload image");
+    add_item(file, "toolStripMenuItem000", tr("이미지 열기 "), QKeySequence("Ctrl+O"),
+             tr("open image file"));
+    add_item(file, "toolStripMenuItem010", tr("클립보드 이미지 열기    "));
+    add_item(file, "toolStripMenuItem001", tr("이미지 다시 읽기"), {}, tr("reload image"));
     file->addSeparator();
-    add_item(file, "toolStripMenuItem002", "이미지 닫기  ", QKeySequence("Ctrl+W"),
-             "close current window");
+    add_item(file, "toolStripMenuItem002", tr("이미지 닫기  "), QKeySequence("Ctrl+W"),
+             tr("close current window"));
     file->addSeparator();
-    add_item(file, "toolStripMenuItem003", "이미지 저장 ", QKeySequence("Ctrl+S"),
-             "save current image");
-    add_item(file, "toolStripMenuItem004", "이미지 다른이름저장", {}, "save image to another name");
+    add_item(file, "toolStripMenuItem003", tr("이미지 저장 "), QKeySequence("Ctrl+S"),
+             tr("save current image"));
+    add_item(file, "toolStripMenuItem004", tr("이미지 다른이름저장"), {},
+             tr("save image to another name"));
     file->addSeparator();
-    add_item(file, "toolStripMenuItem011", "인쇄");
-    add_item(file, "toolStripMenuItem013", "인쇄 전 확인  ");
-    add_menu(file, nullptr, "toolStripMenuItem012", "최근 작업 파일 ");
+    add_item(file, "toolStripMenuItem011", tr("인쇄"));
+    add_item(file, "toolStripMenuItem013", tr("인쇄 전 확인  "));
+    add_menu(file, nullptr, "toolStripMenuItem012", tr("최근 작업 파일 "));
     file->addSeparator();
-    add_item(file, "toolStripMenuItem005", "환경설정", {}, "option");
-    add_item(file, "toolStripMenuItem007", "배치 처리", QKeySequence("F7"));
+    add_item(file, "toolStripMenuItem005", tr("환경설정"), {}, tr("option"));
+    add_item(file, "toolStripMenuItem007", tr("배치 처리"), QKeySequence("F7"));
     file->addSeparator();
-    add_item(file, "toolStripMenuItem006", "종료", QKeySequence("Ctrl+Q"), "apprication exit");
+    add_item(file, "toolStripMenuItem006", tr("종료"), QKeySequence("Ctrl+Q"),
+             tr("apprication exit"));
     connect(file, &QMenu::aboutToShow, this, &Form1::file_menu_opened);
 
-    QMenu* edit = add_menu(nullptr, bar, "toolStripMenuItem_01", "편집");
-    add_item(edit, "toolStripMenuItem100", "되돌리기   ", QKeySequence("Ctrl+Z"));
-    add_item(edit, "toolStripMenuItem101", "되돌리기 취소  ", QKeySequence("Ctrl+Shift+Z"));
+    QMenu* edit = add_menu(nullptr, bar, "toolStripMenuItem_01", tr("편집"));
+    add_item(edit, "toolStripMenuItem100", tr("되돌리기   "), QKeySequence("Ctrl+Z"));
+    add_item(edit, "toolStripMenuItem101", tr("되돌리기 취소  "), QKeySequence("Ctrl+Shift+Z"));
     edit->addSeparator();
-    add_item(edit, "toolStripMenuItem102", "클립보드에 복사   ", QKeySequence("Ctrl+C"));
+    add_item(edit, "toolStripMenuItem102", tr("클립보드에 복사   "), QKeySequence("Ctrl+C"));
 
-    QMenu* view = add_menu(nullptr, bar, "toolStripMenuItem_02", "표시");
-    add_item(view, "toolStripMenuItem200", "그리드 표시", QKeySequence("Ctrl+G"))
+    QMenu* view = add_menu(nullptr, bar, "toolStripMenuItem_02", tr("표시"));
+    add_item(view, "toolStripMenuItem200", tr("그리드 표시"), QKeySequence("Ctrl+G"))
         ->setCheckable(true);
-    add_item(view, "toolStripMenuItem201", "이미지 확대", QKeySequence("Ctrl+Up"));
-    add_item(view, "toolStripMenuItem202", "이미지 축소", QKeySequence("Ctrl+Down"));
+    add_item(view, "toolStripMenuItem201", tr("이미지 확대"), QKeySequence("Ctrl+Up"));
+    add_item(view, "toolStripMenuItem202", tr("이미지 축소"), QKeySequence("Ctrl+Down"));
     view->addSeparator();
-    add_item(view, "toolStripMenuItem203", "팔레트 윈도우  ")->setCheckable(true);
-    add_menu(view, nullptr, "toolStripMenuItem204", "열려 있는 윈도우 ");
-    QAction* list_view = add_item(view, "toolStripMenuItem205", "リストビュー");
+    add_item(view, "toolStripMenuItem203", tr("팔레트 윈도우  "))->setCheckable(true);
+    add_menu(view, nullptr, "toolStripMenuItem204", tr("열려 있는 윈도우 "));
+    QAction* list_view = add_item(view, "toolStripMenuItem205", tr("リストビュー"));
     list_view->setCheckable(true);
     list_view->setVisible(false);
-    add_item(view, "toolStripMenuItem206", "AVI 윈도우 ")->setCheckable(true);
+    add_item(view, "toolStripMenuItem206", tr("AVI 윈도우 "))->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &Form1::view_menu_opened);
 
-    QMenu* convert = add_menu(nullptr, bar, "toolStripMenuItem_03", "변환");
-    add_item(convert, "toolStripMenuItem390", "감색", QKeySequence("Ctrl+R"));
-    add_item(convert, "toolStripMenuItem391", "감색 옵션 설정 ");
+    QMenu* convert = add_menu(nullptr, bar, "toolStripMenuItem_03", tr("변환"));
+    add_item(convert, "toolStripMenuItem390", tr("감색"), QKeySequence("Ctrl+R"));
+    add_item(convert, "toolStripMenuItem391", tr("감색 옵션 설정 "));
     convert->addSeparator();
-    QMenu* rotate = add_menu(convert, nullptr, "toolStripMenuItem330", "회전/반전");
-    add_item(rotate, "toolStripMenuItem301", "우로 90°회전 ");
-    add_item(rotate, "toolStripMenuItem302", "좌로 90°회전 ");
-    add_item(rotate, "toolStripMenuItem303", "상하 180°반전");
-    add_item(rotate, "toolStripMenuItem304", "좌우 180°반전");
-    QMenu* colour = add_menu(convert, nullptr, "toolStripMenuItem331", "컬러 변환");
-    add_item(colour, "toolStripMenuItem310", "휘도를 알파에 기입  ");
-    add_item(colour, "toolStripMenuItem311", "알파를 모두 1로 함");
-    add_item(colour, "toolStripMenuItem312", "빼는색의알파를 0으로 함");
-    add_item(colour, "toolStripMenuItem313", "모노크롬");
-    add_item(colour, "toolStripMenuItem314", "반전");
-    add_item(colour, "toolStripMenuItem315", "알파 0부에 불투명경계 색상 취득");
-    add_item(colour, "toolStripMenuItem316", "[투과대상색]을 백 컬러로 한다");
-    add_item(colour, "toolStripMenuItem317", "[투과대상색]을 1팔레트로 이동");
+    QMenu* rotate = add_menu(convert, nullptr, "toolStripMenuItem330", tr("회전/반전"));
+    add_item(rotate, "toolStripMenuItem301", tr("우로 90°회전 "));
+    add_item(rotate, "toolStripMenuItem302", tr("좌로 90°회전 "));
+    add_item(rotate, "toolStripMenuItem303", tr("상하 180°반전"));
+    add_item(rotate, "toolStripMenuItem304", tr("좌우 180°반전"));
+    QMenu* colour = add_menu(convert, nullptr, "toolStripMenuItem331", tr("컬러 변환"));
+    add_item(colour, "toolStripMenuItem310", tr("휘도를 알파에 기입  "));
+    add_item(colour, "toolStripMenuItem311", tr("알파를 모두 1로 함"));
+    add_item(colour, "toolStripMenuItem312", tr("빼는색의알파를 0으로 함"));
+    add_item(colour, "toolStripMenuItem313", tr("모노크롬"));
+    add_item(colour, "toolStripMenuItem314", tr("반전"));
+    add_item(colour, "toolStripMenuItem315", tr("알파 0부에 불투명경계 색상 취득"));
+    add_item(colour, "toolStripMenuItem316", tr("[투과대상색]을 백 컬러로 한다"));
+    add_item(colour, "toolStripMenuItem317", tr("[투과대상색]을 1팔레트로 이동"));
     convert->addSeparator();
-    add_item(convert, "toolStripMenuItem305", "ARGB 포맷으로 변환 ");
-    add_item(convert, "toolStripMenuItem306", "사이즈변경", QKeySequence("Ctrl+T"));
-    add_item(convert, "toolStripMenuItem307", "확대/축소");
+    add_item(convert, "toolStripMenuItem305", tr("ARGB 포맷으로 변환 "));
+    add_item(convert, "toolStripMenuItem306", tr("사이즈변경"), QKeySequence("Ctrl+T"));
+    add_item(convert, "toolStripMenuItem307", tr("확대/축소"));
     connect(convert, &QMenu::aboutToShow, this, &Form1::convert_menu_opened);
 
-    QMenu* help = add_menu(nullptr, bar, "toolStripMenuItem_10", "도움말");
-    add_item(help, "toolStripMenuItem1000", "MEVRA에 대해 ");
+    QMenu* help = add_menu(nullptr, bar, "toolStripMenuItem_10", tr("도움말"));
+    add_item(help, "toolStripMenuItem1000", tr("MEVRA에 대해 "));
 }
 
 void Form1::file_menu_opened() {
@@ -150,7 +152,7 @@ void Form1::view_menu_opened() {
     windows->clear();
     for (QMdiSubWindow* w : mdi_area_->subWindowList()) {
         const bool is_palette = fpalette && w->widget() == fpalette;
-        const QString text = is_palette ? QString("팔레트 윈도우  ") : w->windowTitle();
+        const QString text = is_palette ? tr("팔레트 윈도우  ") : w->windowTitle();
         QAction* item = windows->addAction(text);
         item->setObjectName(text);
         QPointer<QMdiSubWindow> target(w);

@@ -1,6 +1,7 @@
 #include "app/form1_settings.h"
 
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 
 namespace mevra::gui {
@@ -22,8 +23,9 @@ bool save_settings_file(const layout_windows& windows, const window_layout& layo
     std::string error;
     const std::string path = ini_file_path();
     if (write_ini(path, settings(), layout, error)) return true;
-    ui().message_box(path + "\n設定ファイルを保存できませんでした。\n" + error, "エラー",
-                     msg_buttons::ok);
+    ui().message_box(
+        path + "\n" + ui_text("Form1", "設定ファイルを保存できませんでした。") + "\n" + error,
+        ui_text("Form1", "エラー"), msg_buttons::ok);
     return false;
 }
 

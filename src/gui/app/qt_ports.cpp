@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <cstring>
 
+#include "platform/ui_text.h"
+
 using mevra::msg_answer;
 using mevra::msg_buttons;
 
@@ -139,9 +141,14 @@ bool qt_clipboard_port::set_image(const mevra::platform_bitmap& bitmap, std::str
     return true;
 }
 
+std::string qt_text_lookup(const char* context, const char* text) {
+    return QCoreApplication::translate(context, text).toStdString();
+}
+
 void install_qt_ports() {
     static qt_ui_port ui;
     static qt_clipboard_port clipboard;
     mevra::set_ui_port(&ui);
     mevra::set_clipboard_port(&clipboard);
+    mevra::set_text_lookup(&qt_text_lookup);
 }

@@ -31,5 +31,8 @@ mevra::decoded_picture picture_from_qimage(const QImage& image);
 // 16-entry colour table, since Qt has no 4-bit format.
 QImage qimage_from_bitmap(const mevra::platform_bitmap& bitmap);
 
-// Installs both ports for the life of the process.
+// The core's fixed texts, looked up in the installed translators.
+std::string qt_text_lookup(const char* context, const char* text);
+
+// Installs both ports and the text lookup for the life of the process.
 void install_qt_ports();

@@ -33,30 +33,30 @@ avi_compressor_dialog::avi_compressor_dialog(QWidget* parent, std::vector<uint8_
       rate_(rate),
       scale_(scale) {
     setObjectName("avi_compressor_dialog");
-    setWindowTitle("ビデオの圧縮");
+    setWindowTitle(tr("ビデオの圧縮"));
 
     encoder_list = new QComboBox(this);
     encoder_list->setObjectName("encoder_list");
     for (const auto& e : encoders_)
         encoder_list->addItem(QString::fromStdString(e.label), QString::fromStdString(e.name));
 
-    keyint_check = new QCheckBox("キーフレーム", this);
+    keyint_check = new QCheckBox(tr("キーフレーム"), this);
     keyint_check->setObjectName("keyint_check");
     keyint_box = new QSpinBox(this);
     keyint_box->setObjectName("keyint_box");
     keyint_box->setRange(1, 10000);
     keyint_box->setValue(250);
-    keyint_box->setSuffix(" フレームごと");
+    keyint_box->setSuffix(tr(" フレームごと"));
     // The check box beside each number box names it.
     keyint_box->setAccessibleName(keyint_check->text());
 
-    bitrate_check = new QCheckBox("データレート", this);
+    bitrate_check = new QCheckBox(tr("データレート"), this);
     bitrate_check->setObjectName("bitrate_check");
     bitrate_box = new QSpinBox(this);
     bitrate_box->setObjectName("bitrate_box");
     bitrate_box->setRange(1, 1000000);
     bitrate_box->setValue(4000);
-    bitrate_box->setSuffix(" kbit/秒");
+    bitrate_box->setSuffix(tr(" kbit/秒"));
     bitrate_box->setAccessibleName(bitrate_check->text());
 
     quality_slider = new QSlider(Qt::Horizontal, this);
@@ -74,18 +74,18 @@ avi_compressor_dialog::avi_compressor_dialog(QWidget* parent, std::vector<uint8_
     preview_info = new QLabel(this);
     preview_info->setObjectName("preview_info");
     preview_info->setWordWrap(true);
-    auto* preview_button = new QPushButton("プレビュー", this);
+    auto* preview_button = new QPushButton(tr("プレビュー"), this);
     preview_button->setObjectName("preview_button");
     preview_button->setEnabled(!frame_.empty());
 
     auto* form = new QFormLayout;
-    form->addRow("圧縮プログラム:", encoder_list);
+    form->addRow(tr("圧縮プログラム:"), encoder_list);
     auto* quality_row = new QHBoxLayout;
     quality_row->addWidget(quality_slider);
     quality_row->addWidget(quality_label);
     // The slider shares its row with its value, so its label is made here to
     // name it.
-    auto* quality_caption = new QLabel("圧縮の品質:", this);
+    auto* quality_caption = new QLabel(tr("圧縮の品質:"), this);
     quality_caption->setBuddy(quality_slider);
     form->addRow(quality_caption, quality_row);
     form->addRow(keyint_check, keyint_box);
@@ -162,12 +162,12 @@ void avi_compressor_dialog::update_preview() {
     }
     mevra::image_info image;
     if (mevra::frame_to_argb(decoded, image) != 0 || image.width <= 0 || image.height <= 0) {
-        preview_info->setText("プレビューを表示できません");
+        preview_info->setText(tr("プレビューを表示できません"));
         return;
     }
     const QImage picture(reinterpret_cast<const uchar*>(image.argb_buff.data()), image.width,
                          image.height, image.width * 4, QImage::Format_ARGB32);
     preview_picture->setPixmap(QPixmap::fromImage(picture.scaled(
         preview_width - 4, preview_height - 4, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    preview_info->setText(QString("%1 バイト / フレーム").arg(bytes));
+    preview_info->setText(tr("%1 バイト / フレーム").arg(bytes));
 }

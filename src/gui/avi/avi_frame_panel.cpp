@@ -15,9 +15,9 @@ avi_frame_panel::avi_frame_panel(QWidget* parent) : QWidget(parent), menu_(new Q
     setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     menu_->setObjectName("contextMenuStrip1");
-    QAction* save = menu_->addAction("AVIを保存");
+    QAction* save = menu_->addAction(tr("AVIを保存"));
     save->setObjectName("aviSaveMenuItem");
-    QAction* close = menu_->addAction("閉じる");
+    QAction* close = menu_->addAction(tr("閉じる"));
     close->setObjectName("aviCloseMenuItem");
     connect(save, &QAction::triggered, this, &avi_frame_panel::save_requested);
     connect(close, &QAction::triggered, this, &avi_frame_panel::close_requested);

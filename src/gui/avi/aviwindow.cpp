@@ -90,7 +90,7 @@ void aviwindow::build_controls() {
 
     trackBar1 = new QSlider(Qt::Horizontal, bar);
     trackBar1->setObjectName("trackBar1");
-    trackBar1->setToolTip("표시フレーム");
+    trackBar1->setToolTip(tr("표시フレーム"));
     trackBar1->setAccessibleName(trackBar1->toolTip());
     trackBar1->setPageStep(10);
     trackBar1->setRange(0, 0);

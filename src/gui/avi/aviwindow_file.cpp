@@ -71,7 +71,8 @@ void aviwindow::VFWIN_CloseAVIFile() {
 
 void aviwindow::close_command() {
     if (VFWIN_GetMode() == 1) {
-        mevra::show_message(mevra::avi_text::close_while_playing, mevra::avi_text::close_caption);
+        mevra::show_message(mevra::avi_text::close_while_playing(),
+                            mevra::avi_text::close_caption());
         return;
     }
     avi_filename_.clear();

@@ -13,12 +13,12 @@
 namespace {
 
 QString run_save_dialog(QWidget* parent, const QString& folder, const QString& name) {
-    QFileDialog dialog(parent, "保存 save");
+    QFileDialog dialog(parent, aviwindow::tr("保存 save"));
     dialog.setObjectName("saveFileDialog1");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter("AVI파일  (avi) (*.avi)");
+    dialog.setNameFilter(aviwindow::tr("AVI파일  (avi) (*.avi)"));
     dialog.setDefaultSuffix("avi");
     dialog.setDirectory(folder);
     dialog.selectFile(name);
@@ -39,11 +39,11 @@ bool run_compressor_dialog(QWidget* parent, const std::vector<uint8_t>& frame, u
 void aviwindow::save_command() {
     // The worker reads the stream while playing; saving reads it too.
     if (VFWIN_GetMode() == 1) {
-        mevra::show_message(mevra::avi_text::save_while_playing, mevra::avi_text::save_caption);
+        mevra::show_message(mevra::avi_text::save_while_playing(), mevra::avi_text::save_caption());
         return;
     }
     if (!image_ || !reader_.is_open()) {
-        mevra::show_message(mevra::avi_text::nothing_to_save, mevra::avi_text::save_caption);
+        mevra::show_message(mevra::avi_text::nothing_to_save(), mevra::avi_text::save_caption());
         return;
     }
     const QFileInfo source(avi_filename_);
@@ -72,9 +72,9 @@ void aviwindow::VFWIN_SaveAVI(const QString& path) {
     if (!chosen) return;
 
     const int length = frame_length();
-    QProgressDialog progress("AVIを保存しています", "キャンセル", 0, length, this);
+    QProgressDialog progress(tr("AVIを保存しています"), tr("キャンセル"), 0, length, this);
     progress.setObjectName("aviSaveProgress");
-    progress.setWindowTitle(mevra::avi_text::save_caption);
+    progress.setWindowTitle(QString::fromStdString(mevra::avi_text::save_caption()));
     // Modal for the whole main window: nothing may start playback while the
     // stream is being read for the save.
     progress.setWindowModality(Qt::WindowModal);

@@ -24,6 +24,7 @@
 #include "dialogs/conv_trim.h"
 #include "dialogs/dialog_style.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "views/image_save_dialog.h"
 #include "views/image_save_filters.h"
 #include "views/mdichild.h"
@@ -73,7 +74,7 @@ class batch::host final : public mevra::batch_host {
     }
     bool save_dialog(const std::string& output_path, int format, std::string& chosen_path,
                      int& chosen_format) override {
-        QFileDialog dialog(&d, "イメージ保存");
+        QFileDialog dialog(&d, batch::tr("イメージ保存"));
         dialog.setObjectName("saveFileDialog1");
         prepare_image_save_dialog(dialog, format);
         const QFileInfo info(q(output_path));
@@ -106,7 +107,7 @@ class batch::host final : public mevra::batch_host {
 
 batch::batch(QWidget* parent) : QDialog(parent) {
     setObjectName("batch");
-    setWindowTitle("변환する파일  をドロップしてください");
+    setWindowTitle(tr("변환する파일  をドロップしてください"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
@@ -129,31 +130,36 @@ void batch::build_controls() {
     strip->setObjectName("panel1");
     dialog_style::paint_dark(strip, QColor(Qt::white));
 
-    auto* label1 = new QLabel("변환の種類", strip);
+    auto* label1 = new QLabel(tr("변환の種類"), strip);
     label1->setGeometry(8, 8, 70, 18);
     comboBox1 = new QComboBox(strip);
     comboBox1->setObjectName("comboBox1");
     for (int op = 0; op < mevra::batch_operation_count; ++op)
-        comboBox1->addItem(QString::fromUtf8(mevra::batch_operation_text(op)));
+        // The core keeps the names; their translations are under its context.
+        comboBox1->addItem(
+            QCoreApplication::translate("batch_operation", mevra::batch_operation_text(op)));
     comboBox1->setGeometry(80, 5, 200, 22);
     comboBox2 = new QComboBox(strip);
     comboBox2->setObjectName("comboBox2");
     comboBox2->addItems({"0=BMP", "1=JPG", "2=PNG", "3=TIF", "4=GIF", "5=TGA", "6=DDS"});
     comboBox2->setGeometry(288, 5, 80, 22);
-    comboBox2->setToolTip("변환後の파일  フォーマットを選択します");
-    checkBox2 = new QCheckBox("파일  の上書き確認をする", strip);
+    comboBox2->setToolTip(tr("변환後の파일  フォーマットを選択します"));
+    checkBox2 = new QCheckBox(tr("파일  の上書き確認をする"), strip);
     checkBox2->setObjectName("checkBox2");
     checkBox2->setChecked(true);
     checkBox2->setGeometry(376, 7, 220, 20);
-    checkBox2->setToolTip("チェックを外すと保存先に同名파일  があっても確認しません");
+    checkBox2->setToolTip(tr("チェックを外すと保存先に同名파일  があっても確認しません"));
 
     checkBox1 = new QCheckBox(strip);
     checkBox1->setObjectName("checkBox1");
-    checkBox1->setAccessibleName("出力フォルダを指定する");
-    checkBox1->setToolTip("チェックをはずすと변환元파일  と同じフォルダに保存します。");
+    checkBox1->setAccessibleName(tr("出力フォルダを指定する"));
+    checkBox1->setToolTip(tr("チェックをはずすと변환元파일  と同じフォルダに保存します。"));
     checkBox1->setGeometry(8, 34, 18, 20);
-    auto* label2 = new QLabel("出力フォルダ", strip);
-    label2->setGeometry(28, 35, 70, 18);
+    auto* label2 = new QLabel(tr("出力フォルダ"), strip);
+    label2->setObjectName("label2");
+    // 70 wide where the text fits; a longer (translated) text widens it, and
+    // the folder box starts after it.
+    label2->setGeometry(28, 35, std::max(70, label2->sizeHint().width()), 18);
     textBox1 = new QLineEdit(strip);
     textBox1->setObjectName("textBox1");
     label2->setBuddy(textBox1);
@@ -176,9 +182,9 @@ void batch::build_controls() {
         b->setGeometry(x, 60, 60, 24);
         return b;
     };
-    button_delete = button("button_delete", "１つ削除", 8);
-    button_clear = button("button_clear", "全てクリア", 70);
-    button_save_list = button("button_save_list", "リストを保存", 132);
+    button_delete = button("button_delete", tr("１つ削除"), 8);
+    button_clear = button("button_clear", tr("全てクリア"), 70);
+    button_save_list = button("button_save_list", tr("リストを保存"), 132);
     // The list buttons are 60 wide where their text fits; with wider fonts
     // they grow to their text, side by side.
     int next_x = 8;
@@ -186,12 +192,12 @@ void batch::build_controls() {
         b->setGeometry(next_x, 60, std::max(60, b->sizeHint().width()), 24);
         next_x += b->width() + 2;
     }
-    button_save_list->setToolTip("변환파일  の");
-    button_start = button("button_start", "開始", 0);
-    button_start->setToolTip("변환を開始");
-    button_stop = button("button_stop", "中断", 0);
-    button_stop->setToolTip("변환を途中で中断する");
-    button_close = button("button_close", "閉じる", 0);
+    button_save_list->setToolTip(tr("변환파일  の"));
+    button_start = button("button_start", tr("開始"), 0);
+    button_start->setToolTip(tr("변환を開始"));
+    button_stop = button("button_stop", tr("中断"), 0);
+    button_stop->setToolTip(tr("변환を途中で中断する"));
+    button_close = button("button_close", tr("閉じる"), 0);
     for (QPushButton* b : {button_start, button_stop, button_close})
         b->resize(72, 24);
 
@@ -203,7 +209,7 @@ void batch::build_controls() {
     progressBar1->setStyleSheet(
         "QProgressBar { background: white; border: 1px solid gray; }"
         "QProgressBar::chunk { background-color: rgb(144, 238, 144); }");
-    progressBar1->setToolTip("변환状況をグラフで표시");
+    progressBar1->setToolTip(tr("변환状況をグラフで표시"));
 
     connect(button_delete, &QPushButton::clicked, this, &batch::delete_one);
     connect(button_clear, &QPushButton::clicked, this, [this] {
@@ -225,7 +231,8 @@ void batch::resizeEvent(QResizeEvent* event) {
     listBox1->setGeometry(0, 0, w, std::max(0, h - strip_height));
     if (QWidget* strip = findChild<QWidget*>("panel1"))
         strip->setGeometry(0, h - strip_height, w, strip_height);
-    textBox1->setGeometry(100, 33, std::max(40, w - 148), 22);
+    const int box_left = std::max(100, findChild<QLabel*>("label2")->geometry().right() + 3);
+    textBox1->setGeometry(box_left, 33, std::max(40, w - 48 - box_left), 22);
     button_browse->setGeometry(w - 40, 32, 32, 24);
     progressBar1->setGeometry(8, 90, w - 16, 10);
     place_run_buttons();
@@ -335,8 +342,9 @@ void batch::reject() {
         return;
     }
     if (list_change_flg != 0) {
-        const auto answer = mevra::ui().message_box("파일  リストを保存しますか？", "リスト保存",
-                                                    mevra::msg_buttons::yes_no);
+        const auto answer = mevra::ui().message_box(
+            mevra::ui_text("batch", "파일  リストを保存しますか？"),
+            mevra::ui_text("batch", "リスト保存"), mevra::msg_buttons::yes_no);
         if (answer == mevra::msg_answer::yes) {
             save_listfile();
             list_change_flg = 0;

@@ -10,6 +10,7 @@
 
 #include "dialogs/dialog_style.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 
 namespace {
 
@@ -18,11 +19,11 @@ std::string no_handler(const QUrl& url) {
     return ("No program is set up to open " + url.toString()).toStdString();
 }
 
-QLabel* link_label(const char* name, const char* text, QWidget* parent) {
+QLabel* link_label(const char* name, const QString& text, QWidget* parent) {
     auto* link = new QLabel(parent);
     link->setObjectName(name);
-    link->setText(QString("<a href=\"#\" style=\"color:#80c0ff\">%1</a>")
-                      .arg(QString::fromUtf8(text).toHtmlEscaped()));
+    link->setText(
+        QString("<a href=\"#\" style=\"color:#80c0ff\">%1</a>").arg(text.toHtmlEscaped()));
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     return link;
 }
@@ -31,7 +32,7 @@ QLabel* link_label(const char* name, const char* text, QWidget* parent) {
 
 about::about(QWidget* parent) : QDialog(parent) {
     setObjectName("about");
-    setWindowTitle(QString::fromUtf8("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
     dialog_style::apply_look(this);
     url_opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
@@ -40,13 +41,12 @@ about::about(QWidget* parent) : QDialog(parent) {
     bold.setBold(true);
     setFont(bold);
 
-    auto* version =
-        new QLabel(QString::fromUtf8("このソフトのバージョンは %1 です").arg(MEVRA_VERSION));
+    auto* version = new QLabel(tr("このソフトのバージョンは %1 です").arg(MEVRA_VERSION));
     version->setObjectName("label1");
-    auto* mail_note = new QLabel(QString::fromUtf8("このアプリに関するご意見・お問合せ"));
-    auto* mail = link_label("linkLabel1", "サポートメール", this);
-    auto* web_note = new QLabel(QString::fromUtf8("サポートページから最新ソフトウェアをチェック"));
-    auto* web = link_label("linkLabel2", "WEB サイト", this);
+    auto* mail_note = new QLabel(tr("このアプリに関するご意見・お問合せ"));
+    auto* mail = link_label("linkLabel1", tr("サポートメール"), this);
+    auto* web_note = new QLabel(tr("サポートページから最新ソフトウェアをチェック"));
+    auto* web = link_label("linkLabel2", tr("WEB サイト"), this);
     connect(mail, &QLabel::linkActivated, this, &about::open_mail_link);
     connect(web, &QLabel::linkActivated, this, &about::open_web_link);
 
@@ -87,7 +87,7 @@ void about::open_web_link() {
         why = no_handler(url);
     else
         return;
-    mevra::show_message("リンク先が見つかりませんでした。" + why, "");
+    mevra::show_message(mevra::ui_text("about", "リンク先が見つかりませんでした。") + why, "");
 }
 
 void about::open_mail_link() {
@@ -100,5 +100,5 @@ void about::open_mail_link() {
         if (url_opener(url)) return;
         why = no_handler(url);
     }
-    mevra::show_message("メールを作成できませんでした。" + why, "");
+    mevra::show_message(mevra::ui_text("about", "メールを作成できませんでした。") + why, "");
 }

@@ -20,8 +20,8 @@ namespace {
 constexpr int tip_wake_ms = 500;
 constexpr int tip_show_ms = 20000;
 
-QLabel* add_row(QGridLayout* grid, int row, const char* label, QWidget* control) {
-    auto* text = new QLabel(QString::fromUtf8(label));
+QLabel* add_row(QGridLayout* grid, int row, const QString& label, QWidget* control) {
+    auto* text = new QLabel(label);
     text->setBuddy(control);  // also the control's name for assistive technology
     grid->addWidget(text, row, 0);
     grid->addWidget(control, row, 1);
@@ -32,37 +32,38 @@ QLabel* add_row(QGridLayout* grid, int row, const char* label, QWidget* control)
 
 ConvOption::ConvOption(QWidget* parent) : QDialog(parent) {
     setObjectName("ConvOption");
-    setWindowTitle(QString::fromUtf8("감색 옵션  "));
+    setWindowTitle(tr("감색 옵션  "));
     dialog_style::apply_look(this);
 
     numericUpDown1 = new QSpinBox(this);
     numericUpDown1->setObjectName("numericUpDown1");
     numericUpDown1->setRange(2, 256);
     numericUpDown1->setToolTip(
-        QString::fromUtf8("감색後のカラー数を指定します。元の画像のカラー数が２万色以上になると\n"
-                          "변환に1分以上かかることがあります。"));
+        tr("감색後のカラー数を指定します。元の画像のカラー数が２万色以上になると\n"
+           "변환に1分以上かかることがあります。"));
 
     comboBox1 = new QComboBox(this);
     comboBox1->setObjectName("comboBox1");
-    for (const char* item : {"배경중시(강)", "배경중시(중)", "배경중시(약)", "컬러 중시"})
-        comboBox1->addItem(QString::fromUtf8(item));
-    comboBox1->setToolTip(
-        QString::fromUtf8("「背景重視」は画像上で多くの面積を使用している色を重視します。"));
+    for (const char* item : {QT_TR_NOOP("배경중시(강)"), QT_TR_NOOP("배경중시(중)"),
+                             QT_TR_NOOP("배경중시(약)"), QT_TR_NOOP("컬러 중시")})
+        comboBox1->addItem(tr(item));
+    comboBox1->setToolTip(tr("「背景重視」は画像上で多くの面積を使用している色を重視します。"));
 
     comboBox2 = new QComboBox(this);
     comboBox2->setObjectName("comboBox2");
-    for (const char* item : {"없음", "오차확산A", "오차확산B", "패턴 디터  "})
-        comboBox2->addItem(QString::fromUtf8(item));
+    for (const char* item : {QT_TR_NOOP("없음"), QT_TR_NOOP("오차확산A"), QT_TR_NOOP("오차확산B"),
+                             QT_TR_NOOP("패턴 디터  ")})
+        comboBox2->addItem(tr(item));
     comboBox2->setToolTip(
-        QString::fromUtf8("오차확산B→오차확산A→패턴 디터  →없음　の順に計算が複雑です。\n"
-                          "３００万画素以上になると1分ほど時間がかかる場合があります。"));
+        tr("오차확산B→오차확산A→패턴 디터  →없음　の順に計算が複雑です。\n"
+           "３００万画素以上になると1分ほど時間がかかる場合があります。"));
 
     numericUpDown2 = new QSpinBox(this);
     numericUpDown2->setObjectName("numericUpDown2");
     numericUpDown2->setRange(1, 10);
-    numericUpDown2->setToolTip(QString::fromUtf8("１は弱く、１０は強くディザリングします"));
+    numericUpDown2->setToolTip(tr("１は弱く、１０は強くディザリングします"));
 
-    checkBox1 = new QCheckBox(QString::fromUtf8("빼는색 감색 안함"), this);
+    checkBox1 = new QCheckBox(tr("빼는색 감색 안함"), this);
     checkBox1->setObjectName("checkBox1");
 
     for (QWidget* w : {static_cast<QWidget*>(numericUpDown1), static_cast<QWidget*>(comboBox1),
@@ -70,10 +71,10 @@ ConvOption::ConvOption(QWidget* parent) : QDialog(parent) {
         dialog_style::set_tooltip_timing(w, tip_wake_ms, tip_show_ms);
 
     auto* grid = new QGridLayout;
-    add_row(grid, 0, "색수 [ 2 - 256 ]", numericUpDown1);
-    add_row(grid, 1, "감색 우선타입", comboBox1);
-    add_row(grid, 2, "디저링 타입   ", comboBox2);
-    add_row(grid, 3, "디저링 레벨  [ 1 - 10 ]  ", numericUpDown2);
+    add_row(grid, 0, tr("색수 [ 2 - 256 ]"), numericUpDown1);
+    add_row(grid, 1, tr("감색 우선타입"), comboBox1);
+    add_row(grid, 2, tr("디저링 타입   "), comboBox2);
+    add_row(grid, 3, tr("디저링 레벨  [ 1 - 10 ]  "), numericUpDown2);
     grid->addWidget(checkBox1, 4, 0, 1, 2);
 
     QPushButton *ok = nullptr, *cancel = nullptr;

@@ -24,11 +24,11 @@ QString u8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QComboBox* make_list(const char* name, std::initializer_list<const char*> items) {
+QComboBox* make_list(const char* name, std::initializer_list<QString> items) {
     auto* list = new QComboBox;
     list->setObjectName(name);
-    for (const char* item : items)
-        list->addItem(u8(item));
+    for (const QString& item : items)
+        list->addItem(item);
     return list;
 }
 
@@ -64,10 +64,10 @@ QWidget* page_with(QLayout* layout) {
 
 ConvTrim::ConvTrim(QWidget* parent) : QDialog(parent) {
     setObjectName("ConvTrim");
-    setWindowTitle(u8("リサイズ"));
+    setWindowTitle(tr("リサイズ"));
     dialog_style::apply_look(this);
 
-    comboBox4 = make_list("comboBox4", {"사이즈변경", "확대/축소"});
+    comboBox4 = make_list("comboBox4", {tr("사이즈변경"), tr("확대/축소")});
     tabControl1 = new QTabWidget;
     tabControl1->setObjectName("tabControl1");
     // The style draws tabs in light colours that white text cannot be read on.
@@ -76,10 +76,12 @@ ConvTrim::ConvTrim(QWidget* parent) : QDialog(parent) {
         "border: 1px solid rgb(40, 40, 40); }"
         "QTabBar::tab:selected { background: rgb(68, 68, 68); border-bottom-color: rgb(68, 68, "
         "68); }");
-    tabControl1->addTab(build_size_tab(), u8("サイズ 割合"));
-    tabControl1->addTab(build_margin_tab(), u8("余白"));
-    tabControl1->addTab(build_multiple_tab(), u8("倍数"));
-    tabControl1->addTab(build_power_tab(), u8("累乗"));
+    // All four tabs stay in sight: the dialog widens for longer tab texts.
+    tabControl1->tabBar()->setUsesScrollButtons(false);
+    tabControl1->addTab(build_size_tab(), tr("サイズ 割合"));
+    tabControl1->addTab(build_margin_tab(), tr("余白"));
+    tabControl1->addTab(build_multiple_tab(), tr("倍数"));
+    tabControl1->addTab(build_power_tab(), tr("累乗"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(comboBox4);
@@ -108,23 +110,23 @@ QWidget* ConvTrim::build_size_tab() {
     textBox2 = make_box("textBox2", "100");
     comboBox3 = make_list("comboBox3", {"dot", "%"});
     comboBox3->setCurrentIndex(1);
-    comboBox1 = make_list("comboBox1", {"左寄せ", "センタリング", "右寄せ"});
-    comboBox2 = make_list("comboBox2", {"上詰め", "センター", "下詰め"});
-    checkBox2 = new QCheckBox(u8("縦横比を固定"));
+    comboBox1 = make_list("comboBox1", {tr("左寄せ"), tr("センタリング"), tr("右寄せ")});
+    comboBox2 = make_list("comboBox2", {tr("上詰め"), tr("センター"), tr("下詰め")});
+    checkBox2 = new QCheckBox(tr("縦横比を固定"));
     checkBox2->setObjectName("checkBox2");
     checkBox2->setChecked(true);
-    checkBox3 = new QCheckBox(u8("指定サイズにリサイズ"));
+    checkBox3 = new QCheckBox(tr("指定サイズにリサイズ"));
     checkBox3->setObjectName("checkBox3");
-    radioButton1 = new QRadioButton(u8("元絵の全体がサイズに入る大きさ"));
+    radioButton1 = new QRadioButton(tr("元絵の全体がサイズに入る大きさ"));
     radioButton1->setObjectName("radioButton1");
     radioButton1->setChecked(true);
-    radioButton2 = new QRadioButton(u8("指定サイズが元絵に入る大きさ"));
+    radioButton2 = new QRadioButton(tr("指定サイズが元絵に入る大きさ"));
     radioButton2->setObjectName("radioButton2");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(label_for(textBox1, new QLabel(u8("幅"))), 0, 0);
+    grid->addWidget(label_for(textBox1, new QLabel(tr("幅"))), 0, 0);
     grid->addWidget(textBox1, 0, 1);
-    grid->addWidget(label_for(textBox2, new QLabel(u8("高さ"))), 1, 0);
+    grid->addWidget(label_for(textBox2, new QLabel(tr("高さ"))), 1, 0);
     grid->addWidget(textBox2, 1, 1);
     grid->addWidget(comboBox3, 0, 2, 2, 1);
     grid->addWidget(comboBox1, 2, 0, 1, 2);
@@ -157,12 +159,13 @@ QWidget* ConvTrim::build_margin_tab() {
 }
 
 QWidget* ConvTrim::build_multiple_tab() {
-    comboBox5 = make_list(
-        "comboBox5", {"２の倍数の余白を足す", "４の倍数の余白を足す", "８の倍数の余白を足す",
-                      "１６の倍数の余白を足す", "２の倍数で右下をカット", "４の倍数で右下をカット",
-                      "８の倍数で右下をカット", "１６の倍数で右下をカット"});
+    comboBox5 =
+        make_list("comboBox5", {tr("２の倍数の余白を足す"), tr("４の倍数の余白を足す"),
+                                tr("８の倍数の余白を足す"), tr("１６の倍数の余白を足す"),
+                                tr("２の倍数で右下をカット"), tr("４の倍数で右下をカット"),
+                                tr("８の倍数で右下をカット"), tr("１６の倍数で右下をカット")});
     comboBox5->setCurrentIndex(1);
-    auto* note = new QLabel(u8("選択した単位に画像の右下に余白を足す。又は、カットします"));
+    auto* note = new QLabel(tr("選択した単位に画像の右下に余白を足す。又は、カットします"));
     note->setWordWrap(true);
     auto* column = new QVBoxLayout;
     column->addWidget(comboBox5);
@@ -172,9 +175,9 @@ QWidget* ConvTrim::build_multiple_tab() {
 }
 
 QWidget* ConvTrim::build_power_tab() {
-    comboBox7 = make_list("comboBox7", {"２の累乗の「長方形」", "２の累乗の「正方形」"});
+    comboBox7 = make_list("comboBox7", {tr("２の累乗の「長方形」"), tr("２の累乗の「正方形」")});
     textBox7 = make_box("textBox7", "100");
-    auto* note = new QLabel(u8("元の画像を指定した割合でリサイズした画像の入る２の累乗にリサイズ"));
+    auto* note = new QLabel(tr("元の画像を指定した割合でリサイズした画像の入る２の累乗にリサイズ"));
     note->setWordWrap(true);
     note->setBuddy(textBox7);
     auto* percent = new QHBoxLayout;
@@ -190,9 +193,10 @@ QWidget* ConvTrim::build_power_tab() {
 }
 
 QLayout* ConvTrim::build_bottom() {
-    checkBox1 = new QCheckBox(u8("元のパレットを使う"));
+    checkBox1 = new QCheckBox(tr("元のパレットを使う"));
     checkBox1->setObjectName("checkBox1");
-    comboBox6 = make_list("comboBox6", {"없음", "오차확산A", "오차확산B", "패턴 디터  "});
+    comboBox6 =
+        make_list("comboBox6", {tr("없음"), tr("오차확산A"), tr("오차확산B"), tr("패턴 디터  ")});
     numericUpDown2 = new QSpinBox;
     numericUpDown2->setObjectName("numericUpDown2");
     numericUpDown2->setRange(1, 10);
@@ -203,9 +207,9 @@ QLayout* ConvTrim::build_bottom() {
 
     auto* grid = new QGridLayout;
     grid->addWidget(checkBox1, 0, 0, 1, 2);
-    grid->addWidget(new QLabel(u8("디저링 타입   ")), 1, 0);
+    grid->addWidget(new QLabel(tr("디저링 타입   ")), 1, 0);
     grid->addWidget(comboBox6, 1, 1);
-    grid->addWidget(label_for(numericUpDown2, new QLabel(u8("디저링 레벨  [ 1 - 10 ]  "))), 2, 0);
+    grid->addWidget(label_for(numericUpDown2, new QLabel(tr("디저링 레벨  [ 1 - 10 ]  "))), 2, 0);
     grid->addWidget(numericUpDown2, 2, 1);
 
     auto* sizes = new QHBoxLayout;

@@ -15,6 +15,7 @@
 #include "dialogs/dialog_style.h"
 #include "image/trim_calc.h"
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 
 namespace {
@@ -153,7 +154,9 @@ void ConvTrim::button1_Click() {
         case power_tab: {
             const int p = number(textBox7).value_or(0);
             if (p < 1 || p > 1000) {
-                mevra::show_message("パーセントには1 - 1000の数字を入力してください", "リサイズ");
+                mevra::show_message(
+                    mevra::ui_text("ConvTrim", "パーセントには1 - 1000の数字を入力してください"),
+                    mevra::ui_text("ConvTrim", "リサイズ"));
                 return;
             }
             s.trim_4mode = comboBox7->currentIndex();
@@ -167,7 +170,9 @@ void ConvTrim::button1_Click() {
             const auto top = number(textBox3), bottom = number(textBox4), left = number(textBox5),
                        right = number(textBox6);
             if (!top || !bottom || !left || !right) {
-                mevra::show_message("余白サイズには数字を入力してください", "余白");
+                mevra::show_message(
+                    mevra::ui_text("ConvTrim", "余白サイズには数字を入力してください"),
+                    mevra::ui_text("ConvTrim", "余白"));
                 return;
             }
             s.trim_2top = *top;
@@ -182,9 +187,12 @@ void ConvTrim::button1_Click() {
             const bool in_percent = comboBox3->currentIndex() == percent;
             const int high = in_percent ? 1000 : 32768;
             if (w < 1 || w > high || h < 1 || h > high) {
-                mevra::show_message(in_percent ? "幅 高さには1 - 1000の数字を入力してください"
-                                               : "幅 高さには1 - 32768の数字を入力してください",
-                                    "リサイズ");
+                mevra::show_message(
+                    in_percent
+                        ? mevra::ui_text("ConvTrim", "幅 高さには1 - 1000の数字を入力してください")
+                        : mevra::ui_text("ConvTrim",
+                                         "幅 高さには1 - 32768の数字を入力してください"),
+                    mevra::ui_text("ConvTrim", "リサイズ"));
                 return;
             }
             s.trim_1size_type = comboBox3->currentIndex();

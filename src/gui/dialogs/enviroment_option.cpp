@@ -21,29 +21,32 @@
 namespace {
 
 // The wide blanks are ideographic spaces that line the columns up.
-const char* const grid_widths[] = {"　２ドットＸ　　８ドット", "　２ドットＸ　１０ドット",
-                                   "　２ドットＸ　１２ドット", "　４ドットＸ　１６ドット",
-                                   "　４ドットＸ　２４ドット", "　８ドットＸ　４０ドット",
-                                   "１２ドットＸ　４８ドット", "１６ドットＸ　６４ドット",
-                                   "３０ドットＸ１２０ドット", "４０ドットＸ１６０ドット"};
+const char* const grid_widths[] = {
+    QT_TRANSLATE_NOOP("EnviromentOption", "　２ドットＸ　　８ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "　２ドットＸ　１０ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "　２ドットＸ　１２ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "　４ドットＸ　１６ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "　４ドットＸ　２４ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "　８ドットＸ　４０ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "１２ドットＸ　４８ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "１６ドットＸ　６４ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "３０ドットＸ１２０ドット"),
+    QT_TRANSLATE_NOOP("EnviromentOption", "４０ドットＸ１６０ドット")};
 
 const char* const joiner_text[] = {"", "_", "-"};
-const char* const digits_format[] = {"ファイル名 例 movie%s%04d.%s", "ファイル名 例 movie%s%05d.%s",
-                                     "ファイル名 例 movie%s%06d.%s", "ファイル名 例 movie%s%07d.%s",
-                                     "ファイル名 例 movie%s%08d.%s"};
 const char* const extension_text[] = {"bmp", "jpg", "png", "tif", "gif", "tga", "dds"};
 
-QComboBox* make_list(QWidget* parent, const char* name, std::initializer_list<const char*> items) {
+QComboBox* make_list(QWidget* parent, const char* name, std::initializer_list<QString> items) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    for (const char* item : items)
-        list->addItem(QString::fromUtf8(item));
+    for (const QString& item : items)
+        list->addItem(item);
     return list;
 }
 
-QLabel* text_label(const char* text) {
-    return new QLabel(QString::fromUtf8(text));
+QLabel* text_label(const QString& text) {
+    return new QLabel(text);
 }
 
 void set_index(QComboBox* list, int index) {
@@ -64,7 +67,7 @@ int component_value(const QString& text) {
 
 EnviromentOption::EnviromentOption(QWidget* parent) : QDialog(parent) {
     setObjectName("EnviromentOption");
-    setWindowTitle(QString::fromUtf8("환경설정"));
+    setWindowTitle(tr("환경설정"));
     dialog_style::apply_look(this);
 
     auto* scroll = new QScrollArea(this);
@@ -98,26 +101,28 @@ EnviromentOption::EnviromentOption(QWidget* parent) : QDialog(parent) {
 void EnviromentOption::build_panel(QWidget* panel) {
     comboBox3 = make_list(panel, "comboBox3", {});
     for (const char* entry : grid_widths)
-        comboBox3->addItem(QString::fromUtf8(entry));
-    comboBox5 = make_list(panel, "comboBox5", {"１０進( 0 - 255 )", "１６進( 0 - FF )"});
+        comboBox3->addItem(tr(entry));
+    comboBox5 = make_list(panel, "comboBox5", {tr("１０進( 0 - 255 )"), tr("１６進( 0 - FF )")});
     comboBox7 = make_list(panel, "comboBox7", {"x1", "x2", "x4", "x8"});
     comboBox2 = make_list(panel, "comboBox2",
-                          {"チェック ( 紺 )", "ひし形 ( 緑 )", "ピラミッド ( 黄 )",
-                           "セメント ( グレイ )", "ロゴ ( グレイ )"});
+                          {tr("チェック ( 紺 )"), tr("ひし形 ( 緑 )"), tr("ピラミッド ( 黄 )"),
+                           tr("セメント ( グレイ )"), tr("ロゴ ( グレイ )")});
     numericUpDown3 = new QSpinBox(panel);
     numericUpDown3->setObjectName("numericUpDown3");
     numericUpDown3->setRange(10, 100);
     comboBox1 = make_list(panel, "comboBox1",
                           {"FMT_A8R8G8B8", "FMT_A4R4G4B4", "FMT_A1R5G5B5", "FMT_DXT5", "FMT_DXT3",
                            "FMT_DXT1", "FMT_BC7"});
-    checkBox1 = new QCheckBox(QString::fromUtf8("抜き色を[透過対象色]とする"), panel);
+    checkBox1 = new QCheckBox(tr("抜き色を[透過対象色]とする"), panel);
     checkBox1->setObjectName("checkBox1");
-    checkBox2 = new QCheckBox(QString::fromUtf8("アルファ値が0の色を[透過対象色]とする"), panel);
+    checkBox2 = new QCheckBox(tr("アルファ値が0の色を[透過対象色]とする"), panel);
     checkBox2->setObjectName("checkBox2");
-    checkBox3 = new QCheckBox(QString::fromUtf8("パレットの最初の色を[透過対象色]とする"), panel);
+    checkBox3 = new QCheckBox(tr("パレットの最初の色を[透過対象色]とする"), panel);
     checkBox3->setObjectName("checkBox3");
-    comboBox4 = make_list(panel, "comboBox4", {"없음", "アンダースコア ( _ )", "ハイフン ( - )"});
-    comboBox6 = make_list(panel, "comboBox6", {"4桁", "5桁", "6桁", "7桁", "8桁"});
+    comboBox4 = make_list(panel, "comboBox4",
+                          {tr("없음"), tr("アンダースコア ( _ )"), tr("ハイフン ( - )")});
+    comboBox6 =
+        make_list(panel, "comboBox6", {tr("4桁"), tr("5桁"), tr("6桁"), tr("7桁"), tr("8桁")});
     comboBox8 = make_list(panel, "comboBox8",
                           {"0=BMP", "1=JPG", "2=PNG", "3=TIF", "4=GIF", "5=TGA", "6=DDS"});
     label23 = new QLabel(panel);
@@ -147,31 +152,31 @@ void EnviromentOption::build_panel(QWidget* panel) {
 
     auto* grid = new QGridLayout(panel);
     int row = 0;
-    auto add = [&](const char* label, QWidget* control) {
+    auto add = [&](const QString& label, QWidget* control) {
         QLabel* text = text_label(label);
         text->setBuddy(control);
         grid->addWidget(text, row, 0);
         grid->addWidget(control, row++, 1);
     };
-    add("グリッド幅( 細 x 太 )", comboBox3);
-    add("カラー数値単位( 10進 16進 )", comboBox5);
-    add("マウスカーソルズームサイズ", comboBox7);
-    add("壁紙タイプ", comboBox2);
-    add("JPEG圧縮率(%) [ 10 - 100 ]", numericUpDown3);
-    add("DDS保存タイプ", comboBox1);
-    QLabel* key_heading = text_label("抜き色 ( 0 - 255 )");
+    add(tr("グリッド幅( 細 x 太 )"), comboBox3);
+    add(tr("カラー数値単位( 10進 16進 )"), comboBox5);
+    add(tr("マウスカーソルズームサイズ"), comboBox7);
+    add(tr("壁紙タイプ"), comboBox2);
+    add(tr("JPEG圧縮率(%) [ 10 - 100 ]"), numericUpDown3);
+    add(tr("DDS保存タイプ"), comboBox1);
+    QLabel* key_heading = text_label(tr("抜き色 ( 0 - 255 )"));
     grid->addWidget(key_heading, row++, 0, 1, 2);
     grid->addLayout(colour_rows[0], row++, 0, 1, 2);
     grid->addWidget(checkBox1, row++, 0, 1, 2);
     grid->addWidget(checkBox2, row++, 0, 1, 2);
     grid->addWidget(checkBox3, row++, 0, 1, 2);
-    QLabel* back_heading = text_label("バックカラー ( 0 - 255 )");
+    QLabel* back_heading = text_label(tr("バックカラー ( 0 - 255 )"));
     grid->addWidget(back_heading, row++, 0, 1, 2);
     grid->addLayout(colour_rows[1], row++, 0, 1, 2);
-    grid->addWidget(text_label("AVI連番桁設定"), row++, 0, 1, 2);
-    add("つなぎ記号", comboBox4);
-    add("桁数", comboBox6);
-    add("拡張子", comboBox8);
+    grid->addWidget(text_label(tr("AVI連番桁設定")), row++, 0, 1, 2);
+    add(tr("つなぎ記号"), comboBox4);
+    add(tr("桁数"), comboBox6);
+    add(tr("拡張子"), comboBox8);
     grid->addWidget(label23, row++, 0, 1, 2);
     grid->setRowStretch(row, 1);
 
@@ -258,8 +263,9 @@ void EnviromentOption::set_aviren_sample_name() {
     const int joiner = comboBox4->currentIndex(), digits = comboBox6->currentIndex(),
               extension = comboBox8->currentIndex();
     if (joiner < 0 || digits < 0 || extension < 0) return;
-    char sample[128];
-    std::snprintf(sample, sizeof sample, digits_format[digits], joiner_text[joiner], 1,
+    // Frame 1 of "movie" with the chosen joiner, 4 to 8 digits and extension.
+    char name[64];
+    std::snprintf(name, sizeof name, "movie%s%0*d.%s", joiner_text[joiner], digits + 4, 1,
                   extension_text[extension]);
-    label23->setText(QString::fromUtf8(sample));
+    label23->setText(tr("ファイル名 例 %1").arg(QString::fromUtf8(name)));
 }

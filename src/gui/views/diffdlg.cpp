@@ -88,7 +88,7 @@ class list_surface final : public QWidget {
 
 diffdlg::diffdlg(QWidget* parent) : QDialog(parent) {
     setObjectName("diffdlg");
-    setWindowTitle("リストビュー");
+    setWindowTitle(tr("リストビュー"));
     // A tool window: no task-bar entry of its own.
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
@@ -105,10 +105,10 @@ diffdlg::diffdlg(QWidget* parent) : QDialog(parent) {
         b->setObjectName(name);
         return b;
     };
-    button1 = button("button1", "パス変更１");
-    button2 = button("button2", "更新１");
-    button3 = button("button3", "パス変更２");
-    button4 = button("button4", "更新２");
+    button1 = button("button1", tr("パス変更１"));
+    button2 = button("button2", tr("更新１"));
+    button3 = button("button3", tr("パス変更２"));
+    button4 = button("button4", tr("更新２"));
     connect(button1, &QPushButton::clicked, this, [this] { change_tree(1); });
     connect(button3, &QPushButton::clicked, this, [this] { change_tree(2); });
     connect(button2, &QPushButton::clicked, this, [this] {

@@ -4,6 +4,7 @@
 #include "views/formpalette.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDebug>
 #include <QLabel>
@@ -42,11 +43,15 @@ const tool_face tool_faces[5] = {
 const int tool_screen_order[5] = {0, 4, 1, 2, 3};
 
 const tool_face draw_type_faces[5] = {
-    {"radioButton6", ":/buttons/draw_alpha.png", "アルファ合成표시", 0},
-    {"radioButton7", ":/buttons/draw_rgb.png", "カラー(RGB)표시", 1},
-    {"radioButton8", ":/buttons/draw_alphaonly.png", "アルファのみ표시", 2},
-    {"radioButton9", ":/buttons/draw_add.png", "加算合成표시", 3},
-    {"radioButton10", ":/buttons/draw_sub.png", "減算合成표시", 4},
+    {"radioButton6", ":/buttons/draw_alpha.png",
+     QT_TRANSLATE_NOOP("formpalette", "アルファ合成표시"), 0},
+    {"radioButton7", ":/buttons/draw_rgb.png", QT_TRANSLATE_NOOP("formpalette", "カラー(RGB)표시"),
+     1},
+    {"radioButton8", ":/buttons/draw_alphaonly.png",
+     QT_TRANSLATE_NOOP("formpalette", "アルファのみ표시"), 2},
+    {"radioButton9", ":/buttons/draw_add.png", QT_TRANSLATE_NOOP("formpalette", "加算合成표시"), 3},
+    {"radioButton10", ":/buttons/draw_sub.png", QT_TRANSLATE_NOOP("formpalette", "減算合成표시"),
+     4},
 };
 
 constexpr int button_side = 24;
@@ -62,8 +67,10 @@ T* named(T* widget, const char* name, QRect where) {
 void face_button(QToolButton* button, const tool_face& face) {
     button->setIcon(QIcon(face.picture));
     button->setIconSize(QSize(20, 20));
-    button->setToolTip(QString::fromUtf8(face.tip));
-    button->setAccessibleName(QString::fromUtf8(face.tip));
+    // The display modes' tips are translated; the tools' tips are English already.
+    const QString tip = QCoreApplication::translate("formpalette", face.tip);
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
     button->setCheckable(true);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -134,7 +141,7 @@ void formpalette::build_draw_type_buttons() {
 
 void formpalette::build_pen_controls() {
     const QStringList widths = {"1dot", "3dot", "5dot"};
-    const QStringList modes = {"通常ペン(ARGB)", "カラーペン(RGB)", "アルファペン(A)"};
+    const QStringList modes = {tr("通常ペン(ARGB)"), tr("カラーペン(RGB)"), tr("アルファペン(A)")};
     auto combo = [this](const char* name, const QStringList& items, QRect where,
                         const QString& accessible) {
         auto* box = named(new QComboBox(this), name, where);
@@ -149,15 +156,15 @@ void formpalette::build_pen_controls() {
     comboBox2 = combo("comboBox2", widths, QRect(28, 57, 62, 22), "Pen2 width");
     comboBox4 = combo("comboBox4", modes, QRect(93, 57, 132, 22), "Pen2 mode");
 
-    auto swatch = [this](const char* name, const char* tip, QRect where) {
+    auto swatch = [this](const char* name, const QString& tip, QRect where) {
         auto* label = named(new click_label(this), name, where);
-        label->setToolTip(QString::fromUtf8(tip));
-        label->setAccessibleName(QString::fromUtf8(tip));
+        label->setToolTip(tip);
+        label->setAccessibleName(tip);
         label->setFrameShape(QFrame::Box);
         return label;
     };
-    label1 = swatch("label1", "ペン1の色", QRect(3, 32, 22, 22));
-    label13 = swatch("label13", "ペン2の色", QRect(3, 57, 22, 22));
+    label1 = swatch("label1", tr("ペン1の色"), QRect(3, 32, 22, 22));
+    label13 = swatch("label13", tr("ペン2の色"), QRect(3, 57, 22, 22));
     connect(label13, &click_label::double_clicked, this,
             [this](QPoint at) { edit_color(2, FROM_PEN2_SWATCH, at); });
 
@@ -201,8 +208,8 @@ void formpalette::build_info_labels() {
         return named(new QLabel(initial, this), name, where);
     };
     label11 = text("label11", QString(), QRect(3, 362, 72, 72));
-    label11->setToolTip("カーソル付近拡大표시");
-    label11->setAccessibleName("カーソル付近拡大표시");
+    label11->setToolTip(tr("カーソル付近拡大표시"));
+    label11->setAccessibleName(label11->toolTip());
     label10 = text("label10", "Size W: 0 H:0", QRect(82, 362, 173, 16));
     label3 = text("label3", "Color : 0", QRect(82, 378, 173, 16));
     label4 = text("label4", "ImageMode : ", QRect(82, 394, 173, 16));
@@ -211,8 +218,8 @@ void formpalette::build_info_labels() {
     label6 = text("label6", "X : 0", QRect(3, 442, 120, 16));
     label7 = text("label7", "Y : 0", QRect(128, 442, 120, 16));
     label5 = text("label5", views::cursor_colour_text(0xFF000000u), QRect(3, 462, 251, 18));
-    label5->setToolTip("R:赤 G:緑 B:青 #(16進表記)");
-    label5->setAccessibleName("R:赤 G:緑 B:青 #(16進表記)");
+    label5->setToolTip(tr("R:赤 G:緑 B:青 #(16進表記)"));
+    label5->setAccessibleName(label5->toolTip());
     QFont fixed("DejaVu Sans Mono");
     fixed.setStyleHint(QFont::Monospace);
     label5->setFont(fixed);

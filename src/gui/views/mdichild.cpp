@@ -4,6 +4,7 @@
 #include <QMdiArea>
 
 #include "platform/ui_port.h"
+#include "platform/ui_text.h"
 #include "settings/clgbase.h"
 #include "views/image_canvas.h"
 #include "views/tool_palette.h"
@@ -175,8 +176,10 @@ void mdichild::mdichild_Activated() {
 
 bool mdichild::query_close() {
     if (edit_change == 0) return true;
-    const std::string text = windowTitle().toStdString() + "\n닫기 전에 수정 사항을 저장합니까?  ";
-    switch (mevra::ui().message_box(text, "저장 ", mevra::msg_buttons::yes_no_cancel)) {
+    const std::string text = windowTitle().toStdString() + "\n" +
+                             mevra::ui_text("mdichild", "닫기 전에 수정 사항을 저장합니까?  ");
+    switch (mevra::ui().message_box(text, mevra::ui_text("mdichild", "저장 "),
+                                    mevra::msg_buttons::yes_no_cancel)) {
         case mevra::msg_answer::cancel:
             return false;
         case mevra::msg_answer::yes:

@@ -25,7 +25,7 @@ bool mdichild::save_image(int mode) {
         entry = 0;
     else if (image->format >= mevra::IMGFMT_BMP && image->format <= mevra::IMGFMT_DDS)
         entry = image->format;
-    QFileDialog dialog(this, "イメージ保存");
+    QFileDialog dialog(this, tr("イメージ保存"));
     dialog.setObjectName("saveFileDialog1");
     prepare_image_save_dialog(dialog, entry);
     const QFileInfo info(title);

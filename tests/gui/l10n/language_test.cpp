@@ -1,0 +1,94 @@
+// The interface language: English for everyone but Japanese and Korean
+// readers (and the C locale), who keep the program's own texts, while Qt's
+// own buttons follow the user's language.
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "app/interface_language.h"
+#include "app/qt_ports.h"
+#include "batch/batch.h"
+#include "image/trim_size_check.h"
+#include "platform/ui_text.h"
+#include "settings/clgbase.h"
+#include "support/gui_test_support.h"
+
+using mevra::gui::interface_language;
+using mevra::gui::wants_english_texts;
+
+TEST(InterfaceLanguage, OnlyJapaneseKoreanAndCKeepTheProgramTexts) {
+    EXPECT_FALSE(wants_english_texts(QLocale(QLocale::Japanese, QLocale::Japan)));
+    EXPECT_FALSE(wants_english_texts(QLocale(QLocale::Korean, QLocale::SouthKorea)));
+    EXPECT_FALSE(wants_english_texts(QLocale::c()));
+    EXPECT_TRUE(wants_english_texts(QLocale(QLocale::English, QLocale::UnitedKingdom)));
+    EXPECT_TRUE(wants_english_texts(QLocale(QLocale::German, QLocale::Germany)));
+    EXPECT_TRUE(wants_english_texts(QLocale(QLocale::Chinese, QLocale::China)));
+}
+
+class LanguageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        mevra::settings().reset_defaults();
+        previous_lookup = mevra::set_text_lookup(&qt_text_lookup);
+    }
+    void TearDown() override {
+        window.reset();
+        mevra::test::settle();
+        mevra::set_text_lookup(previous_lookup);
+    }
+    void open_window() {
+        window = std::make_unique<Form1>();
+        mevra::test::settle();
+    }
+    QString text_of(const char* action) const {
+        return mevra::test::find_action(window.get(), action)->text();
+    }
+
+    std::unique_ptr<Form1> window;
+    mevra::text_lookup previous_lookup = nullptr;
+};
+
+TEST_F(LanguageTest, EnglishDesktopGetsEnglishMenusDialogsAndCoreMessages) {
+    const interface_language language(QLocale(QLocale::English, QLocale::UnitedStates));
+    ASSERT_TRUE(language.english());
+    open_window();
+    EXPECT_EQ(text_of("toolStripMenuItem_00"), "File");
+    EXPECT_EQ(text_of("toolStripMenuItem000"), "Open image…");
+    EXPECT_EQ(text_of("toolStripMenuItem390"), "Colour reduction");
+    EXPECT_EQ(text_of("toolStripMenuItem391"), "Colour reduction options…");
+    EXPECT_EQ(text_of("toolStripMenuItem006"), "Exit");
+    // The batch dialog's operation names come from the core's table.
+    auto* operations = window->fbatch->findChild<QComboBox*>("comboBox1");
+    ASSERT_NE(operations, nullptr);
+    EXPECT_EQ(operations->itemText(1), "Colour reduction");
+
+    // A core message keeps its numbers in the translated sentence.
+    mevra::test::scripted_ui ui;
+    EXPECT_FALSE(mevra::accept_new_size(0, 7));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Resize");
+    EXPECT_EQ(ui.messages[0].text.rfind("An image of the new size 0 x 7 cannot be made.\n", 0), 0u)
+        << ui.messages[0].text;
+}
+
+TEST_F(LanguageTest, JapaneseDesktopKeepsTheProgramTextsAndGetsJapaneseQtButtons) {
+    const interface_language language(QLocale(QLocale::Japanese, QLocale::Japan));
+    EXPECT_FALSE(language.english());
+    open_window();
+    EXPECT_EQ(text_of("toolStripMenuItem_00"), "파일  ");
+    EXPECT_EQ(text_of("toolStripMenuItem390"), "감색");
+    mevra::test::scripted_ui ui;
+    EXPECT_FALSE(mevra::accept_new_size(0, 7));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "リサイズ");
+
+    // Qt's catalogues come with the system (qt6-translations-l10n).
+    ASSERT_TRUE(language.qt_dialogs_translated());
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), "キャンセル");
+}
