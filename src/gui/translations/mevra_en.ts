@@ -724,6 +724,10 @@ calculation. Images of 3 million pixels or more may take about a minute.</transl
         <source>設定ファイルを保存できませんでした。</source>
         <translation>The settings file could not be saved.</translation>
     </message>
+    <message>
+        <source>DDSファイル(dds) (*.dds)</source>
+        <translation>DDS files (*.dds)</translation>
+    </message>
 </context>
 <context>
     <name>about</name>
