@@ -9,6 +9,7 @@
 #include "image/image_info.h"
 #include "settings/clgbase.h"
 #include "views/dlg_color.h"
+#include "views/indexed_image.h"
 #include "views/formpalette.h"
 #include "views/mdichild.h"
 #include "views/palette_grid_paint.h"
@@ -17,15 +18,6 @@
 using namespace mevra;
 
 namespace {
-
-bool is_indexed(const image_info& image) {
-    return image.image_type == IMGTYP_256 || image.image_type == IMGTYP_16;
-}
-
-// An index that names a real entry of the palette (and of its buffers).
-bool in_palette(const image_info& image, int pos) {
-    return pos >= 0 && pos < image.color_num && static_cast<size_t>(pos) < image.color.size();
-}
 
 image_info* active_image() {
     mdichild* active = mdichild::lastActive;

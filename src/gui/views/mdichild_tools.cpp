@@ -8,16 +8,13 @@
 #include "render/canvas_renderer.h"
 #include "settings/clgbase.h"
 #include "views/mdichild.h"
+#include "views/indexed_image.h"
 #include "views/pen_stroke.h"
 #include "views/tool_palette.h"
 
 using namespace mevra;
 
 namespace {
-
-bool is_indexed(const image_info& image) {
-    return image.image_type == IMGTYP_256 || image.image_type == IMGTYP_16;
-}
 
 // The image pixel under a canvas point, through the scroll offset and zoom.
 QPoint image_point_at(const mdichild& window, QPointF canvas_point) {

@@ -1,20 +1,9 @@
 #include "views/tool_palette.h"
+#include "views/indexed_image.h"
 
 #include "image/image_info.h"
 
 using namespace mevra;
-
-namespace {
-
-bool is_indexed(const image_info& image) {
-    return image.image_type == IMGTYP_256 || image.image_type == IMGTYP_16;
-}
-
-bool in_palette(const image_info& image, int pos) {
-    return pos >= 0 && pos < image.color_num && static_cast<size_t>(pos) < image.color.size();
-}
-
-}  // namespace
 
 void tool_palette::carry_pens(const image_info* previous, const image_info& next) {
     if (!previous) return;
