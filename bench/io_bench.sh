@@ -5,7 +5,7 @@
 #   PNG -> PNG          mevra-cli          vs  Pillow (python3-pil)
 #   PNG -> DDS DXT5     mevra-cli          vs  nvcompress -fast -bc3 (libnvtt-bin)
 #   PNG -> DDS DXT3     mevra-cli          vs  nvcompress -fast -bc2
-#   a list of 6 files   mevra-cli --jobs 1 vs  --jobs 2
+#   lists of 6 photographs and 36 textures   mevra-cli --jobs 1 vs --jobs 2
 # The peers are installed by hand (apt-get install python3-pil libnvtt-bin);
 # MEVRA itself never uses them. Last, the phases (load, PNG save, DXT saves) of
 # one process. Run from a Release build on a quiet machine:
@@ -59,25 +59,39 @@ for layout in dxt5:bc3 dxt3:bc2; do
     compare "PNG -> DDS $ours" "$mevra_dds" "$nv_dds" "$work/out/mevra_$ours.dds" "$work/out/nv_$theirs.dds"
 done
 
-# Many files: the same list with one and with two worker processes. The
-# outputs must be byte-identical.
-: > "$work/list.lst"
+# Many files: the same lists with one and with two worker processes, once of
+# the photographs and once of 36 textures of 1024 x 1024 cut down from them.
+# A photograph alone already keeps both cores busy inside one file (census,
+# diffusion, PNG strips, DXT rows), so the gain of --jobs shows most on the
+# textures. The outputs must be byte-identical.
+: > "$work/photographs.lst"
 for i in 1 2 3 4 5 6; do
     ln -sf "$photo" "$work/photo$i.png"
-    echo "$work/photo$i.png" >> "$work/list.lst"
+    echo "$work/photo$i.png" >> "$work/photographs.lst"
 done
-for op in "--op reduce --colors 64 --format png" "--op save --format dds --dds dxt5"; do
-    for jobs in 1 2; do
-        rm -rf "$work/out/j$jobs"
-        eval "j$jobs=\$(median3 \"\$cli\" convert --quiet --overwrite --jobs $jobs --out-dir \"\$work/out/j$jobs\" $op --list \"\$work/list.lst\")"
+mkdir -p "$work/tex"
+: > "$work/textures.lst"
+for i in $(seq 1 36); do
+    tex="$work/tex/t$i.png"
+    [ -f "$tex" ] || "$cli" convert --quiet --overwrite --op scale --size 1024x1024 --format png \
+        -o "$tex" "$photo"
+    echo "$tex" >> "$work/textures.lst"
+done
+for list in photographs textures; do
+    count=$(wc -l < "$work/$list.lst")
+    for op in "--op reduce --colors 64 --format png" "--op save --format dds --dds dxt5"; do
+        for jobs in 1 2; do
+            rm -rf "$work/out/j$jobs"
+            eval "j$jobs=\$(median3 \"\$cli\" convert --quiet --overwrite --jobs $jobs --out-dir \"\$work/out/j$jobs\" $op --list \"\$work/$list.lst\")"
+        done
+        same=identical
+        for f in "$work/out/j1"/*; do
+            cmp -s "$f" "$work/out/j2/$(basename "$f")" || same=DIFFERENT
+        done
+        echo "$j1 $j2" | awk -v what="$count $list" -v op="$op" -v same="$same" '{
+            printf "%s, %s: -j 1 %.3f s, -j 2 %.3f s: %.2fx faster; peak per process %d / %d MiB; outputs %s\n",
+                what, op, $1, $4, $1 / $4, $3, $6, same }'
     done
-    same=identical
-    for f in "$work/out/j1"/*; do
-        cmp -s "$f" "$work/out/j2/$(basename "$f")" || same=DIFFERENT
-    done
-    echo "$j1 $j2" | awk -v op="$op" -v same="$same" '{
-        printf "6 files, %s: -j 1 %.3f s, -j 2 %.3f s: %.2fx faster; peak per process %d / %d MiB; outputs %s\n",
-            op, $1, $4, $1 / $4, $3, $6, same }'
 done
 
 echo "phases inside one process (clock and processor time of all threads):"
