@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -225,7 +226,7 @@ int run_on_workers(cli_batch_host& host, int jobs) {
     } ignore_sigpipe;
     // The workers share the processors: each file gets its share of threads,
     // so N files at once do not each spread over every processor.
-    cap_worker_threads(worker_threads() / static_cast<unsigned>(jobs));
+    cap_worker_threads(worker_threads() / static_cast<unsigned>(std::min(jobs, count)));
     std::vector<worker> workers;
     for (int k = 0; k < jobs && k < count; ++k)
         if (!start_worker(host, workers)) break;

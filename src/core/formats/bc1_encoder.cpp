@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "formats/bc_decode.h"
 #include "formats/dds_header.h"
 
 namespace mevra::dds {
@@ -39,14 +40,6 @@ float larger(float a, float b) {
     return b > a ? b : a;
 }
 
-void expand_565(uint32_t v, int out[3]) {
-    const int r = static_cast<int>(v >> 11 & 31), g = static_cast<int>(v >> 5 & 63),
-              b = static_cast<int>(v & 31);
-    out[0] = r << 3 | r >> 2;
-    out[1] = g << 2 | g >> 4;
-    out[2] = b << 3 | b >> 2;
-}
-
 int quantise_channel(float v, int levels) {
     const float q = v * (static_cast<float>(levels) / 255.0f) + 0.5f;
     if (!(q > 0.0f)) return 0;
@@ -58,18 +51,14 @@ uint32_t pack_565(const float e[3]) {
                                  quantise_channel(e[1], 63) << 5 | quantise_channel(e[2], 31));
 }
 
-// The colours a decoder makes of the endpoints, rounded to the nearest level.
+// The colours a decoder makes of the endpoints, as channels.
 void block_palette(uint32_t p0, uint32_t p1, bool four, int pal[4][3]) {
-    expand_565(p0, pal[0]);
-    expand_565(p1, pal[1]);
-    for (int ch = 0; ch < 3; ++ch) {
-        if (four) {
-            pal[2][ch] = (2 * pal[0][ch] + pal[1][ch] + 1) / 3;
-            pal[3][ch] = (pal[0][ch] + 2 * pal[1][ch] + 1) / 3;
-        } else {
-            pal[2][ch] = (pal[0][ch] + pal[1][ch] + 1) / 2;
-            pal[3][ch] = 0;
-        }
+    uint32_t colours[4];
+    bc1_palette(p0, p1, four, colours);
+    for (int i = 0; i < 4; ++i) {
+        pal[i][0] = static_cast<int>(colours[i] >> 16 & 255);
+        pal[i][1] = static_cast<int>(colours[i] >> 8 & 255);
+        pal[i][2] = static_cast<int>(colours[i] & 255);
     }
 }
 

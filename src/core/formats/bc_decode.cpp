@@ -44,19 +44,8 @@ rgb blend(rgb x, rgb y, uint32_t wx, uint32_t wy) {
 // four-colour interpretation, whatever the endpoint order.
 void decode_colour_half(const uint8_t* half, bool allow_three_colour, uint32_t out[16]) {
     const uint32_t e0 = le16(half), e1 = le16(half + 2);
-    const rgb c0 = expand_565(e0), c1 = expand_565(e1);
     uint32_t palette[4];
-    palette[0] = argb(255, c0.r, c0.g, c0.b);
-    palette[1] = argb(255, c1.r, c1.g, c1.b);
-    if (e0 > e1 || !allow_three_colour) {
-        const rgb c2 = blend(c0, c1, 2, 1), c3 = blend(c0, c1, 1, 2);
-        palette[2] = argb(255, c2.r, c2.g, c2.b);
-        palette[3] = argb(255, c3.r, c3.g, c3.b);
-    } else {
-        const rgb c2 = blend(c0, c1, 1, 1);
-        palette[2] = argb(255, c2.r, c2.g, c2.b);
-        palette[3] = 0;
-    }
+    bc1_palette(e0, e1, e0 > e1 || !allow_three_colour, palette);
     for (int p = 0; p < 16; ++p)
         out[p] = palette[half[4 + p / 4] >> (2 * (p % 4)) & 3];
 }
@@ -115,6 +104,21 @@ void decode_bc5_block(const uint8_t block[16], uint32_t out[16]) {
     decode_channel(block + 8, green);
     for (int p = 0; p < 16; ++p)
         out[p] = argb(255, red[p], green[p], 0);
+}
+
+void bc1_palette(uint32_t e0, uint32_t e1, bool four_colour, uint32_t out[4]) {
+    const rgb c0 = expand_565(e0), c1 = expand_565(e1);
+    out[0] = argb(255, c0.r, c0.g, c0.b);
+    out[1] = argb(255, c1.r, c1.g, c1.b);
+    if (four_colour) {
+        const rgb c2 = blend(c0, c1, 2, 1), c3 = blend(c0, c1, 1, 2);
+        out[2] = argb(255, c2.r, c2.g, c2.b);
+        out[3] = argb(255, c3.r, c3.g, c3.b);
+    } else {
+        const rgb c2 = blend(c0, c1, 1, 1);
+        out[2] = argb(255, c2.r, c2.g, c2.b);
+        out[3] = 0;
+    }
 }
 
 }  // namespace mevra::dds

@@ -13,6 +13,10 @@ namespace mevra::dds {
 // BC1 (DXT1). When the first endpoint is not above the second the block has
 // three colours and index 3 is transparent black (0x00000000).
 void decode_bc1_block(const uint8_t block[8], uint32_t out[16]);
+// The four colours of a BC1 colour half with endpoints e0 and e1 (5:6:5), as
+// the block decoders show them; in a three-colour half entry 3 is transparent
+// black. The BC1 encoder scores its choices against these very colours.
+void bc1_palette(uint32_t e0, uint32_t e1, bool four_colour, uint32_t out[4]);
 // BC2 (DXT3): explicit 4-bit alpha, then a four-colour BC1 colour half.
 void decode_bc2_block(const uint8_t block[16], uint32_t out[16]);
 // BC3 (DXT5): interpolated alpha, then a four-colour BC1 colour half.

@@ -21,13 +21,6 @@ constexpr pixel_format formats[7] = {
     {0, 0, 0, 0, 0},
 };
 
-constexpr uint32_t fourcc(char a, char b, char c, char d) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
-           static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
-           static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
-}
-
 uint32_t layout_fourcc(int layout) {
     switch (layout) {
         case 3:

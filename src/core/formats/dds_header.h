@@ -12,6 +12,13 @@ inline constexpr size_t header_size = 128;
 inline constexpr size_t dx10_extension_size = 20;
 inline constexpr uint32_t dxgi_format_bc7_unorm = 98;
 
+constexpr uint32_t fourcc(char a, char b, char c, char d) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+}
+
 inline void put_le16(uint8_t* at, uint32_t v) {
     at[0] = static_cast<uint8_t>(v);
     at[1] = static_cast<uint8_t>(v >> 8);

@@ -5,16 +5,12 @@
 
 #include <bit>
 
+#include "formats/dds_header.h"
 #include "platform/byte_reader.h"
 #include "platform/image_limits.h"
 
 namespace mevra::dds {
 namespace {
-
-constexpr uint32_t fourcc(char a, char b, char c, char d) {
-    return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 |
-           uint32_t(uint8_t(d)) << 24;
-}
 
 // Pixel format flags.
 constexpr uint32_t pf_alpha_pixels = 0x1;
@@ -29,9 +25,6 @@ constexpr uint32_t caps2_volume = 0x200000;
 // DX10 header: resource dimensions, and the cube flag.
 constexpr uint32_t dimension_1d = 2, dimension_3d = 4;
 constexpr uint32_t misc_texturecube = 0x4;
-
-constexpr size_t legacy_header_size = 128;
-constexpr size_t dx10_header_size = 20;
 
 struct header {
     uint32_t size, flags, height, width, pitch, depth, mipmaps;
@@ -221,7 +214,7 @@ bool legacy_masked_layout(const header& h, surface_info& info) {
 
 // Reads the DX10 extension header; false for a layout or shape not read here.
 bool read_dx10(byte_reader& in, uint32_t depth, surface_info& info) {
-    in.seek(legacy_header_size);
+    in.seek(header_size);
     const uint32_t format = in.u32le();
     const uint32_t dimension = in.u32le();
     const uint32_t misc = in.u32le();
@@ -247,7 +240,7 @@ size_t surface_bytes(const surface_info& info) {
 int read_surface_info(byte_reader& in, surface_info& info) {
     in.seek(0);
     if (in.u8() != 'D' || in.u8() != 'D' || in.u8() != 'S' || in.u8() != ' ') return -1;
-    if (in.size() < legacy_header_size) return -2;
+    if (in.size() < header_size) return -2;
     const header h = read_header(in);
     if (h.size != 124 || h.pf_size != 32) return -2;
     if (!image_size_ok(h.width, h.height)) return -2;
@@ -262,11 +255,11 @@ int read_surface_info(byte_reader& in, surface_info& info) {
     s.width = static_cast<int>(h.width);
     s.height = static_cast<int>(h.height);
     s.mipmaps = h.mipmaps > 1 ? static_cast<int>(h.mipmaps) : 1;
-    s.data_offset = legacy_header_size;
+    s.data_offset = header_size;
     if (h.pf_flags & pf_fourcc) {
         if (h.pf_fourcc == fourcc('D', 'X', '1', '0')) {
             if (!read_dx10(in, h.depth, s)) return -2;
-            s.data_offset += dx10_header_size;
+            s.data_offset += dx10_extension_size;
         } else if (!find_block_layout(fourcc_layouts, h.pf_fourcc, s)) {
             return -2;
         }

@@ -90,7 +90,7 @@ void image_info::file_to_image(const std::string& path) {
         // The platform decoder reads no DDS, so a refused one ends here.
         if (result == -2) {
             show_message(load_failure_text(path, "the DDS file is damaged or of a layout not read"),
-                         "エラー");
+                         ui_text("file", "エラー"));
             return;
         }
     }

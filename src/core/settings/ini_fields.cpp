@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "image/image_types.h"
+
 namespace mevra::ini {
 namespace {
 
@@ -99,7 +101,7 @@ constexpr std::array<field, 59> table = {{
     option("Option CursorZoom", &C::cursor_zoom, 0, 3, 2),
     option("Option BackGroundType", &C::background_type, 0, C::BGIMG_NUM - 1, 0),
     option("Option JpegCompressPercent", &C::jpeg_compress, 10, 100, 80),
-    option("Option DDSFormat", &C::dds_format, 0, 6, 0),
+    option("Option DDSFormat", &C::dds_format, FMT_A8R8G8B8, FMT_BC7, FMT_A8R8G8B8),
     colour("EnvOption NukiColor", &C::nuki_color, 0xFF00FF00u),
     flag("EnvOption NukiFlgColor", &C::nuki_flg_color, 0),
     flag("EnvOption NukiFlgAlpha0", &C::nuki_flg_alpha0, 0),

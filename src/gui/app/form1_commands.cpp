@@ -19,6 +19,7 @@
 #include "settings/clgbase.h"
 #include "views/diffdlg.h"
 #include "views/formpalette.h"
+#include "views/image_save_filters.h"
 #include "views/mdichild.h"
 
 #include "dialogs/about.h"
@@ -99,10 +100,8 @@ void Form1::cmd_open() {
     dialog.setObjectName("openFileDialog1");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters({tr("ビットマップファイル(bmp) (*.bmp)"), tr("JPEGファイル(jpg) (*.jpg)"),
-                           tr("PNGファイル(png) (*.png)"), tr("TIFFファイル(tif) (*.tif)"),
-                           tr("GIFファイル(gif) (*.gif)"), tr("Targaファイル(tga) (*.tga)"),
-                           tr("DDSファイル(dds) (*.dds)"), tr("全てのファイル (*)")});
+    // The types the program saves, in the same words, then every file.
+    dialog.setNameFilters(image_save_filters() + QStringList{tr("全てのファイル (*)")});
     dialog.setDefaultSuffix("bmp");
     const QFileInfo last(QString::fromStdString(mevra::settings().image_last_open_file));
     if (!last.filePath().isEmpty() && last.isFile()) {

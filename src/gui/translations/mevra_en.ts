@@ -453,30 +453,6 @@ calculation. Images of 3 million pixels or more may take about a minute.</transl
         <translation>Open image…</translation>
     </message>
     <message>
-        <source>ビットマップファイル(bmp) (*.bmp)</source>
-        <translation>Bitmap files (*.bmp)</translation>
-    </message>
-    <message>
-        <source>JPEGファイル(jpg) (*.jpg)</source>
-        <translation>JPEG files (*.jpg)</translation>
-    </message>
-    <message>
-        <source>PNGファイル(png) (*.png)</source>
-        <translation>PNG files (*.png)</translation>
-    </message>
-    <message>
-        <source>TIFFファイル(tif) (*.tif)</source>
-        <translation>TIFF files (*.tif)</translation>
-    </message>
-    <message>
-        <source>GIFファイル(gif) (*.gif)</source>
-        <translation>GIF files (*.gif)</translation>
-    </message>
-    <message>
-        <source>Targaファイル(tga) (*.tga)</source>
-        <translation>Targa files (*.tga)</translation>
-    </message>
-    <message>
         <source>全てのファイル (*)</source>
         <translation>All files (*)</translation>
     </message>
@@ -723,10 +699,6 @@ calculation. Images of 3 million pixels or more may take about a minute.</transl
     <message>
         <source>設定ファイルを保存できませんでした。</source>
         <translation>The settings file could not be saved.</translation>
-    </message>
-    <message>
-        <source>DDSファイル(dds) (*.dds)</source>
-        <translation>DDS files (*.dds)</translation>
     </message>
 </context>
 <context>
