@@ -94,6 +94,15 @@ struct file_result {
     std::string out, err;
 };
 
+// Prints a file's lines as its worker wrote them, its standard output first;
+// returns its failures.
+int print_result(const file_result& r) {
+    std::fwrite(r.out.data(), 1, r.out.size(), stdout);
+    std::fflush(stdout);
+    std::fwrite(r.err.data(), 1, r.err.size(), stderr);
+    return r.failures;
+}
+
 // Everything written to `fd` since it was last emptied; empties it again.
 std::string take_captured(int fd) {
     std::string text;
@@ -126,8 +135,7 @@ std::string take_captured(int fd) {
         std::fflush(stderr);
         const std::string out = take_captured(STDOUT_FILENO);
         const std::string err = take_captured(STDERR_FILENO);
-        const file_header header{index, host.failures() - failures_before, out.size(),
-                                 err.size()};
+        const file_header header{index, host.failures() - failures_before, out.size(), err.size()};
         if (!write_all(results, &header, sizeof header) ||
             !write_all(results, out.data(), out.size()) ||
             !write_all(results, err.data(), err.size()))
@@ -265,7 +273,8 @@ int run_on_workers(cli_batch_host& host, int jobs) {
             // The worker died on this file (a crash, or it was killed).
             file_result lost;
             lost.failures = 1;
-            lost.err = host.entry(w.busy) + ": the worker process converting it ended unexpectedly\n";
+            lost.err =
+                host.entry(w.busy) + ": the worker process converting it ended unexpectedly\n";
             done[static_cast<size_t>(w.busy)] = std::move(lost);
             w.busy = -1;
             close_fd(w.tasks);
@@ -274,26 +283,18 @@ int run_on_workers(cli_batch_host& host, int jobs) {
         // Whatever is complete at the head of the list is printed now.
         while (printed < count && done[static_cast<size_t>(printed)]) {
             file_result& r = *done[static_cast<size_t>(printed)];
-            std::fwrite(r.out.data(), 1, r.out.size(), stdout);
-            std::fflush(stdout);
-            std::fwrite(r.err.data(), 1, r.err.size(), stderr);
-            failures += r.failures;
+            failures += print_result(r);
             r = {};
             ++printed;
         }
     }
     // Files no worker got to (every worker died) count as failures too.
     for (; printed < count; ++printed) {
-        const size_t i = static_cast<size_t>(printed);
-        if (done[i]) {
-            std::fwrite(done[i]->out.data(), 1, done[i]->out.size(), stdout);
-            std::fwrite(done[i]->err.data(), 1, done[i]->err.size(), stderr);
-            failures += done[i]->failures;
-        } else {
-            std::fprintf(stderr, "%s: not converted: no worker process was left\n",
-                         host.entry(printed).c_str());
-            ++failures;
-        }
+        std::optional<file_result>& r = done[static_cast<size_t>(printed)];
+        if (!r)
+            r = file_result{1, "",
+                            host.entry(printed) + ": not converted: no worker process was left\n"};
+        failures += print_result(*r);
     }
     std::fflush(stdout);
     for (auto& w : workers) {

@@ -5,10 +5,10 @@
 // fast on large photographs, and it needs no list of pixel positions.
 #include <algorithm>
 #include <atomic>
-#include <thread>
 
 #include "image/color_census.h"
 #include "platform/worker_threads.h"
+#include "reduce/parallel_for.h"
 
 namespace mevra {
 namespace {
@@ -106,15 +106,14 @@ bool number_part(const uint32_t* argb, int32_t* index, census_part& part,
     return true;
 }
 
-// Runs job(part) for every part, the first on the calling thread.
+// Runs job(part) for every part, one part a thread (there are no more parts
+// than threads).
 template <class Job>
 void for_each_part(std::vector<census_part>& parts, Job job) {
-    std::vector<std::thread> helpers;
-    for (size_t k = 1; k < parts.size(); ++k)
-        helpers.emplace_back([&job, &parts, k] { job(parts[k]); });
-    job(parts[0]);
-    for (std::thread& t : helpers)
-        t.join();
+    parallel_for(parts.size(), 1, [&](size_t begin, size_t end) {
+        for (size_t k = begin; k < end; ++k)
+            job(parts[k]);
+    });
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ void batch::build_controls() {
     checkBox1->setAccessibleName(tr("出力フォルダを指定する"));
     checkBox1->setToolTip(tr("チェックをはずすと변환元파일  と同じフォルダに保存します。"));
     checkBox1->setGeometry(8, 34, 18, 20);
-    auto* label2 = new QLabel(tr("出力フォルダ"), strip);
+    label2 = new QLabel(tr("出力フォルダ"), strip);
     label2->setObjectName("label2");
     // 70 wide where the text fits; a longer (translated) text widens it, and
     // the folder box starts after it.
@@ -231,7 +231,7 @@ void batch::resizeEvent(QResizeEvent* event) {
     listBox1->setGeometry(0, 0, w, std::max(0, h - strip_height));
     if (QWidget* strip = findChild<QWidget*>("panel1"))
         strip->setGeometry(0, h - strip_height, w, strip_height);
-    const int box_left = std::max(100, findChild<QLabel*>("label2")->geometry().right() + 3);
+    const int box_left = std::max(100, label2->geometry().right() + 3);
     textBox1->setGeometry(box_left, 33, std::max(40, w - 48 - box_left), 22);
     button_browse->setGeometry(w - 40, 32, 32, 24);
     progressBar1->setGeometry(8, 90, w - 16, 10);

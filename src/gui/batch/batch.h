@@ -45,10 +45,11 @@ class batch : public QDialog {
 
     // --- controls, under their designer names ---
     QListWidget* listBox1;
-    QComboBox* comboBox1;  // operation 0..16
-    QComboBox* comboBox2;  // format 0..6
-    QCheckBox* checkBox1;  // use the output folder
-    QLineEdit* textBox1;   // the output folder
+    QComboBox* comboBox1;      // operation 0..16
+    QComboBox* comboBox2;      // format 0..6
+    QCheckBox* checkBox1;      // use the output folder
+    QLineEdit* textBox1;       // the output folder
+    QLabel* label2 = nullptr;  // its label, which the box starts after
     QPushButton* button_browse;
     QCheckBox* checkBox2;  // confirm overwriting
     QPushButton* button_delete;
