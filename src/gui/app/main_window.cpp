@@ -17,6 +17,7 @@
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
 #include "settings/clgbase.h"
+#include "views/image_in_charge.h"
 #include "views/image_window.h"
 #include "views/list_view_dialog.h"
 #include "views/palette_window.h"
@@ -63,7 +64,7 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
     palette_frame->show();
 
     // 4. The AVI player: like the palette window, a sub-window without a
-    // close box. It sets avi_player::g_instance itself.
+    // close box.
     player = new avi_player;
     mdi_area_->addSubWindow(player, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     player->show();
@@ -72,18 +73,19 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
     };
     palette_panel->avi_playing = [this] { return player && player->play_mode() == 1; };
 
-    // 5. The image windows reach the palette window through the class.
-    image_window::tools = palette_panel;
+    // 5. The palette window acts on the image in charge.
+    palette_panel->active_window = [this] { return active_image(); };
 
     // 6.–8. The option dialogs and the about box, created once and reused.
     reduction_options = new reduction_options_dialog(this);
-    reduction_options->on_accepted = [] {
-        if (image_window::check_mdi()) image_window::lastActive->repaint_image();
+    reduction_options->on_accepted = [this] {
+        if (image_window* child = active_image()) child->repaint_image();
     };
     trim_options = new trim_dialog(this);
-    trim_options->active_image_size = []() -> std::pair<int, int> {
-        if (!image_window::check_mdi() || !image_window::lastActive->image) return {0, 0};
-        return {image_window::lastActive->image->width, image_window::lastActive->image->height};
+    trim_options->active_image_size = [this]() -> std::pair<int, int> {
+        const image_window* child = active_image();
+        if (!child || !child->image) return {0, 0};
+        return {child->image->width, child->image->height};
     };
     environment_options = new environment_options_dialog(this);
     about_box = new about_dialog(this);
@@ -96,10 +98,10 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
     load_ini_file();
 }
 
-main_window::~main_window() {
-    // Image windows die with the MDI area; none may stay the active one.
-    image_window::lastActive = nullptr;
-    image_window::tools = nullptr;
+main_window::~main_window() = default;
+
+image_window* main_window::active_image() const {
+    return image_in_charge::of(*mdi_area_).window();
 }
 
 // ---------------------------------------------------------------------------
@@ -166,6 +168,7 @@ void main_window::set_image_last_open(const QString& path) {
 
 void main_window::file_open_new_window(const QString& path) {
     auto* child = new image_window;
+    child->tools = palette_panel;
     mdi_area_->addSubWindow(child);
     child->setWindowTitle(path);
     if (child->open_file(path) != 0) {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the multiple-document frame that owns every other window
-// and dialog for the whole run and routes the menu commands to the active
-// image window (image_window::lastActive).
+// and dialog for the whole run and routes the menu commands to the image
+// window in charge (active_image()).
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -23,6 +23,7 @@ class about_dialog;
 class batch_dialog;
 class list_view_dialog;
 class avi_player;
+class image_window;
 namespace mevra::gui {
 struct layout_windows;
 }
@@ -34,6 +35,8 @@ class main_window : public QMainWindow {
     ~main_window() override;
 
     QMdiArea* mdi_area() const { return mdi_area_; }
+    // The image window the commands act on (none: no image in charge).
+    image_window* active_image() const;
 
     // Opens one image in a new image window; an empty path reads the clipboard.
     void file_open_new_window(const QString& path);

@@ -1,5 +1,5 @@
 // The menu commands of the main window. Each one acts on the active image
-// window (image_window::lastActive) and checks for it itself, because a shortcut
+// window in charge (active_image()) and checks for it itself, because a shortcut
 // may reach a command whose menu item was enabled at the last opening.
 #include <QDialog>
 #include <QElapsedTimer>
@@ -29,13 +29,8 @@
 
 namespace {
 
-image_window* active() {
-    return image_window::check_mdi() ? image_window::lastActive : nullptr;
-}
-
-// The active image window for a conversion, or null after asking for one.
-image_window* image_to_convert() {
-    image_window* child = active();
+// The image window in charge for a conversion, or null after asking for one.
+image_window* image_to_convert(image_window* child) {
     if (!child)
         mevra::show_message(mevra::ui_text("main_window", "変換する画像を選んでください"),
                             mevra::ui_text("main_window", "변환"));
@@ -122,7 +117,7 @@ void main_window::cmd_open_clipboard() {
 }
 
 void main_window::cmd_reload() {
-    image_window* child = active();
+    image_window* child = active_image();
     if (!child) {
         mevra::show_message(mevra::ui_text("main_window", "読み直す画像を選んでください"),
                             mevra::ui_text("main_window", "ファイルの読み直し"));
@@ -137,16 +132,16 @@ void main_window::cmd_reload() {
 }
 
 void main_window::cmd_close_image() {
-    if (image_window* child = active()) child->close();
+    if (image_window* child = active_image()) child->close();
 }
 
 void main_window::cmd_save(int mode) {
-    if (image_window* child = active()) child->save_image(mode);
+    if (image_window* child = active_image()) child->save_image(mode);
 }
 
 void main_window::cmd_environment_options() {
     if (open_environment_dialog() != QDialog::Accepted) return;
-    if (image_window* child = active()) {
+    if (image_window* child = active_image()) {
         child->repaint_image();
         if (palette_panel) palette_panel->info_update();
     }
@@ -165,7 +160,7 @@ void main_window::cmd_batch() {
 // Edit
 
 void main_window::cmd_undo(bool redo) {
-    image_window* child = active();
+    image_window* child = active_image();
     if (!child) return;
     if (redo)
         child->redo_image();
@@ -174,7 +169,7 @@ void main_window::cmd_undo(bool redo) {
 }
 
 void main_window::cmd_copy() {
-    image_window* child = active();
+    image_window* child = active_image();
     if (child && child->image && child->image->flag != 0)
         child->image->save_to_file(mevra::IMGFMT_CLIPBOARD, std::string());
 }
@@ -185,7 +180,7 @@ void main_window::cmd_copy() {
 void main_window::cmd_grid() {
     mevra::clgbase& clg = mevra::settings();
     clg.grid_mode = clg.grid_mode == 1 ? 0 : 1;
-    image_window* child = active();
+    image_window* child = active_image();
     if (!child) {
         repaint_avi_unless_playing();
         return;
@@ -198,7 +193,7 @@ void main_window::cmd_zoom(int direction) {
     mevra::clgbase& clg = mevra::settings();
     clg.zoom_proc(direction);
     if (palette_panel) palette_panel->info_update();
-    image_window* child = active();
+    image_window* child = active_image();
     if (!child) {
         repaint_avi_unless_playing();
         return;
@@ -229,7 +224,7 @@ void main_window::repaint_avi_unless_playing() {
 // Convert
 
 void main_window::cmd_reduce() {
-    image_window* child = active();
+    image_window* child = active_image();
     if (!child) {
         mevra::show_message(mevra::ui_text("main_window", "減色する画像を選んでください"),
                             mevra::ui_text("main_window", "エラー"));
@@ -257,28 +252,28 @@ void main_window::cmd_reduction_options() {
 }
 
 void main_window::cmd_rotate(int code) {
-    image_window* child = image_to_convert();
+    image_window* child = image_to_convert(active_image());
     if (!child) return;
     child->image->flip_and_rotate(code);
     image_changed(child);
 }
 
 void main_window::cmd_color(int code) {
-    image_window* child = image_to_convert();
+    image_window* child = image_to_convert(active_image());
     if (!child) return;
     child->image->color_one_calc(code);
     image_changed(child);
 }
 
 void main_window::cmd_to_argb() {
-    image_window* child = active();
+    image_window* child = active_image();
     if (!child) return;
     child->image->image_to_argb();
     image_changed(child);
 }
 
 void main_window::cmd_resize(int mode) {
-    image_window* child = active();
+    image_window* child = active_image();
     if (!child) {
         mevra::show_message(
             mode == 0 ? mevra::ui_text("main_window", "サイズ変更する画像を選んでください")

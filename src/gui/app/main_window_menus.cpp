@@ -116,7 +116,7 @@ void main_window::build_menus() {
 void main_window::file_menu_opened() {
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     findChild<QAction*>("open_clipboard_action")->setEnabled(clip && clip->hasImage());
-    const bool active = image_window::check_mdi() != 0;
+    const bool active = active_image() != nullptr;
     for (const char* name :
          {"reload_image_action", "close_image_action", "save_image_action", "save_image_as_action"})
         findChild<QAction*>(name)->setEnabled(active);
@@ -139,7 +139,7 @@ void main_window::file_menu_opened() {
 void main_window::view_menu_opened() {
     mevra::clgbase& clg = mevra::settings();
     // The setting follows the image looked at last.
-    if (image_window::check_mdi()) clg.grid_mode = image_window::lastActive->image->grid_mode;
+    if (active_image()) clg.grid_mode = active_image()->image->grid_mode;
     findChild<QAction*>("grid_action")->setChecked(clg.grid_mode != 0);
     findChild<QAction*>("palette_window_action")
         ->setChecked(palette_panel && palette_panel->parentWidget() &&
@@ -165,7 +165,7 @@ void main_window::view_menu_opened() {
 }
 
 void main_window::convert_menu_opened() {
-    const bool active = image_window::check_mdi() != 0;
+    const bool active = active_image() != nullptr;
     findChild<QAction*>("reduce_colours_action")->setEnabled(active);
     findChild<QAction*>("to_argb_action")->setEnabled(active);
 }

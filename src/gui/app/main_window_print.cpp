@@ -38,9 +38,9 @@ bool choose_output(QWidget* parent, QPrinter& printer, const QString& fixed_path
 }  // namespace
 
 bool main_window::draw_print_page(QPainter& painter, const QRectF& target) {
-    if (!image_window::check_mdi() || !image_window::lastActive->image) return false;
+    if (!active_image() || !active_image()->image) return false;
     // Indexed images print their colours, so a copy is turned into ARGB.
-    mevra::image_info copy(*image_window::lastActive->image);
+    mevra::image_info copy(*active_image()->image);
     if (copy.image_type != mevra::IMGTYP_RGB) copy.image_to_argb();
     const size_t pixels = static_cast<size_t>(copy.pixel_count());
     if (copy.width <= 0 || copy.height <= 0 || copy.argb_buff.size() < pixels) return false;
@@ -53,7 +53,7 @@ bool main_window::draw_print_page(QPainter& painter, const QRectF& target) {
 }
 
 void main_window::cmd_print() {
-    if (!image_window::check_mdi()) return;
+    if (!active_image()) return;
     QPrinter printer(QPrinter::HighResolution);
     QPageSetupDialog setup(&printer, this);
     setup.setObjectName("page_setup_dialog");
@@ -66,7 +66,7 @@ void main_window::cmd_print() {
 }
 
 void main_window::cmd_print_preview() {
-    if (!image_window::check_mdi()) return;
+    if (!active_image()) return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName("print_preview_dialog");

@@ -1,5 +1,5 @@
-// The player window itself: its controls and their layout, and what showing,
-// hiding and activating it do.
+// The player window itself: its controls and their layout, and what showing
+// and hiding it do.
 #include "avi/avi_player.h"
 
 #include <QHideEvent>
@@ -14,9 +14,6 @@
 #include "avi/avi_control_bar.h"
 #include "avi/avi_frame_panel.h"
 #include "settings/clgbase.h"
-#include "views/image_window.h"
-
-avi_player* avi_player::g_instance = nullptr;
 
 namespace {
 
@@ -40,7 +37,13 @@ QToolButton* make_button(QWidget* parent, const char* name, const char* tip, con
 
 }  // namespace
 
-avi_player::avi_player(QWidget* parent) : QMdiSubWindow(parent) {
+avi_player::avi_player(QWidget* parent)
+    : QMdiSubWindow(parent), engine_(new avi_playback_engine(this)) {
+    engine_->frame_decode_starting = [this](int frame) {
+        if (frame_decode_starting) frame_decode_starting(frame);
+    };
+    connect(engine_, &avi_playback_engine::frame_shown, this, &avi_player::frame_shown);
+    connect(engine_, &avi_playback_engine::picture_ready, this, &avi_player::picture_ready);
     setObjectName("avi_player");
     setWindowTitle("avi player");
     build_controls();
@@ -48,15 +51,12 @@ avi_player::avi_player(QWidget* parent) : QMdiSubWindow(parent) {
     const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     resize(client_width + 2 * frame, client_height + title + frame);
     setMinimumSize(320 + 2 * frame, 240 + title + frame);
-    connect(this, &QMdiSubWindow::aboutToActivate, this, &avi_player::activated);
     tile_ = mevra::background_tile(mevra::settings().background_type);
-    g_instance = this;
-    start_worker();
 }
 
+// The engine stops its worker before the controls go.
 avi_player::~avi_player() {
-    stop_worker();
-    if (g_instance == this) g_instance = nullptr;
+    delete engine_;
 }
 
 void avi_player::build_controls() {
@@ -135,7 +135,7 @@ void avi_player::resizeEvent(QResizeEvent* event) {
 }
 
 // ---------------------------------------------------------------------------
-// Visibility and activation
+// Visibility
 
 void avi_player::showEvent(QShowEvent* event) {
     QMdiSubWindow::showEvent(event);
@@ -152,9 +152,4 @@ void avi_player::hideEvent(QHideEvent* event) {
     if (event->spontaneous()) return;
     set_frame(CMD_STOP);
     frame_slider->setValue(0);
-}
-
-void avi_player::activated() {
-    // The commands of the main and palette windows act on the player now.
-    image_window::lastActive = nullptr;
 }

@@ -1,36 +1,18 @@
 #pragma once
 // The AVI player: a child window of the main window that opens the first video
 // stream of a dropped AVI file, steps through it frame by frame or plays it in
-// real time on a worker thread, draws frames with the image window's zoom,
-// grid and display rules taken from the settings, and re-saves the stream with
-// a chosen encoder.
+// real time, draws frames with the image window's zoom, grid and display rules
+// taken from the settings, and re-saves the stream with a chosen encoder.
 //
-// Threads: the user-interface thread owns the controls; the playback worker
-// runs for the life of the window and, while the play mode is 1, is the only
-// one that decodes and composes frames. Stop and Pause clear the play mode and
-// then wait until the worker has finished the pass it was in, so afterwards
-// the user-interface thread can use the reader and the frame image safely.
-// While stopped, the worker also decodes the frames the slider asks for, so
-// dragging it never waits for a slow decode; the reader's mutex keeps the two
-// threads from decoding at once, and the worker never waits for it.
-#include <QImage>
+// The window paints and routes the user's commands; the reading, decoding,
+// worker thread and clock belong to its engine (avi_playback_engine.h).
 #include <QMdiSubWindow>
 #include <QString>
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <vector>
 
-#include "image/image_info.h"
-#include "render/canvas_renderer.h"
-#include "video/avi_encoders.h"
-#include "video/avi_reader.h"
-#include "video/playback_clock.h"
+#include "avi/avi_playback_engine.h"
 
 class QLabel;
 class QSlider;
@@ -42,39 +24,28 @@ class avi_control_bar;
 class avi_player : public QMdiSubWindow {
     Q_OBJECT
   public:
-    // The player exists once; other windows reach it through the class.
-    static avi_player* g_instance;
-
-    // Frame commands of set_frame.
-    enum frame_command {
-        CMD_SLIDER = 0,
-        CMD_FIRST = 1,
-        CMD_BACK = 2,
-        CMD_PLAY = 3,
-        CMD_FORWARD = 4,
-        CMD_END = 5,
-        CMD_STOP = 6,
-        CMD_PAUSE = 7,
-    };
+    using enum avi_playback_engine::frame_command;
 
     explicit avi_player(QWidget* parent = nullptr);
     ~avi_player() override;
+
+    avi_playback_engine& engine() { return *engine_; }
 
     // Opens `path` (its first video stream); 0, or -1 after the message.
     int open_file(const QString& path);
     // Forgets the open file and the frame image (length and frame stay).
     void close_file();
-    // Applies a frame command and shows the frame unless playing; returns the
-    // current frame (0 while nothing is open). With `on_worker` the frame is
-    // only requested from the worker, which shows it when decoded; a newer
-    // request replaces one not yet started.
+    // Applies a frame command (the slider's frame for CMD_SLIDER) and shows
+    // the frame unless playing; returns the current frame (0 while nothing is
+    // open). With `on_worker` the frame is only requested from the worker,
+    // which shows it when decoded; a newer request replaces one not yet started.
     int set_frame(int command, bool on_worker = false);
     // Slider range for the open stream.
     void setup_slider();
     // Writes the frame counter.
     void refresh_counter();
     // 1 while playing, else 0.
-    int play_mode() const { return shared_.play_mode.load(); }
+    int play_mode() const { return engine_->play_mode(); }
     // Redraws the current frame with the settings' view options; ignored
     // while playing (the worker draws then, picking the options up itself).
     void repaint_image();
@@ -86,7 +57,6 @@ class avi_player : public QMdiSubWindow {
     void close_command();                         // context menu "閉じる"
     void save_command();                          // context menu "AVIを保存"
     void button_command(int command);             // a bar button
-    void activated();
 
     // Dialog steps of the save, replaceable so tests can script them.
     // The save dialog: the chosen path, or empty when cancelled.
@@ -101,11 +71,11 @@ class avi_player : public QMdiSubWindow {
     std::function<void(int frame)> frame_decode_starting;
 
     // State (read on the user-interface thread).
-    int current_frame() const { return shared_.cur_frame.load(); }
-    int frame_length() const { return shared_.length.load(); }
+    int current_frame() const { return engine_->current_frame(); }
+    int frame_length() const { return engine_->length(); }
     const QString& avi_filename() const { return avi_filename_; }
     // The current frame image; valid only while not playing.
-    const mevra::image_info* frame_image() const { return image_.get(); }
+    const mevra::image_info* frame_image() const { return engine_->frame_image(); }
 
     // Draws the view (called by the panel's paint event).
     void paint_view(QPainter& painter, int width, int height);
@@ -121,8 +91,8 @@ class avi_player : public QMdiSubWindow {
     QToolButton* stop_button = nullptr;     // Stop
     QToolButton* pause_button = nullptr;    // Pause
     QSlider* frame_slider = nullptr;
-    QLabel* frame_counter_label = nullptr;  // frame counter
-    QLabel* status_label = nullptr;         // status line
+    QLabel* frame_counter_label = nullptr;
+    QLabel* status_label = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -130,75 +100,19 @@ class avi_player : public QMdiSubWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    // A decoded frame: its bitmap and image, or the failure to report.
-    struct decoded_frame {
-        std::vector<uint8_t> dib;
-        std::unique_ptr<mevra::image_info> image;
-        mevra::avi_failure failure;
-    };
-
     void build_controls();
     // The slider was moved (by dragging, a click or a key).
     void slider_moved();
-    // Decodes `frame` into a bitmap and an image (with the reader held);
-    // false with the failure filled in and the image untouched.
-    bool decode_into(int frame, std::vector<uint8_t>& dib,
-                     std::unique_ptr<mevra::image_info>& image, mevra::avi_failure& failure);
-    // The same into the player's own bitmap and frame image.
-    bool decode_current(int frame, mevra::avi_failure& failure);
-    // Decodes and shows `frame` on the user-interface thread.
-    void show_frame_now(int frame);
-    // Shows the frame the worker decoded for the slider, if still wanted.
-    void show_requested_frame();
+    // The engine has a new current frame: repaint and describe it.
+    void frame_shown();
+    // The worker's picture during play.
+    void picture_ready(bool report_progress);
     void write_status_line();
-    // The reader for the user-interface thread, once the worker has finished
-    // a frame it is decoding for the slider.
-    std::unique_lock<std::mutex> hold_reader();
-    // The same, after dropping the slider's pending request and any decoded
-    // frame not yet shown: the caller decides what is shown next.
-    std::unique_lock<std::mutex> take_reader();
-    // Sets the play mode after handing the worker's picture slot the
-    // current frame.
-    void start_playing();
-    // The view options the worker composes with, copied from the settings
-    // on the user-interface thread.
+    // The view options the worker composes with, from the settings and the
+    // view's size.
     void refresh_view_options();
-    // Blocks until the worker has finished the pass it is in.
-    void wait_for_worker();
 
-    // Playback worker (avi_player_playback.cpp).
-    void start_worker();
-    void stop_worker();
-    void worker_frame(int frame, bool report_progress);
-    void serve_frame_request();
-    void frame_posted(bool report_progress);
-    void worker_failed(const mevra::avi_failure& failure);
-
-    // Player state shared with the worker.
-    mevra::playback_shared shared_;
-    mevra::avi_reader reader_;
-    std::mutex reader_mutex_;
-    std::vector<uint8_t> dib_;                  // last decoded frame bitmap
-    std::unique_ptr<mevra::image_info> image_;  // the current frame
-    int vfw_before_frame_ = -1;
+    avi_playback_engine* engine_ = nullptr;
     QString avi_filename_;
     const uint32_t* tile_ = nullptr;
-
-    // Worker thread and its pass counter (for waiting exactly).
-    std::thread worker_;
-    std::atomic<bool> quit_{false};
-    std::mutex pass_mutex_;
-    std::condition_variable pass_done_;
-    uint64_t passes_ = 0;
-    std::atomic<bool> failure_pending_{false};
-
-    // The slider's newest frame request (-1: none) and the worker's answer
-    // (guarded by post_mutex_).
-    std::atomic<int> frame_request_{-1};
-    std::optional<decoded_frame> requested_frame_;
-
-    // What the worker composes with, and its latest finished picture.
-    std::mutex post_mutex_;
-    mevra::canvas_view view_options_;
-    QImage posted_;
 };

@@ -1,20 +1,64 @@
-// The frame commands of the bar's buttons and the slider: which frame
-// becomes current, decoding it (the buttons' frames here, the slider's on the
-// worker), and the counter and status line that describe it.
+// The player's commands: opening a dropped file and closing it, the bar's
+// buttons and the slider, and the counter and status line that describe the
+// frame shown.
+#include <QFileInfo>
 #include <QLabel>
 #include <QSlider>
 
+#include "avi/avi_frame_panel.h"
 #include "avi/avi_player.h"
 #include "platform/ui_port.h"
 #include "video/frame_bitmap.h"
-#include "video/frame_to_argb.h"
+
+void avi_player::open_dropped(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    set_frame(CMD_STOP);
+    frame_slider->setValue(0);
+    if (open_file(paths.front()) == 0) {
+        setup_slider();
+        refresh_counter();
+    }
+}
+
+int avi_player::open_file(const QString& path) {
+    // A missing file changes nothing here; the engine reports it.
+    if (QFileInfo(path).isFile()) {
+        if (play_mode() == 1) set_frame(CMD_STOP);
+        setWindowTitle(path);
+        avi_filename_ = path;
+    }
+    const int result = engine_->open(path);
+    frame_panel->update();
+    return result;
+}
+
+void avi_player::close_file() {
+    engine_->close();
+    frame_panel->update();
+}
+
+void avi_player::close_command() {
+    if (play_mode() == 1) {
+        mevra::show_message(mevra::avi_text::close_while_playing(),
+                            mevra::avi_text::close_caption());
+        return;
+    }
+    avi_filename_.clear();
+    close_file();
+}
+
+void avi_player::setup_slider() {
+    const QSignalBlocker quiet(frame_slider);
+    frame_slider->setMaximum(std::max(0, frame_length() - 1));
+    frame_slider->setValue(0);
+}
 
 void avi_player::button_command(int command) {
     const int frame = set_frame(command);
     if (command == CMD_PAUSE) {
         // A step or slider move during play may have changed the frame after
         // the worker drew its last one: show the frame the counter names.
-        vfw_before_frame_ = -1;
+        engine_->forget_shown_frame();
     }
     {
         // The slider follows the command; its own handler would only ask
@@ -37,126 +81,35 @@ void avi_player::slider_moved() {
 }
 
 int avi_player::set_frame(int command, bool on_worker) {
-    const int length = frame_length();
-    if (length <= 0) return 0;
-    int frame = current_frame();
-    switch (command) {
-        case CMD_SLIDER:
-            frame = std::clamp(frame_slider->value(), 0, length - 1);
-            break;
-        case CMD_FIRST:
-            frame = 0;
-            break;
-        case CMD_BACK:
-            frame = std::max(frame - 1, 0);
-            break;
-        case CMD_PLAY:
-            if (play_mode() == 0) start_playing();
-            return frame;
-        case CMD_FORWARD:
-            frame = std::min(frame + 1, length - 1);
-            break;
-        case CMD_END:
-            frame = length - 1;
-            break;
-        case CMD_STOP:
-            // Only a playing worker draws into the frame; one decoding the
-            // slider's frame is not waited for: the frame shown next wins.
-            if (shared_.play_mode.exchange(0) == 1) wait_for_worker();
-            shared_.cur_frame.store(0);
-            vfw_before_frame_ = -1;
-            return 0;
-        case CMD_PAUSE:
-            if (shared_.play_mode.exchange(0) == 1) wait_for_worker();
-            return current_frame();
-        default:
-            return frame;
-    }
-    shared_.cur_frame.store(frame);
-    // During play the worker continues from the new frame.
-    if (play_mode() == 1) return frame;
-    if (frame != vfw_before_frame_) {
-        if (on_worker)
-            frame_request_.store(frame);
-        else
-            show_frame_now(frame);
-    }
-    vfw_before_frame_ = frame;
-    return frame;
+    // Playback composes with the view as it is now.
+    if (command == CMD_PLAY) refresh_view_options();
+    return engine_->command(command, frame_slider->value(), on_worker);
 }
 
-void avi_player::show_frame_now(int frame) {
-    mevra::avi_failure failure;
-    {
-        const auto reader = take_reader();
-        if (reader_.is_open()) decode_current(frame, failure);
-    }
-    mevra::report_avi_failure(failure);
+void avi_player::frame_shown() {
     repaint_image();
     write_status_line();
 }
 
-void avi_player::show_requested_frame() {
-    std::optional<decoded_frame> done;
-    {
-        const std::lock_guard lock(post_mutex_);
-        done.swap(requested_frame_);
-    }
-    // Nothing left when a command has decided on another frame since, or
-    // when playback has taken over.
-    if (!done || play_mode() == 1) return;
-    if (done->failure.empty()) {
-        image_ = std::move(done->image);
-        dib_ = std::move(done->dib);
-    }
-    mevra::report_avi_failure(done->failure);
-    repaint_image();
-    write_status_line();
-}
-
-bool avi_player::decode_into(int frame, std::vector<uint8_t>& dib,
-                             std::unique_ptr<mevra::image_info>& image,
-                             mevra::avi_failure& failure) {
-    if (frame_decode_starting) frame_decode_starting(frame);
-    if (reader_.decode_frame(frame, dib, failure) != 0) return false;
-    auto next = std::make_unique<mevra::image_info>();
-    if (mevra::frame_to_argb(dib, *next) != 0) {
-        failure = {mevra::avi_text::frame_error(frame), mevra::avi_text::frame_caption};
-        return false;
-    }
-    // The previous frame goes first, so only one frame image exists at a time.
-    image.reset();
-    image = std::move(next);
-    return true;
-}
-
-bool avi_player::decode_current(int frame, mevra::avi_failure& failure) {
-    return decode_into(frame, dib_, image_, failure);
-}
-
-std::unique_lock<std::mutex> avi_player::hold_reader() {
-    return std::unique_lock(reader_mutex_);
-}
-
-std::unique_lock<std::mutex> avi_player::take_reader() {
-    frame_request_.store(-1);
-    std::unique_lock reader(reader_mutex_);
-    // A frame the worker finished meanwhile is no longer wanted either.
-    const std::lock_guard lock(post_mutex_);
-    requested_frame_.reset();
-    return reader;
+void avi_player::picture_ready(bool report_progress) {
+    // The settings may have changed since the last frame (zoom, grid and
+    // display mode are not redrawn on request while playing).
+    refresh_view_options();
+    frame_panel->update();
+    if (report_progress) refresh_counter();
 }
 
 void avi_player::write_status_line() {
     mevra::dib_header h;
     int width = 0, height = 0, bits = 32, fps = 30;
-    if (!dib_.empty() && mevra::read_dib_header(dib_, h)) {
+    const std::vector<uint8_t>& dib = engine_->frame_bitmap();
+    if (!dib.empty() && mevra::read_dib_header(dib, h)) {
         width = h.width;
         height = std::abs(h.height);
         bits = h.bit_count;
         // The rate of a stream without a scale is unknown: shown as 0.
-        const uint32_t scale = shared_.scale.load();
-        fps = scale == 0 ? 0 : static_cast<int>(shared_.rate.load() / scale);
+        const uint32_t scale = engine_->scale();
+        fps = scale == 0 ? 0 : static_cast<int>(engine_->rate() / scale);
     }
     status_label->setText(
         QString::asprintf("width: %4d  height: %4d  %dbit  fps: %2d", width, height, bits, fps));

@@ -16,8 +16,7 @@ void avi_player::refresh_view_options() {
     v.tile = tile_;
     v.width = frame_panel ? frame_panel->width() : 0;
     v.height = frame_panel ? frame_panel->height() : 0;
-    const std::lock_guard lock(post_mutex_);
-    view_options_ = v;
+    engine_->set_view(v);
 }
 
 void avi_player::repaint_image() {
@@ -31,24 +30,21 @@ void avi_player::paint_view(QPainter& painter, int width, int height) {
     if (play_mode() == 1) {
         // The worker's latest finished picture; a freshly resized view is
         // grey where that picture does not reach yet.
-        const std::lock_guard lock(post_mutex_);
         painter.fillRect(0, 0, width, height, outside);
-        if (!posted_.isNull()) painter.drawImage(0, 0, posted_);
+        const QImage picture = engine_->latest_picture();
+        if (!picture.isNull()) painter.drawImage(0, 0, picture);
         return;
     }
-    if (!image_ || image_->flag == 0 || width <= 0 || height <= 0) {
+    const mevra::image_info* image = engine_->frame_image();
+    if (!image || image->flag == 0 || width <= 0 || height <= 0) {
         painter.fillRect(0, 0, width, height, palette().window());
         return;
     }
     refresh_view_options();
-    mevra::canvas_view v;
-    {
-        const std::lock_guard lock(post_mutex_);
-        v = view_options_;
-    }
+    mevra::canvas_view v = engine_->view();
     v.width = width;
     v.height = height;
     QImage picture(width, height, QImage::Format_RGB32);
-    mevra::render_player_frame(*image_, v, reinterpret_cast<uint32_t*>(picture.bits()));
+    mevra::render_player_frame(*image, v, reinterpret_cast<uint32_t*>(picture.bits()));
     painter.drawImage(0, 0, picture);
 }

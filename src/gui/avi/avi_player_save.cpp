@@ -42,7 +42,7 @@ void avi_player::save_command() {
         mevra::show_message(mevra::avi_text::save_while_playing(), mevra::avi_text::save_caption());
         return;
     }
-    if (!image_ || !reader_.is_open()) {
+    if (!frame_image() || !engine_->is_open()) {
         mevra::show_message(mevra::avi_text::nothing_to_save(), mevra::avi_text::save_caption());
         return;
     }
@@ -56,19 +56,17 @@ void avi_player::save_command() {
 }
 
 void avi_player::save_avi(const QString& path) {
-    if (play_mode() == 1 || !reader_.is_open()) return;
+    if (play_mode() == 1 || !engine_->is_open()) return;
     mevra::avi_encode_options options;
     // Uncompressed output keeps the source's pixel layout (and an 8-bit
     // stream's palette) unless the dialog says otherwise.
-    const int bits = [this] {
-        const auto reader = hold_reader();
-        return reader_.last_bit_count();
-    }();
+    const int bits = engine_->last_bit_count();
     options.raw_bits = bits == 8 || bits == 16 || bits == 32 ? bits : 24;
-    const uint32_t rate = shared_.rate.load();
-    const uint32_t scale = shared_.scale.load();
-    const bool chosen = ask_compressor ? ask_compressor(dib_, rate, scale, options)
-                                       : run_compressor_dialog(this, dib_, rate, scale, options);
+    const uint32_t rate = engine_->rate();
+    const uint32_t scale = engine_->scale();
+    const std::vector<uint8_t>& frame = engine_->frame_bitmap();
+    const bool chosen = ask_compressor ? ask_compressor(frame, rate, scale, options)
+                                       : run_compressor_dialog(this, frame, rate, scale, options);
     if (!chosen) return;
 
     const int length = frame_length();
@@ -81,20 +79,16 @@ void avi_player::save_avi(const QString& path) {
     progress.setMinimumDuration(0);
     progress.setValue(0);
     mevra::avi_failure failure;
-    int result = mevra::avi_save_failed;
-    {
-        // The progress dialog keeps the player's controls and drops away, so
-        // nothing on this thread asks for the reader until the save is done.
-        const auto reader = hold_reader();
-        result = mevra::reencode_avi(
-            reader_, path.toStdString(), options,
-            [&progress](int done, int) {
-                progress.setValue(done);
-                QApplication::processEvents();
-                return !progress.wasCanceled();
-            },
-            failure);
-    }
+    // The progress dialog keeps the player's controls and drops away, so
+    // nothing on this thread asks for the reader until the save is done.
+    const int result = engine_->reencode(
+        path.toStdString(), options,
+        [&progress](int done, int) {
+            progress.setValue(done);
+            QApplication::processEvents();
+            return !progress.wasCanceled();
+        },
+        failure);
     progress.reset();
     if (result == mevra::avi_save_failed) mevra::report_avi_failure(failure);
 }

@@ -87,17 +87,13 @@ class batch_dialog::host final : public mevra::batch_host {
     }
     // The holder is never shown; the engine keeps the picture, the holder
     // carries its path as its title.
-    void holder_open() override {
-        holder_ = new image_window(nullptr);
-        image_window::lastActive = holder_;
-    }
+    void holder_open() override { holder_ = new image_window(nullptr); }
     void holder_show(const std::string& title, mevra::image_info&) override {
         if (holder_) holder_->setWindowTitle(q(title));
     }
     void holder_close() override {
         delete holder_;
         holder_ = nullptr;
-        image_window::lastActive = nullptr;
     }
 
   private:

@@ -7,15 +7,10 @@
 #include "platform/ui_text.h"
 #include "settings/clgbase.h"
 #include "views/image_canvas.h"
+#include "views/image_in_charge.h"
 #include "views/tool_palette.h"
 
-image_window* image_window::lastActive = nullptr;
-tool_palette* image_window::tools = nullptr;
 int image_window::start_count = 0;
-
-int image_window::check_mdi() {
-    return lastActive != nullptr ? 1 : 0;
-}
 
 namespace {
 
@@ -55,9 +50,6 @@ image_window::image_window(QWidget* parent) : QMdiSubWindow(parent) {
 }
 
 image_window::~image_window() {
-    // Only this window's own entry is cleared: the window the frame activates
-    // next stays the active one, and no stale pointer is left behind.
-    if (lastActive == this) lastActive = nullptr;
     image.reset();
     undo_list.clear();
     if (tools) tools->info_update();
@@ -159,12 +151,14 @@ void image_window::redo_image() {
 // Activation: pens change meaning between indexed and ARGB images.
 
 void image_window::activated() {
+    QMdiArea* area = mdiArea();
+    image_window* before = area ? image_in_charge::of(*area).window() : nullptr;
     if (tools && image) {
         const mevra::image_info* previous =
-            lastActive && lastActive != this ? lastActive->image.get() : nullptr;
+            before && before != this ? before->image.get() : nullptr;
         tools->carry_pens(previous, *image);
     }
-    lastActive = this;
+    if (area) image_in_charge::of(*area).take(this);
     if (tools && image) {
         tools->set_draw_type_button(image->draw_type);
         tools->info_update();
@@ -201,7 +195,7 @@ void image_window::closeEvent(QCloseEvent* event) {
         return;
     }
     close_checked_ = true;
-    if (lastActive == this) activate_next_image_window();
+    if (mdiArea() && image_in_charge::of(*mdiArea()).window() == this) activate_next_image_window();
     QMdiSubWindow::closeEvent(event);
 }
 
@@ -216,7 +210,7 @@ void image_window::activate_next_image_window() {
         auto* next = qobject_cast<image_window*>(*it);
         if (!next || next == this || !next->isVisible()) continue;
         area->setActiveSubWindow(next);
-        if (lastActive != next) next->activated();
+        if (image_in_charge::of(*area).window() != next) next->activated();
         return;
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The image window: an MDI child that shows and edits one image, keeps its
-// undo list and saves it. The class-wide `lastActive` is the window every
-// command of the main window and the palette window acts on.
+// undo list and saves it. Which image window the commands act on is kept
+// with its multiple-document area (image_in_charge.h).
 #include <QMdiSubWindow>
 #include <QString>
 #include <memory>
@@ -20,13 +20,8 @@ class image_window : public QMdiSubWindow {
   public:
     static constexpr int UNDO_MAX = 33;
 
-    // --- class-wide state ---
-    static image_window* lastActive;
-    // The palette window, as far as the image windows use it; set by the main window.
-    static tool_palette* tools;
+    // The cascade position of the next window opened.
     static int start_count;
-    // 1 when an image window is active, else 0.
-    static int check_mdi();
 
     explicit image_window(QWidget* parent = nullptr);
     ~image_window() override;
@@ -62,6 +57,9 @@ class image_window : public QMdiSubWindow {
     QPoint scroll_offset() const;
 
     // --- per-window state ---
+    // The palette window, as far as this window uses it: pens, tool and
+    // information; set by whoever opens the window (none: no tools).
+    tool_palette* tools = nullptr;
     std::unique_ptr<mevra::image_info> image;
     std::vector<std::unique_ptr<mevra::image_info>> undo_list;  // newest first
     int undo_pos = 0;

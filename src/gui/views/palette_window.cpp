@@ -257,7 +257,7 @@ void palette_window::tool_released(int index) {
     clgbase& clg = settings();
     clg.zoom_proc(palette_type == PLTTYP_ZOOMIN ? 0 : 1);
     info_update();
-    image_window* active = image_window::lastActive;
+    image_window* active = active_image_window();
     if (active && active->image) {
         active->image->zoom_scale_level = clg.zoom_level;
         active->zoom_changed();
@@ -275,7 +275,7 @@ void palette_window::repaint_avi_unless_playing() {
 
 void palette_window::draw_type_clicked(int mode) {
     settings().draw_type = mode;
-    image_window* active = image_window::lastActive;
+    image_window* active = active_image_window();
     if (active && active->image) {
         active->image->draw_type = mode;
         active->zoom_changed();
@@ -314,7 +314,7 @@ void palette_window::set_mouse_position(int x, int y) {
 void palette_window::info_update() {
     refresh_grid();
     const clgbase& clg = settings();
-    image_window* active = image_window::lastActive;
+    image_window* active = active_image_window();
     const image_info* image = active ? active->image.get() : nullptr;
     int level = clg.zoom_level;
     if (image) {

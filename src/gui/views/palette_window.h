@@ -17,6 +17,7 @@ class QPainter;
 class QTimer;
 class colour_dialog;
 class click_label;
+class image_window;
 class paint_surface;
 class tool_button;
 class QToolButton;
@@ -66,10 +67,13 @@ class palette_window : public QWidget, public tool_palette {
     // window is active.
     std::function<void()> repaint_avi;
     std::function<bool()> avi_playing;
+    // The image window in charge, as the main window knows it (none while unset).
+    std::function<image_window*()> active_window;
 
     colour_dialog* colour_editor = nullptr;
 
   private:
+    image_window* active_image_window() const { return active_window ? active_window() : nullptr; }
     void build_tool_buttons();
     void build_draw_type_buttons();
     void build_pen_controls();

@@ -19,8 +19,7 @@ using namespace mevra;
 
 namespace {
 
-image_info* active_image() {
-    image_window* active = image_window::lastActive;
+image_info* image_of(image_window* active) {
     return active && active->image && active->image->flag ? active->image.get() : nullptr;
 }
 
@@ -32,12 +31,12 @@ void palette_window::refresh_grid() {
 }
 
 void palette_window::grid_paint(QPainter& painter) {
-    if (const image_info* image = active_image())
+    if (const image_info* image = image_of(active_image_window()))
         views::paint_palette_grid(painter, *image, color1_pos, color2_pos);
 }
 
 void palette_window::update_pen_views() {
-    const image_info* image = active_image();
+    const image_info* image = image_of(active_image_window());
     if (!image) return;
     uint32_t pen1 = color1_pos_color;
     if (is_indexed(*image)) {
@@ -79,7 +78,7 @@ void palette_window::grid_press(QMouseEvent* event) {
 }
 
 void palette_window::grid_release(QMouseEvent* event) {
-    const image_info* image = active_image();
+    const image_info* image = image_of(active_image_window());
     if (!image || !is_indexed(*image)) return;
     const QPoint at = event->position().toPoint();
     const int target = views::palette_cell_at(at.x(), at.y());
@@ -99,8 +98,8 @@ void palette_window::grid_double_click(QMouseEvent* event) {
 }
 
 void palette_window::move_palette(int a, int b) {
-    image_window* active = image_window::lastActive;
-    image_info* image = active_image();
+    image_window* active = active_image_window();
+    image_info* image = image_of(active_image_window());
     if (!image || !is_indexed(*image) || a == b) return;
     if (!in_palette(*image, a) || !in_palette(*image, b)) return;
     const size_t ua = static_cast<size_t>(a), ub = static_cast<size_t>(b);
@@ -127,8 +126,8 @@ void palette_window::exchange_pens() {
 }
 
 void palette_window::edit_color(int pen, edit_origin origin, QPoint pointer) {
-    image_window* active = image_window::lastActive;
-    image_info* image = active_image();
+    image_window* active = active_image_window();
+    image_info* image = image_of(active_image_window());
     if (!image) return;
     const bool indexed = is_indexed(*image);
     if (!indexed && image->image_type != IMGTYP_RGB) return;
@@ -171,8 +170,8 @@ void palette_window::edit_color(int pen, edit_origin origin, QPoint pointer) {
 }
 
 void palette_window::preview_color(int pos, uint32_t argb) {
-    image_window* active = image_window::lastActive;
-    image_info* image = active_image();
+    image_window* active = active_image_window();
+    image_info* image = image_of(active_image_window());
     if (!image || !is_indexed(*image) || !in_palette(*image, pos)) return;
     image->color[static_cast<size_t>(pos)] = argb;
     active->repaint_image();

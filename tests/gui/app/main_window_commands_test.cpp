@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, OpeningRecordsRecentFilesAndCopiesTheViewSettings) {
                               QString::fromStdString(b)});
     mevra::test::settle();
     ASSERT_EQ(image_window_count(), 2);
-    image_window* child = image_window::lastActive;
+    image_window* child = window->active_image();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->windowTitle().toStdString(), b);
     EXPECT_EQ(child->image->zoom_scale_level, 7);
@@ -117,8 +117,8 @@ TEST_F(MainWindowTest, DroppedFilesOpen) {
     QCoreApplication::sendEvent(window.get(), &drop);
     mevra::test::settle();
     EXPECT_EQ(image_window_count(), 1);
-    ASSERT_NE(image_window::lastActive, nullptr);
-    EXPECT_EQ(image_window::lastActive->windowTitle().toStdString(), a);
+    ASSERT_NE(window->active_image(), nullptr);
+    EXPECT_EQ(window->active_image()->windowTitle().toStdString(), a);
 }
 
 TEST_F(MainWindowTest, TransformsRecordUndoStatesAndUndoRedoRestore) {
@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, CopyAndOpenFromClipboardKeepAlpha) {
 
     find_action(window.get(), "open_clipboard_action")->trigger();
     mevra::test::settle();
-    image_window* pasted = image_window::lastActive;
+    image_window* pasted = window->active_image();
     ASSERT_NE(pasted, nullptr);
     EXPECT_EQ(pasted->windowTitle(), "");
     EXPECT_EQ(pasted->image->get_pos_color(0), 0x80112233u);
@@ -324,7 +324,7 @@ TEST_F(MainWindowTest, ReloadCloseGridZoomAndWindowsMenu) {
     find_action(window.get(), "close_image_action")->trigger();  // close, do not save
     mevra::test::settle();
     EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(image_window::lastActive, nullptr);
+    EXPECT_EQ(window->active_image(), nullptr);
     QMenu* convert = window->findChild<QMenu*>("convert_menu");
     emit convert->aboutToShow();
     EXPECT_FALSE(find_action(window.get(), "reduce_colours_action")->isEnabled());
@@ -335,7 +335,7 @@ TEST_F(MainWindowTest, ClosingTheActiveImageWindowActivatesTheNextImageWindow) {
     image_window* first = open_image(write_argb("a.png", 5, 4));
     mevra::settings().draw_type = 0;
     image_window* second = open_image(write_argb("b.png", 3, 2));
-    ASSERT_EQ(image_window::lastActive, second);
+    ASSERT_EQ(window->active_image(), second);
     // The palette window was active last; it is never chosen.
     QWidget* palette_frame = window->palette_panel->parentWidget();
     palette_frame->show();
@@ -343,13 +343,13 @@ TEST_F(MainWindowTest, ClosingTheActiveImageWindowActivatesTheNextImageWindow) {
     mevra::test::scripted_ui ui(mevra::msg_answer::no);
     find_action(window.get(), "close_image_action")->trigger();
     mevra::test::settle();
-    ASSERT_EQ(image_window::lastActive, first);
+    ASSERT_EQ(window->active_image(), first);
     EXPECT_EQ(window->palette_panel->findChild<QLabel*>("size_label")->text(), "Size W: 5 H:4");
     EXPECT_TRUE(window->palette_panel->findChild<QToolButton*>("draw_add_button")->isChecked());
     find_action(window.get(), "close_image_action")->trigger();  // a second Ctrl+W works
     mevra::test::settle();
     EXPECT_EQ(image_window_count(), 0);
-    EXPECT_EQ(image_window::lastActive, nullptr);
+    EXPECT_EQ(window->active_image(), nullptr);
 }
 
 TEST_F(MainWindowTest, ReloadOfAVanishedFileClosesTheWindow) {
@@ -360,7 +360,7 @@ TEST_F(MainWindowTest, ReloadOfAVanishedFileClosesTheWindow) {
     find_action(window.get(), "reload_image_action")->trigger();
     mevra::test::settle();
     EXPECT_EQ(ui.messages.size(), 1u);  // the loader's message
-    EXPECT_EQ(image_window::lastActive, nullptr);
+    EXPECT_EQ(window->active_image(), nullptr);
     EXPECT_EQ(image_window_count(), 0);
 }
 

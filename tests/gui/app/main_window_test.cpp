@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, ExitAsksAfterTheWindowsAndCancelKeepsRunning) {
         EXPECT_EQ(ui.messages[1].caption, "종료확인");
         EXPECT_EQ(ui.messages[1].buttons, mevra::msg_buttons::ok_cancel);
         EXPECT_TRUE(window->isVisible());
-        EXPECT_EQ(image_window::lastActive, child);
+        EXPECT_EQ(window->active_image(), child);
     }
     {
         // A window that refuses keeps the program running even after OK.
@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, ExitAsksAfterTheWindowsAndCancelKeepsRunning) {
     ui.answer_next(mevra::msg_answer::ok);
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(image_window::lastActive, nullptr);
+    EXPECT_EQ(window->active_image(), nullptr);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ class MainWindowTest : public ::testing::Test {
     image_window* open_image(const std::string& path) {
         window->image_files_open({QString::fromStdString(path)});
         mevra::test::settle();
-        return image_window::lastActive;
+        return window->active_image();
     }
 
     mevra::test::temp_dir dir;

@@ -245,8 +245,8 @@ TEST_F(MainWindowSettings, FilesNamedOnTheCommandLineOpenAsIfDropped) {
     test::settle();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find(missing.toStdString()), std::string::npos);
-    ASSERT_NE(image_window::lastActive, nullptr);
-    EXPECT_EQ(image_window::lastActive->windowTitle(), QString::fromStdString(bmp));
+    ASSERT_NE(window->active_image(), nullptr);
+    EXPECT_EQ(window->active_image()->windowTitle(), QString::fromStdString(bmp));
     EXPECT_EQ(recent_menu(),
               QStringList({QString::fromStdString(png), QString::fromStdString(bmp)}));
 
@@ -277,8 +277,8 @@ TEST_F(MainWindowSettings, AnAviOnTheCommandLineOpensInThePlayer) {
     EXPECT_EQ(window->player->avi_filename(), QString::fromStdString(first));
     EXPECT_EQ(window->player->frame_length(), test::test_avi_frames);
     EXPECT_EQ(window->player->current_frame(), 0);
-    ASSERT_NE(image_window::lastActive, nullptr) << "the image stays the active window";
-    EXPECT_EQ(image_window::lastActive->windowTitle(), QString::fromStdString(png));
+    ASSERT_NE(window->active_image(), nullptr) << "the image stays the active window";
+    EXPECT_EQ(window->active_image()->windowTitle(), QString::fromStdString(png));
     EXPECT_EQ(recent_menu(), QStringList({QString::fromStdString(png)}));
     for (QMdiSubWindow* w : window->mdi_area()->subWindowList())
         if (auto* child = qobject_cast<image_window*>(w)) child->discard();

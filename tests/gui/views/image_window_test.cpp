@@ -158,13 +158,13 @@ TEST_F(image_window_test, PensCarryBetweenIndexedAndArgbImages) {
     ASSERT_EQ(indexed.save_to_file(mevra::IMGFMT_BMP, indexed_path), 0);
     image_window* argb = open_image(write_argb("a.png", 4, 4));
     image_window* pal = open_image(indexed_path);
-    ASSERT_EQ(image_window::lastActive, pal);
+    ASSERT_EQ(window->active_image(), pal);
     palette_window* palette = window->palette_panel;
     palette->color1_pos = 5;
     palette->color2_pos = 300;  // outside the palette: pen 2 keeps its colour
     palette->color2_pos_color = 0xFFABCDEFu;
     window->mdi_area()->setActiveSubWindow(argb);
-    EXPECT_EQ(image_window::lastActive, argb);
+    EXPECT_EQ(window->active_image(), argb);
     EXPECT_EQ(palette->color1_pos_color, 0xFF555555u);
     EXPECT_EQ(palette->color2_pos_color, 0xFFABCDEFu);
     window->mdi_area()->setActiveSubWindow(pal);

@@ -8,6 +8,7 @@
 
 #include "image/image_info.h"
 #include "settings/clgbase.h"
+#include "views/image_in_charge.h"
 #include "views/image_window.h"
 #include "views/palette_window.h"
 
@@ -18,15 +19,13 @@ class ViewsFixture : public ::testing::Test {
         area = std::make_unique<QMdiArea>();
         area->resize(900, 700);
         palette = new palette_window;
-        image_window::tools = palette;
+        palette->active_window = [this] { return image_in_charge::of(*area).window(); };
         area->show();
     }
 
     void TearDown() override {
         for (image_window* child : children)
             delete child;
-        image_window::lastActive = nullptr;
-        image_window::tools = nullptr;
         delete palette;
         area.reset();
         mevra::settings().reset_defaults();
@@ -35,11 +34,12 @@ class ViewsFixture : public ::testing::Test {
     // Opens an image window on `image` at zoom 1 and makes it the active one.
     image_window* open(mevra::image_info image) {
         auto* child = new image_window;
+        child->tools = palette;
         child->image = std::make_unique<mevra::image_info>(std::move(image));
         area->addSubWindow(child);
         child->show();
         area->setActiveSubWindow(child);
-        image_window::lastActive = child;
+        EXPECT_EQ(image_in_charge::of(*area).window(), child);
         child->zoom_changed();
         child->undo_add();
         child->edit_change = 0;

@@ -1,28 +1,22 @@
-// Playing: starting playback, and the worker, a thread for the life of the
-// window that polls the playback clock every millisecond and, for every frame
-// that falls due while the play mode is 1, decodes it, composes the view
-// picture and hands it to the user-interface thread. While stopped it decodes
-// the frame the slider last asked for instead.
+// The engine's worker: a thread for the life of the engine that polls the
+// playback clock every millisecond and, for every frame that falls due while
+// the play mode is 1, decodes it, composes the view picture and hands it to
+// the user-interface thread. While stopped it decodes the frame the slider
+// last asked for instead.
 #include <QMetaObject>
 #include <chrono>
 
-#include "avi/avi_frame_panel.h"
-#include "avi/avi_player.h"
-#include "video/frame_to_argb.h"
+#include "avi/avi_playback_engine.h"
+#include "platform/ui_port.h"
 
-void avi_player::start_playing() {
+void avi_playback_engine::start_playing() {
     // A frame the slider asked for is superseded by playback; the worker
     // must have finished decoding it before it decodes for playback.
     { const auto reader = take_reader(); }
-    refresh_view_options();
     // Until the worker's first frame arrives, the view keeps showing the
     // current frame rather than an empty picture.
     QImage picture;
-    mevra::canvas_view v;
-    {
-        const std::lock_guard lock(post_mutex_);
-        v = view_options_;
-    }
+    const mevra::canvas_view v = view();
     if (image_ && image_->flag != 0 && v.width > 0 && v.height > 0) {
         picture = QImage(v.width, v.height, QImage::Format_RGB32);
         mevra::render_player_frame(*image_, v, reinterpret_cast<uint32_t*>(picture.bits()));
@@ -34,7 +28,7 @@ void avi_player::start_playing() {
     shared_.play_mode.store(1);
 }
 
-void avi_player::start_worker() {
+void avi_playback_engine::start_worker() {
     worker_ = std::thread([this] {
         mevra::playback_loop_hooks hooks;
         hooks.now_ms = mevra::steady_clock_ms;
@@ -57,13 +51,13 @@ void avi_player::start_worker() {
     });
 }
 
-void avi_player::stop_worker() {
+void avi_playback_engine::stop_worker() {
     shared_.play_mode.store(0);
     quit_.store(true);
     if (worker_.joinable()) worker_.join();
 }
 
-void avi_player::wait_for_worker() {
+void avi_playback_engine::wait_for_worker() {
     // The pass in progress when the play mode was cleared may still decode or
     // draw; the next pass sees the cleared mode and does neither. Waiting for
     // the end of the current pass is therefore enough, and usually takes
@@ -75,23 +69,19 @@ void avi_player::wait_for_worker() {
     pass_done_.wait(lock, [&] { return passes_ != seen; });
 }
 
-void avi_player::worker_frame(int frame, bool report_progress) {
+void avi_playback_engine::worker_frame(int frame, bool report_progress) {
     // The worker never waits for the reader: while the user-interface thread
     // holds it (which it does not do during play), the frame is skipped.
     std::unique_lock reader(reader_mutex_, std::try_to_lock);
     if (!reader.owns_lock() || !reader_.is_open()) return;
     mevra::avi_failure failure;
-    if (!decode_current(frame, failure)) {
+    if (!decode_into(frame, dib_, image_, failure)) {
         // Reported once at a time; playback goes on with the next frame.
         worker_failed(failure);
         return;
     }
     reader.unlock();
-    mevra::canvas_view v;
-    {
-        const std::lock_guard lock(post_mutex_);
-        v = view_options_;
-    }
+    const mevra::canvas_view v = view();
     if (v.width <= 0 || v.height <= 0) return;
     QImage picture(v.width, v.height, QImage::Format_RGB32);
     mevra::render_player_frame(*image_, v, reinterpret_cast<uint32_t*>(picture.bits()));
@@ -100,10 +90,11 @@ void avi_player::worker_frame(int frame, bool report_progress) {
         posted_ = std::move(picture);
     }
     QMetaObject::invokeMethod(
-        this, [this, report_progress] { frame_posted(report_progress); }, Qt::QueuedConnection);
+        this, [this, report_progress] { emit picture_ready(report_progress); },
+        Qt::QueuedConnection);
 }
 
-void avi_player::serve_frame_request() {
+void avi_playback_engine::serve_frame_request() {
     if (play_mode() == 1 || frame_request_.load() < 0) return;
     // Held by the user-interface thread: the request waits for a later pass.
     std::unique_lock reader(reader_mutex_, std::try_to_lock);
@@ -125,15 +116,7 @@ void avi_player::serve_frame_request() {
         this, [this] { show_requested_frame(); }, Qt::QueuedConnection);
 }
 
-void avi_player::frame_posted(bool report_progress) {
-    // The settings may have changed since the last frame (zoom, grid and
-    // display mode are not redrawn on request while playing).
-    refresh_view_options();
-    frame_panel->update();
-    if (report_progress) refresh_counter();
-}
-
-void avi_player::worker_failed(const mevra::avi_failure& failure) {
+void avi_playback_engine::worker_failed(const mevra::avi_failure& failure) {
     if (failure_pending_.exchange(true)) return;
     QMetaObject::invokeMethod(
         this,
