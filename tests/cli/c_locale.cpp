@@ -6,7 +6,7 @@
 
 namespace {
 
-const bool c_locale = [] {
+[[maybe_unused]] const bool c_locale = [] {
     setenv("LC_ALL", "C.UTF-8", 1);
     unsetenv("LANGUAGE");
     return true;
