@@ -103,6 +103,8 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
 }
 
 main_window::~main_window() {
+    // The sub-windows going with the MDI area must not reach a half-destroyed window.
+    disconnect(mdi_area_, nullptr, this, nullptr);
     // Image windows die with the MDI area; none may stay the active one.
     image_window::lastActive = nullptr;
     image_window::tools = nullptr;
