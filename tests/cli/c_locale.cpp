@@ -1,15 +1,6 @@
 // Every mevra-cli the tests start runs under the C locale, whatever the
-// runner's, so it prints the program's own texts unless a test names a
-// language itself (ctest's ENVIRONMENT cannot carry a second variable here:
-// the test discovery splits the list).
+// runner's (ctest's ENVIRONMENT would split a second variable off).
 #include <cstdlib>
 
-namespace {
-
-[[maybe_unused]] const bool c_locale = [] {
-    setenv("LC_ALL", "C.UTF-8", 1);
-    unsetenv("LANGUAGE");
-    return true;
-}();
-
-}  // namespace
+[[maybe_unused]] static const bool c_locale =
+    setenv("LC_ALL", "C.UTF-8", 1) == 0 && unsetenv("LANGUAGE") == 0;

@@ -28,8 +28,7 @@ struct dds_layout {
 };
 
 inline void put_le32_at(std::vector<uint8_t>& f, size_t at, uint32_t v) {
-    // The check also shows GCC's buffer analysis (at -O2 and above) that the
-    // four bytes exist; without it a copied vector looks empty to it.
+    // Also shows GCC's buffer analysis (-O2 and up) that the bytes exist.
     if (at > f.size() || f.size() - at < 4) throw std::out_of_range("put_le32_at");
     for (int i = 0; i < 4; ++i)
         f[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));

@@ -28,9 +28,8 @@ QSet<QString> argument_markers(const QString& text) {
     return markers;
 }
 
-// The English reads as English: no blank at the end (one at the start is a
-// spin box suffix's), none inside brackets or before a colon, and "colour"
-// spelt one way.
+// No blank at the end (one at the start is a suffix's), inside brackets or
+// before a colon, and "colour" spelt one way.
 QString english_style_fault(const QString& translation) {
     static const QRegularExpression american("\\bcolor", QRegularExpression::CaseInsensitiveOption);
     if (!translation.isEmpty() && translation.back().isSpace()) return "blank at the end";
