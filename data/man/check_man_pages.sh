@@ -2,7 +2,9 @@
 # check_man_pages.sh MEVRA_CLI PAGE...
 # Every page must render with groff's warnings all on and say nothing; the
 # first page, mevra-cli's, must name every command path and every option that
-# the program's help lists, so a new option cannot go undocumented.
+# the program's help lists, so a new option cannot go undocumented. With
+# MEVRA set to the desktop program, the second page, mevra's, must name every
+# option of `mevra --help`.
 # Exits 77 (skipped) where groff is not installed.
 set -u
 cli=$1
@@ -19,13 +21,29 @@ for page in "$@"; do
     fi
 done
 
-# Plain text of the page, one very long line per paragraph, so that no option
-# is broken across lines.
-text=$(groff -t -man -Tascii -P-cbou -rLL=2000n "$1" 2>/dev/null)
 # A name counts only standing alone: "--to" is not found inside "--top".
 covers() {
     printf '%s\n' "$text" | grep -q -E -e "(^|[^a-z0-9-])$1([^a-z0-9-]|\$)"
 }
+# Plain text of a page, one very long line per paragraph, so that no option
+# is broken across lines.
+page_text() {
+    groff -t -man -Tascii -P-cbou -rLL=2000n "$1" 2>/dev/null
+}
+# Option lines of a help text: two spaces, then e.g. "-o,--output TEXT",
+# "--json" or "-h, --help".
+help_options() {
+    printf '%s\n' "$1" | sed -n 's/^  \(-[^ ]*\( -[^ ]*\)*\).*/\1/p' | tr , ' '
+}
+gui_page=${2:-}
+if [ -n "${MEVRA:-}" ] && [ -n "$gui_page" ]; then
+    text=$(page_text "$gui_page")
+    help=$("$MEVRA" --help) || { echo "mevra --help failed"; exit 1; }
+    for option in $(help_options "$help"); do
+        covers "$option" || { echo "mevra.1 does not mention $option"; status=1; }
+    done
+fi
+text=$(page_text "$1")
 
 # The commands reached by following "Subcommands:" from the top.
 commands=""

@@ -3,8 +3,10 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/english_texts.h"
 
 int main(int argc, char** argv) {
+    mevra::cli::use_interface_language();
     CLI::App app{"MEVRA command line: inspect, reduce and convert palette images and textures."};
     app.name("mevra-cli");
     app.set_version_flag("--version", std::string("mevra-cli ") + MEVRA_VERSION);

@@ -22,12 +22,13 @@ inline std::string shell_quote(const std::string& s) {
     return q + "'";
 }
 
-inline cli_result run_mevra_cli(const std::string& args) {
+// `environment` is put before the command as the shell's NAME=value words.
+inline cli_result run_mevra_cli(const std::string& args, const std::string& environment = "") {
     const char* cli = std::getenv("MEVRA_CLI");
     EXPECT_NE(cli, nullptr) << "MEVRA_CLI names the binary under test";
     cli_result r;
     if (!cli) return r;
-    FILE* pipe = popen((shell_quote(cli) + " " + args + " 2>&1").c_str(), "r");
+    FILE* pipe = popen((environment + " " + shell_quote(cli) + " " + args + " 2>&1").c_str(), "r");
     std::array<char, 4096> buf{};
     size_t n;
     while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)

@@ -4,6 +4,7 @@
 // DX10 header, then the pixel data as given. Used by the DDS reader tests
 // and by the tool that writes the fuzzer's DDS seeds.
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ struct dds_layout {
 };
 
 inline void put_le32_at(std::vector<uint8_t>& f, size_t at, uint32_t v) {
+    // Also shows GCC's buffer analysis (-O2 and up) that the bytes exist.
+    if (at > f.size() || f.size() - at < 4) throw std::out_of_range("put_le32_at");
     for (int i = 0; i < 4; ++i)
         f[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
 }

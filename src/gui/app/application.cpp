@@ -13,7 +13,7 @@ void prepare_application() {
     QGuiApplication::setDesktopFileName(MEVRA_APP_ID);
     QApplication::setWindowIcon(QIcon::fromTheme("mevra", QIcon(":/icons/mevra.png")));
     // The application owns the translators; every window is made after them.
-    new interface_language(QLocale::system(), qApp);
+    interface_language::from_environment(qApp);
     install_qt_ports();
 }
 

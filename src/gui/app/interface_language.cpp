@@ -8,24 +8,29 @@ namespace mevra::gui {
 
 bool wants_english_texts(const QLocale& locale) {
     if (locale.language() == QLocale::C) return false;
-    const QStringList languages = locale.uiLanguages();
-    if (languages.isEmpty()) return true;
-    // Only the first language counts: someone who reads Japanese second has
-    // still asked for something else first.
-    const QString first = languages.front();
-    if (first == "C" || first == "POSIX") return false;
-    const QLocale::Language language = QLocale(first).language();
-    return language != QLocale::Japanese && language != QLocale::Korean;
+    std::vector<std::string> languages;
+    for (const QString& language : locale.uiLanguages()) languages.push_back(language.toStdString());
+    return choose_text_language(languages) == text_language::english;
 }
 
-interface_language::interface_language(const QLocale& locale, QObject* parent) : QObject(parent) {
+interface_language::interface_language(const QLocale& locale, QObject* parent)
+    : interface_language(locale,
+                         wants_english_texts(locale) ? text_language::english : text_language::own,
+                         parent) {}
+
+interface_language* interface_language::from_environment(QObject* parent) {
+    return new interface_language(QLocale::system(), text_language_from_environment(), parent);
+}
+
+interface_language::interface_language(const QLocale& locale, text_language texts, QObject* parent)
+    : QObject(parent) {
     auto* qt = new QTranslator(this);
     if (qt->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
         QCoreApplication::installTranslator(qt))
         qt_ = qt;
     else
         delete qt;
-    if (!wants_english_texts(locale)) return;
+    if (texts != text_language::english) return;
     auto* program = new QTranslator(this);
     if (program->load(":/translations/mevra_en.qm") && QCoreApplication::installTranslator(program))
         program_ = program;

@@ -1,13 +1,21 @@
-// The desktop application's entry: the application set up, one main window,
-// the files named on the command line (file managers and the desktop entry
-// pass them), and the event loop.
+// The desktop application's entry: the options answered without a window,
+// the application set up, one main window, the files named on the command
+// line (file managers and the desktop entry pass them), and the event loop.
 #include <QApplication>
+#include <cstdio>
 
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/start_options.h"
 
 int main(int argc, char** argv) {
+    // Before QApplication, which needs a display and would open the window.
+    if (const auto answer = mevra::gui::answer_start_options({argv, argv + argc})) {
+        std::fputs(answer->out.c_str(), stdout);
+        std::fputs(answer->err.c_str(), stderr);
+        return answer->exit_status;
+    }
     QApplication app(argc, argv);
     mevra::gui::prepare_application();
     main_window window;

@@ -14,6 +14,7 @@
 #include "avi/avi_player.h"
 #include "batch/batch_dialog.h"
 #include "common/file_drops.h"
+#include "common/menu_shortcuts.h"
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
 #include "settings/clgbase.h"
@@ -42,6 +43,11 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(mdi_area_);
     build_menus();
     connect_commands();
+    // Image windows, the palette window and the player: the menu bar's keys
+    // win over those of each sub-window's own menu.
+    connect(mdi_area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        mevra::gui::give_way_to_menu_shortcuts(window, mevra::gui::menu_shortcuts(menuBar()));
+    });
 
     status_label = new QLabel("0", this);
     status_label->setObjectName("status_label");
@@ -98,7 +104,10 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
     load_ini_file();
 }
 
-main_window::~main_window() = default;
+main_window::~main_window() {
+    // The sub-windows going with the MDI area must not reach a half-destroyed window.
+    disconnect(mdi_area_, nullptr, this, nullptr);
+}
 
 image_window* main_window::active_image() const {
     return image_in_charge::of(*mdi_area_).window();

@@ -23,7 +23,7 @@ constexpr int client_height = 257;
 constexpr int view_margin = 3;
 constexpr int view_height_reserve = 42;
 
-QToolButton* make_button(QWidget* parent, const char* name, const char* tip, const char* face) {
+QToolButton* make_button(QWidget* parent, const char* name, const QString& tip, const char* face) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setToolTip(tip);
@@ -73,13 +73,13 @@ void avi_player::build_controls() {
     connect(frame_panel, &avi_frame_panel::close_requested, this, &avi_player::close_command);
     bar = new avi_control_bar(client);
 
-    first_button = make_button(bar, "first_button", "move first frame", "first.png");
-    back_button = make_button(bar, "back_button", "back 1 frame", "back.png");
-    play_button = make_button(bar, "play_button", "Play", "play.png");
-    forward_button = make_button(bar, "forward_button", "forward 1 frame", "forward.png");
-    end_button = make_button(bar, "end_button", "move end frame", "end.png");
-    stop_button = make_button(bar, "stop_button", "Stop", "stop.png");
-    pause_button = make_button(bar, "pause_button", "Pause", "pause.png");
+    first_button = make_button(bar, "first_button", tr("move first frame"), "first.png");
+    back_button = make_button(bar, "back_button", tr("back 1 frame"), "back.png");
+    play_button = make_button(bar, "play_button", tr("Play"), "play.png");
+    forward_button = make_button(bar, "forward_button", tr("forward 1 frame"), "forward.png");
+    end_button = make_button(bar, "end_button", tr("move end frame"), "end.png");
+    stop_button = make_button(bar, "stop_button", tr("Stop"), "stop.png");
+    pause_button = make_button(bar, "pause_button", tr("Pause"), "pause.png");
     const int w = avi_control_bar::button_width;
     const int h = avi_control_bar::row_height;
     first_button->setGeometry(0, 0, w, h);
@@ -97,7 +97,7 @@ void avi_player::build_controls() {
 
     frame_counter_label = new QLabel("0000 / 0000", bar);
     frame_counter_label->setObjectName("frame_counter_label");
-    frame_counter_label->setToolTip("now / length");
+    frame_counter_label->setToolTip(tr("now / length"));
     frame_counter_label->setAlignment(Qt::AlignCenter);
     // The counter has 68 pixels between the slider and the step button; the
     // initial "0000 / 0000" must fit them too.

@@ -47,6 +47,13 @@ about_dialog::about_dialog(QWidget* parent) : QDialog(parent) {
     auto* mail = link_label("mail_link", tr("サポートメール"), this);
     auto* web_note = new QLabel(tr("サポートページから最新ソフトウェアをチェック"));
     auto* web = link_label("web_link", tr("WEB サイト"), this);
+    // The licence, named as the package's copyright file and the metadata do.
+    auto* licence = new QLabel(
+        tr("このソフトはフリーソフトウェアです。GNU一般公衆利用許諾書 バージョン3以降 "
+           "(GPL-3.0-or-later) の下で再配布・改変できます。"));
+    licence->setObjectName("licence_label");
+    licence->setWordWrap(true);
+    licence->setFixedWidth(320);
     connect(mail, &QLabel::linkActivated, this, &about_dialog::open_mail_link);
     connect(web, &QLabel::linkActivated, this, &about_dialog::open_web_link);
 
@@ -57,6 +64,7 @@ about_dialog::about_dialog(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(version);
+    layout->addWidget(licence);
     layout->addSpacing(8);
     layout->addWidget(mail_note);
     layout->addWidget(mail);

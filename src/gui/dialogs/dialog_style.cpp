@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPalette>
@@ -72,13 +73,26 @@ void light_fields(QDialog* dialog) {
     }
 }
 
+namespace {
+
+QString standard_button_text(QDialogButtonBox::StandardButton which) {
+    const QDialogButtonBox box(which);
+    return box.button(which)->text();
+}
+
+}  // namespace
+
+QString ok_text() { return standard_button_text(QDialogButtonBox::Ok); }
+
+QString cancel_text() { return standard_button_text(QDialogButtonBox::Cancel); }
+
 QHBoxLayout* make_ok_cancel(QDialog* dialog, QPushButton** ok, QPushButton** cancel) {
     auto* row = new QHBoxLayout;
-    *ok = new QPushButton("OK", dialog);
+    *ok = new QPushButton(ok_text(), dialog);
     (*ok)->setObjectName("ok_button");
     (*ok)->setDefault(true);
     (*ok)->setAutoDefault(true);
-    *cancel = new QPushButton("Cancel", dialog);
+    *cancel = new QPushButton(cancel_text(), dialog);
     (*cancel)->setObjectName("cancel_button");
     (*cancel)->setAutoDefault(false);
     QObject::connect(*cancel, &QPushButton::clicked, dialog, &QDialog::reject);

@@ -26,9 +26,15 @@ void apply_look(QDialog* dialog);
 // controls exist.
 void light_fields(QDialog* dialog);
 
+// The text Qt gives its own OK or Cancel button, in the language of Qt's
+// installed catalogue ("Cancel", "キャンセル", "Abbrechen"), so that these
+// dialogs' buttons read like those of Qt's own dialogs.
+QString ok_text();
+QString cancel_text();
+
 // "OK" (the default button, so Enter presses it) and "Cancel" (rejects, as
-// Escape does), named ok_button and cancel_button. OK is left unconnected because
-// some dialogs check their input before accepting.
+// Escape does) as Qt words them, named ok_button and cancel_button. OK is left
+// unconnected because some dialogs check their input before accepting.
 QHBoxLayout* make_ok_cancel(QDialog* dialog, QPushButton** ok, QPushButton** cancel);
 
 // Qt centres a dialog again on every show unless it has been moved on purpose;

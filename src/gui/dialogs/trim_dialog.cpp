@@ -189,7 +189,7 @@ QWidget* trim_dialog::build_power_tab() {
     note->setBuddy(power_percent_edit);
     auto* percent = new QHBoxLayout;
     percent->addWidget(power_percent_edit);
-    percent->addWidget(new QLabel(u8("％")));
+    percent->addWidget(new QLabel(tr("％")));
     percent->addStretch(1);
     auto* column = new QVBoxLayout;
     column->addWidget(power_combo);

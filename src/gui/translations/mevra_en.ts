@@ -17,7 +17,7 @@
     </message>
     <message>
         <source>サポートメール</source>
-        <translation>Support mail</translation>
+        <translation>E-mail support</translation>
     </message>
     <message>
         <source>サポートページから最新ソフトウェアをチェック</source>
@@ -29,11 +29,15 @@
     </message>
     <message>
         <source>リンク先が見つかりませんでした。</source>
-        <translation>The link target could not be found. </translation>
+        <translation>The link target could not be found.</translation>
     </message>
     <message>
         <source>メールを作成できませんでした。</source>
-        <translation>The mail could not be written. </translation>
+        <translation>The e-mail could not be written.</translation>
+    </message>
+    <message>
+        <source>このソフトはフリーソフトウェアです。GNU一般公衆利用許諾書 バージョン3以降 (GPL-3.0-or-later) の下で再配布・改変できます。</source>
+        <translation>MEVRA is free software: you may redistribute and modify it under the GNU General Public License, version 3 or later (GPL-3.0-or-later).</translation>
     </message>
 </context>
 <context>
@@ -125,7 +129,7 @@
     <name>avi_player</name>
     <message>
         <source>표시フレーム</source>
-        <translation>Frame shown</translation>
+        <translation>Current frame</translation>
     </message>
     <message>
         <source>保存 save</source>
@@ -143,6 +147,38 @@
         <source>キャンセル</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>move first frame</source>
+        <translation>First frame</translation>
+    </message>
+    <message>
+        <source>back 1 frame</source>
+        <translation>Previous frame</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>forward 1 frame</source>
+        <translation>Next frame</translation>
+    </message>
+    <message>
+        <source>move end frame</source>
+        <translation>Last frame</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>now / length</source>
+        <translation>Current frame / number of frames</translation>
+    </message>
 </context>
 <context>
     <name>batch</name>
@@ -150,7 +186,7 @@
         <source>同じ名前の파일  があります。上書きしますか？
 Yes:上書き  No:別名で保存  Cancel:保存しない</source>
         <translation>A file of the same name exists. Overwrite it?
-Yes: overwrite  No: save under another name  Cancel: do not save</translation>
+Yes: overwrite. No: save under another name. Cancel: do not save.</translation>
     </message>
     <message>
         <source>上書き確認</source>
@@ -159,8 +195,8 @@ Yes: overwrite  No: save under another name  Cancel: do not save</translation>
     <message>
         <source>出力フォルダ : %1
 が存在しません。入力し直して下さい。</source>
-        <translation>Output folder : %1
-does not exist. Please enter it again.</translation>
+        <translation>The output folder %1
+does not exist. Please enter an existing folder.</translation>
     </message>
     <message>
         <source>設定エラー</source>
@@ -326,7 +362,7 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>[투과대상색]을 백 컬러로 한다</source>
-        <translation>Turn [transparent colours] into the back colour</translation>
+        <translation>Turn [transparent colours] into the background colour</translation>
     </message>
     <message>
         <source>[투과대상색]을 1팔레트로 이동</source>
@@ -337,43 +373,43 @@ does not exist. Please enter it again.</translation>
     <name>environment_options_dialog</name>
     <message>
         <source>&#x3000;２ドットＸ&#x3000;&#x3000;８ドット</source>
-        <translation> 2 dots ×   8 dots</translation>
+        <translation>2 × 8 dots</translation>
     </message>
     <message>
         <source>&#x3000;２ドットＸ&#x3000;１０ドット</source>
-        <translation> 2 dots ×  10 dots</translation>
+        <translation>2 × 10 dots</translation>
     </message>
     <message>
         <source>&#x3000;２ドットＸ&#x3000;１２ドット</source>
-        <translation> 2 dots ×  12 dots</translation>
+        <translation>2 × 12 dots</translation>
     </message>
     <message>
         <source>&#x3000;４ドットＸ&#x3000;１６ドット</source>
-        <translation> 4 dots ×  16 dots</translation>
+        <translation>4 × 16 dots</translation>
     </message>
     <message>
         <source>&#x3000;４ドットＸ&#x3000;２４ドット</source>
-        <translation> 4 dots ×  24 dots</translation>
+        <translation>4 × 24 dots</translation>
     </message>
     <message>
         <source>&#x3000;８ドットＸ&#x3000;４０ドット</source>
-        <translation> 8 dots ×  40 dots</translation>
+        <translation>8 × 40 dots</translation>
     </message>
     <message>
         <source>１２ドットＸ&#x3000;４８ドット</source>
-        <translation>12 dots ×  48 dots</translation>
+        <translation>12 × 48 dots</translation>
     </message>
     <message>
         <source>１６ドットＸ&#x3000;６４ドット</source>
-        <translation>16 dots ×  64 dots</translation>
+        <translation>16 × 64 dots</translation>
     </message>
     <message>
         <source>３０ドットＸ１２０ドット</source>
-        <translation>30 dots × 120 dots</translation>
+        <translation>30 × 120 dots</translation>
     </message>
     <message>
         <source>４０ドットＸ１６０ドット</source>
-        <translation>40 dots × 160 dots</translation>
+        <translation>40 × 160 dots</translation>
     </message>
     <message>
         <source>환경설정</source>
@@ -381,31 +417,31 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>１０進( 0 - 255 )</source>
-        <translation>Decimal ( 0 - 255 )</translation>
+        <translation>Decimal (0 - 255)</translation>
     </message>
     <message>
         <source>１６進( 0 - FF )</source>
-        <translation>Hexadecimal ( 0 - FF )</translation>
+        <translation>Hexadecimal (0 - FF)</translation>
     </message>
     <message>
         <source>チェック ( 紺 )</source>
-        <translation>Checks ( navy )</translation>
+        <translation>Checks (navy)</translation>
     </message>
     <message>
         <source>ひし形 ( 緑 )</source>
-        <translation>Diamonds ( green )</translation>
+        <translation>Diamonds (green)</translation>
     </message>
     <message>
         <source>ピラミッド ( 黄 )</source>
-        <translation>Pyramids ( yellow )</translation>
+        <translation>Pyramids (yellow)</translation>
     </message>
     <message>
         <source>セメント ( グレイ )</source>
-        <translation>Cement ( grey )</translation>
+        <translation>Cement (grey)</translation>
     </message>
     <message>
         <source>ロゴ ( グレイ )</source>
-        <translation>Logo ( grey )</translation>
+        <translation>Logo (grey)</translation>
     </message>
     <message>
         <source>抜き色を[透過対象色]とする</source>
@@ -425,11 +461,11 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>アンダースコア ( _ )</source>
-        <translation>Underscore ( _ )</translation>
+        <translation>Underscore (_)</translation>
     </message>
     <message>
         <source>ハイフン ( - )</source>
-        <translation>Hyphen ( - )</translation>
+        <translation>Hyphen (-)</translation>
     </message>
     <message>
         <source>4桁</source>
@@ -453,11 +489,11 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>グリッド幅( 細 x 太 )</source>
-        <translation>Grid spacing ( fine x bold )</translation>
+        <translation>Grid spacing (fine × bold)</translation>
     </message>
     <message>
         <source>カラー数値単位( 10進 16進 )</source>
-        <translation>Colour values ( decimal, hex )</translation>
+        <translation>Colour values (decimal, hexadecimal)</translation>
     </message>
     <message>
         <source>マウスカーソルズームサイズ</source>
@@ -477,11 +513,11 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>抜き色 ( 0 - 255 )</source>
-        <translation>Key colour ( 0 - 255 )</translation>
+        <translation>Key colour (0 - 255)</translation>
     </message>
     <message>
         <source>バックカラー ( 0 - 255 )</source>
-        <translation>Back colour ( 0 - 255 )</translation>
+        <translation>Background colour (0 - 255)</translation>
     </message>
     <message>
         <source>AVI連番桁設定</source>
@@ -489,7 +525,7 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>つなぎ記号</source>
-        <translation>Joiner</translation>
+        <translation>Separator</translation>
     </message>
     <message>
         <source>桁数</source>
@@ -772,7 +808,7 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>열려 있는 윈도우 </source>
-        <translation>Open windows</translation>
+        <translation>Windows</translation>
     </message>
     <message>
         <source>リストビュー</source>
@@ -840,7 +876,7 @@ does not exist. Please enter it again.</translation>
     </message>
     <message>
         <source>[투과대상색]을 백 컬러로 한다</source>
-        <translation>Turn [transparent colours] into the back colour</translation>
+        <translation>Turn [transparent colours] into the background colour</translation>
     </message>
     <message>
         <source>[투과대상색]을 1팔레트로 이동</source>
@@ -921,6 +957,42 @@ does not exist. Please enter it again.</translation>
         <source>R:赤 G:緑 B:青 #(16進表記)</source>
         <translation>R: red G: green B: blue #(hexadecimal)</translation>
     </message>
+    <message>
+        <source>Pen1</source>
+        <translation>Pen 1</translation>
+    </message>
+    <message>
+        <source>Spuit [Left Click pen1 color] [Right Click pen2 color]</source>
+        <translation>Eyedropper [left click: pen 1 colour] [right click: pen 2 colour]</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Pen2</source>
+        <translation>Pen 2</translation>
+    </message>
+    <message>
+        <source>Color : %1</source>
+        <translation>Colours: %1</translation>
+    </message>
+    <message>
+        <source>ImageMode : RGB color</source>
+        <translation>Image mode: RGB colour</translation>
+    </message>
+    <message>
+        <source>ImageMode : 256 color</source>
+        <translation>Image mode: 256 colours</translation>
+    </message>
+    <message>
+        <source>ImageMode :  16 color</source>
+        <translation>Image mode: 16 colours</translation>
+    </message>
 </context>
 <context>
     <name>reduce</name>
@@ -980,8 +1052,8 @@ colours, the conversion may take more than a minute.</translation>
     <message>
         <source>오차확산B→오차확산A→패턴 디터  →없음&#x3000;の順に計算が複雑です。
 ３００万画素以上になると1分ほど時間がかかる場合があります。</source>
-        <translation>Error diffusion B → Error diffusion A → Pattern dither → None: from the most to the least
-calculation. Images of 3 million pixels or more may take about a minute.</translation>
+        <translation>Error diffusion B takes the most calculation, then error diffusion A, pattern dither
+and none. Images of 3 million pixels or more may take about a minute.</translation>
     </message>
     <message>
         <source>１は弱く、１０は強くディザリングします</source>
@@ -1194,6 +1266,10 @@ Please keep width and height within 1 - %3 and the pixel count at most %4.</tran
     <message>
         <source>幅 高さには1 - 32768の数字を入力してください</source>
         <translation>Please enter numbers from 1 to 32768 for the width and height.</translation>
+    </message>
+    <message>
+        <source>％</source>
+        <translation>%</translation>
     </message>
 </context>
 </TS>

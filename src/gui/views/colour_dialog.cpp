@@ -86,8 +86,9 @@ colour_dialog::colour_dialog(QWidget* parent) : QDialog(parent) {
     preview_->setGeometry(150, 96, 30, 28);
     preview_->setFrameShape(QFrame::Box);
 
-    auto* ok = small_button(this, "ok_button", "OK", QRect(186, 98, 60, 26));
-    auto* cancel = small_button(this, "cancel_button", "Cancel", QRect(250, 98, 60, 26));
+    auto* ok = small_button(this, "ok_button", dialog_style::ok_text(), QRect(186, 98, 60, 26));
+    auto* cancel =
+        small_button(this, "cancel_button", dialog_style::cancel_text(), QRect(250, 98, 60, 26));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -32,12 +32,15 @@ struct tool_face {
 
 // The five tool buttons, in the order of tool_buttons_.
 const tool_face tool_faces[5] = {
-    {"pen1_tool", ":/buttons/pen1.png", "Pen1", PLTTYP_PEN1},
-    {"picker_tool", ":/buttons/spuit.png", "Spuit [Left Click pen1 color] [Right Click pen2 color]",
+    {"pen1_tool", ":/buttons/pen1.png", QT_TRANSLATE_NOOP("palette_window", "Pen1"), PLTTYP_PEN1},
+    {"picker_tool", ":/buttons/spuit.png",
+     QT_TRANSLATE_NOOP("palette_window", "Spuit [Left Click pen1 color] [Right Click pen2 color]"),
      PLTTYP_SPUIT},
-    {"zoom_in_tool", ":/buttons/zoom_in.png", "Zoom in", PLTTYP_ZOOMIN},
-    {"zoom_out_tool", ":/buttons/zoom_out.png", "Zoom out", PLTTYP_ZOOMOUT},
-    {"pen2_tool", ":/buttons/pen2.png", "Pen2", PLTTYP_PEN2},
+    {"zoom_in_tool", ":/buttons/zoom_in.png", QT_TRANSLATE_NOOP("palette_window", "Zoom in"),
+     PLTTYP_ZOOMIN},
+    {"zoom_out_tool", ":/buttons/zoom_out.png", QT_TRANSLATE_NOOP("palette_window", "Zoom out"),
+     PLTTYP_ZOOMOUT},
+    {"pen2_tool", ":/buttons/pen2.png", QT_TRANSLATE_NOOP("palette_window", "Pen2"), PLTTYP_PEN2},
 };
 // Left-to-right order on screen: both pens first, then eyedropper and zoom.
 const int tool_screen_order[5] = {0, 4, 1, 2, 3};
@@ -214,7 +217,8 @@ void palette_window::build_info_labels() {
     cursor_view_label->setToolTip(tr("カーソル付近拡大표시"));
     cursor_view_label->setAccessibleName(cursor_view_label->toolTip());
     size_label = text("size_label", "Size W: 0 H:0", QRect(82, 362, 173, 16));
-    colour_count_label = text("colour_count_label", "Color : 0", QRect(82, 378, 173, 16));
+    colour_count_label =
+        text("colour_count_label", tr("Color : %1").arg(0), QRect(82, 378, 173, 16));
     image_mode_label = text("image_mode_label", "ImageMode : ", QRect(82, 394, 173, 16));
     pixel_count_label = text("pixel_count_label", "PixNum: ??", QRect(82, 410, 173, 16));
     zoom_label = text("zoom_label", "Zoom : x1", QRect(82, 426, 173, 16));
@@ -319,10 +323,10 @@ void palette_window::info_update() {
     int level = clg.zoom_level;
     if (image) {
         size_label->setText(QString("Size W: %1 H:%2").arg(image->width).arg(image->height));
-        colour_count_label->setText(QString("Color : %1").arg(image->color_num));
-        if (image->image_type == IMGTYP_RGB) image_mode_label->setText("ImageMode : RGB color");
-        if (image->image_type == IMGTYP_256) image_mode_label->setText("ImageMode : 256 color");
-        if (image->image_type == IMGTYP_16) image_mode_label->setText("ImageMode :  16 color");
+        colour_count_label->setText(tr("Color : %1").arg(image->color_num));
+        if (image->image_type == IMGTYP_RGB) image_mode_label->setText(tr("ImageMode : RGB color"));
+        if (image->image_type == IMGTYP_256) image_mode_label->setText(tr("ImageMode : 256 color"));
+        if (image->image_type == IMGTYP_16) image_mode_label->setText(tr("ImageMode :  16 color"));
         level = image->zoom_scale_level;
     }
     level = std::clamp(level, 0, clgbase::zoom_table_len - 1);

@@ -28,6 +28,17 @@ QSet<QString> argument_markers(const QString& text) {
     return markers;
 }
 
+// No blank at the end (one at the start is a suffix's), inside brackets or
+// before a colon, and "colour" spelt one way.
+QString english_style_fault(const QString& translation) {
+    static const QRegularExpression american("\\bcolor", QRegularExpression::CaseInsensitiveOption);
+    if (!translation.isEmpty() && translation.back().isSpace()) return "blank at the end";
+    if (translation.contains("( ") || translation.contains(" )")) return "blank inside brackets";
+    if (translation.contains(" :")) return "blank before a colon";
+    if (translation.contains(american)) return "\"color\"";
+    return {};
+}
+
 catalogue_check check_catalogue(const QString& path) {
     catalogue_check check;
     QFile file(path);
@@ -54,6 +65,8 @@ catalogue_check check_catalogue(const QString& path) {
                 check.faults << "empty translation of " + where;
             else if (argument_markers(source) != argument_markers(translation))
                 check.faults << "argument markers differ in " + where;
+            else if (const QString fault = english_style_fault(translation); !fault.isEmpty())
+                check.faults << fault + " in the translation of " + where;
         }
     }
     if (xml.hasError()) check.faults << "XML error: " + xml.errorString();

@@ -3,6 +3,7 @@
 // own buttons follow the user's language.
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <memory>
@@ -12,7 +13,10 @@
 #include "app/interface_language.h"
 #include "app/main_window.h"
 #include "app/qt_text_lookup.h"
+#include "avi/avi_player.h"
 #include "batch/batch_dialog.h"
+#include "dialogs/reduction_options_dialog.h"
+#include "dialogs/trim_dialog.h"
 #include "image/trim_size_check.h"
 #include "platform/ui_text.h"
 #include "settings/clgbase.h"
@@ -91,4 +95,27 @@ TEST_F(LanguageTest, JapaneseDesktopKeepsTheProgramTextsAndGetsJapaneseQtButtons
     ASSERT_TRUE(language.qt_dialogs_translated());
     QDialogButtonBox buttons(QDialogButtonBox::Cancel);
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), "キャンセル");
+}
+
+// Player buttons, the trim dialog's percent sign and the dialogs' own Cancel
+// follow the language; Japanese keeps the own texts, Cancel from Qt's catalogue.
+TEST_F(LanguageTest, PlayerButtonsPercentSignAndOwnCancelFollowTheLanguage) {
+    const auto texts = [this] {
+        QStringList t;
+        for (const char* button : {"first_button", "back_button", "forward_button", "end_button"})
+            t << window->player->findChild<QWidget*>(button)->toolTip();
+        t << window->reduction_options->findChild<QPushButton*>("cancel_button")->text();
+        for (const QLabel* label : window->trim_options->findChildren<QLabel*>())
+            if (label->text().endsWith("%") || label->text().endsWith("％")) t << label->text();
+        return t.join('|');
+    };
+    {
+        const interface_language language(QLocale(QLocale::English, QLocale::UnitedStates));
+        open_window();
+        EXPECT_EQ(texts(), "First frame|Previous frame|Next frame|Last frame|Cancel|%");
+        window.reset();
+    }
+    const interface_language language(QLocale(QLocale::Japanese, QLocale::Japan));
+    open_window();
+    EXPECT_EQ(texts(), "move first frame|back 1 frame|forward 1 frame|move end frame|キャンセル|％");
 }
