@@ -83,7 +83,8 @@ class chroma_grid {
         members_.resize(static_cast<size_t>(groups));
         std::vector<int32_t> fill(start_.begin(), start_.end() - 1);
         for (int k = 0; k < groups; ++k)
-            members_[static_cast<size_t>(fill[static_cast<size_t>(cells_[static_cast<size_t>(k)])]++)] = k;
+            members_[static_cast<size_t>(
+                fill[static_cast<size_t>(cells_[static_cast<size_t>(k)])]++)] = k;
     }
 
     int axis(float v) const {
@@ -93,8 +94,12 @@ class chroma_grid {
     }
     int per_axis() const { return per_axis_; }
     int cell_of(int cb, int cr) const { return cb * per_axis_ + cr; }
-    const int32_t* begin(int cell) const { return members_.data() + start_[static_cast<size_t>(cell)]; }
-    const int32_t* end(int cell) const { return members_.data() + start_[static_cast<size_t>(cell) + 1]; }
+    const int32_t* begin(int cell) const {
+        return members_.data() + start_[static_cast<size_t>(cell)];
+    }
+    const int32_t* end(int cell) const {
+        return members_.data() + start_[static_cast<size_t>(cell) + 1];
+    }
 
   private:
     float cell_ = 1.0f;
@@ -134,7 +139,8 @@ int scan_immediate_fast(int groups) {
             for (int u = std::max(cb - 1, 0); u <= std::min(cb + 1, grid.per_axis() - 1); ++u)
                 for (int v = std::max(cr - 1, 0); v <= std::min(cr + 1, grid.per_axis() - 1); ++v) {
                     const int cell = grid.cell_of(u, v);
-                    for (const int32_t* m = std::upper_bound(grid.begin(cell), grid.end(cell), from);
+                    for (const int32_t* m =
+                             std::upper_bound(grid.begin(cell), grid.end(cell), from);
                          m != grid.end(cell) && *m < stop; ++m) {
                         const colorgroup& gj = st.gcoltable[static_cast<size_t>(*m)];
                         if (alive(gj) && !gj.nuki) pairs.push_back(*m);
