@@ -72,6 +72,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheOption) {
         {"--dither 4", "--dither"},
         {"--level 0", "--level"},
         {"--level 11", "--level"},
+        {"--refine 17", "--refine"},
+        {"--refine -1", "--refine"},
         {"--key-color 12345", "--key-color"},
         {"--format xcf", "--format"},
         {"--jpeg-quality 9", "--jpeg-quality"},
