@@ -12,6 +12,7 @@
 # default reduction (no refinement, pattern dither) against pngquant's default.
 # pngquant and the photographs are installed by hand, for this benchmark only:
 #   apt-get install pngquant lomiri-wallpapers lomiri-wallpapers-16.04 lomiri-wallpapers-20.04
+# (the RGBA icon comes with adwaita-icon-theme).
 # Run from a Release build:
 #   bench/refine_bench.sh BUILD_DIR [WORK_DIR] [PICTURE...]
 set -eu
@@ -20,13 +21,13 @@ work=${2:-/tmp/mevra-refine-bench}
 [ $# -ge 2 ] && shift 2 || shift $#
 cli="$build/src/cli/mevra-cli"
 quality="$build/bench/quality_bench"
-here=$(cd "$(dirname "$0")" && pwd)
 command -v pngquant > /dev/null || { echo "pngquant is not installed"; exit 1; }
 mkdir -p "$work"
 backgrounds=/usr/share/backgrounds
 if [ $# -eq 0 ]; then
     set -- "$backgrounds/Picture_1A_by_freespace.jpg" "$backgrounds/Picture_0B_by_freespace.jpg" \
-        "$backgrounds/Fossa_by_Jasper_Roks.jpg" "$here/../data/icons/hicolor/256x256/apps/mevra.png"
+        "$backgrounds/Fossa_by_Jasper_Roks.jpg" \
+        /usr/share/icons/Adwaita/512x512/mimetypes/image-x-generic.png
 fi
 
 # PNG copy of a picture in the work folder; prints its path.
