@@ -4,10 +4,10 @@
 #include <numeric>
 
 #include "image/image_info.h"
+#include "platform/parallel_for.h"
 #include "platform/worker_threads.h"
 #include "reduce/nearest_cells.h"
 #include "reduce/nearest_entry.h"
-#include "reduce/parallel_for.h"
 #include "reduce/reduction_state.h"
 #include "settings/clgbase.h"
 
