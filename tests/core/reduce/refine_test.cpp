@@ -11,10 +11,18 @@
 namespace mevra {
 namespace {
 
-struct census_of {
+// The census of a picture, and the palette a reduction without refinement gives.
+struct start_of {
     image_info img;
-    explicit census_of(image_info source) : img(std::move(source)) {
+    std::vector<wxyz> palette;
+    start_of(const image_info& source, int colours) : img(source) {
         img.color_num = img.argb_to_color_index();
+        image_info reduced = source;
+        settings().reset_defaults();
+        settings().dither_type = 0;
+        reduced.image_to_index(colours);
+        for (int e = 0; e < colours; ++e)
+            palette.push_back(conv_wxyz(reduced.color[static_cast<size_t>(e)]));
     }
     refinement_census census() const {
         const size_t n = static_cast<size_t>(img.color_num);
@@ -24,77 +32,36 @@ struct census_of {
     }
 };
 
-// The palette a reduction without refinement gives, as the refinement's start.
-std::vector<wxyz> reduced_palette(const image_info& source, int colours) {
-    image_info img = source;
-    settings().dither_type = 0;
-    img.image_to_index(colours);
-    std::vector<wxyz> out;
-    for (int e = 0; e < colours; ++e)
-        out.push_back(conv_wxyz(img.color[static_cast<size_t>(e)]));
-    return out;
+bool same_bits(const wxyz* a, const wxyz* b, size_t n) {
+    return std::memcmp(a, b, n * sizeof(wxyz)) == 0;
 }
 
-bool same_bits(const std::vector<wxyz>& a, const std::vector<wxyz>& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(wxyz)) == 0;
-}
-
-double mean_squared_error(const image_info& source, const image_info& reduced) {
-    const std::vector<uint32_t> a = test::argb_pixels(source), b = test::argb_pixels(reduced);
-    double sum = 0.0;
-    for (size_t p = 0; p < a.size(); ++p)
-        for (int shift = 0; shift < 32; shift += 8) {
-            const double d = static_cast<double>((a[p] >> shift) & 0xFF) -
-                             static_cast<double>((b[p] >> shift) & 0xFF);
-            sum += d * d;
-        }
-    return sum / static_cast<double>(a.size());
-}
-
-class Refine : public ::testing::Test {
-  protected:
-    void SetUp() override { settings().reset_defaults(); }
-    void TearDown() override { settings().reset_defaults(); }
-};
-
-TEST_F(Refine, EveryPassLowersTheWeightedErrorAndFixedEntriesStay) {
-    const image_info photo = test::make_photo_like(160, 120, 31, true);
-    const census_of c(photo);
-    const std::vector<wxyz> start = reduced_palette(photo, 32);
-    std::vector<uint8_t> fixed(start.size(), 0);
-    fixed[0] = fixed[9] = fixed[31] = 1;
-
-    double previous = refinement_error(start, c.census());
-    for (int passes = 1; passes <= 8; ++passes) {
-        std::vector<wxyz> centres = start;
-        refine_centres(centres, fixed, c.census(), passes, 1);
-        const double error = refinement_error(centres, c.census());
+TEST(Refine, PassesLowerTheErrorKeepFixedEntriesAndIgnoreTheThreadCount) {
+    // Enough colours for several chunks of colours on each of three threads.
+    const start_of s(test::make_photo_like(400, 300, 31, true), 64);
+    ASSERT_GT(s.img.color_num, 3 * 4096);
+    std::vector<uint8_t> fixed(s.palette.size(), 0);
+    fixed[0] = fixed[9] = fixed[63] = 1;
+    double previous = refinement_error(s.palette, s.census());
+    std::vector<wxyz> one;
+    for (int passes = 1; passes <= 6; ++passes) {
+        one = s.palette;
+        refine_centres(one, fixed, s.census(), passes, 1);
+        const double error = refinement_error(one, s.census());
         EXPECT_LE(error, previous) << passes << " passes";
         previous = error;
-        for (size_t e : {0u, 9u, 31u})
-            EXPECT_TRUE(std::memcmp(&centres[e], &start[e], sizeof(wxyz)) == 0) << e;
+        for (size_t e : {0u, 9u, 63u})
+            EXPECT_TRUE(same_bits(&one[e], &s.palette[e], 1)) << e;
     }
-    EXPECT_LT(previous, 0.9 * refinement_error(start, c.census()));
-}
-
-TEST_F(Refine, ResultDoesNotDependOnTheThreadCount) {
-    // Enough colours for several chunks of colours per thread.
-    const image_info photo = test::make_photo_like(400, 300, 32);
-    const census_of c(photo);
-    ASSERT_GT(c.img.color_num, 3 * 4096) << "too few colours for three threads";
-    const std::vector<wxyz> start = reduced_palette(photo, 64);
-    const std::vector<uint8_t> fixed(start.size(), 0);
-    std::vector<wxyz> one = start;
-    refine_centres(one, fixed, c.census(), 4, 1);
-    EXPECT_FALSE(same_bits(one, start));
+    EXPECT_LT(previous, 0.9 * refinement_error(s.palette, s.census()));
     for (unsigned threads : {2u, 3u, 8u}) {
-        std::vector<wxyz> many = start;
-        refine_centres(many, fixed, c.census(), 4, threads);
-        EXPECT_TRUE(same_bits(one, many)) << threads << " threads";
+        std::vector<wxyz> many = s.palette;
+        refine_centres(many, fixed, s.census(), 6, threads);
+        EXPECT_TRUE(same_bits(one.data(), many.data(), one.size())) << threads << " threads";
     }
 }
 
-TEST_F(Refine, EmptyEntriesTakeTheWorstColourKeysStayOutAndTheyStopEarly) {
+TEST(Refine, EmptyEntriesTakeTheWorstColourKeysStayOutAndTheyStopEarly) {
     // Two clusters of grey, one far colour, a key colour that no entry covers.
     const std::vector<uint32_t> colours = {0xFF101010u, 0xFF141414u, 0xFF808080u,
                                            0xFF848484u, 0xFFFF0000u, 0x00000000u};
@@ -107,7 +74,7 @@ TEST_F(Refine, EmptyEntriesTakeTheWorstColourKeysStayOutAndTheyStopEarly) {
     centres[2].cb = 5000.0f;
     const int run = refine_centres(centres, {0, 0, 0}, census, 16, 1);
     const wxyz red = conv_wxyz(0xFFFF0000u);
-    EXPECT_TRUE(std::memcmp(&centres[2], &red, sizeof(wxyz)) == 0);
+    EXPECT_TRUE(same_bits(&centres[2], &red, 1));
     EXPECT_EQ(conv_argb(centres[0]), 0xFF121212u);
     EXPECT_EQ(conv_argb(centres[1]), 0xFF828282u);
     EXPECT_LT(run, 16) << "stops once nothing moves";
@@ -115,19 +82,19 @@ TEST_F(Refine, EmptyEntriesTakeTheWorstColourKeysStayOutAndTheyStopEarly) {
     EXPECT_NEAR(refinement_error(centres, census), 4 * 5 * 4.0, 0.01);
 }
 
-TEST_F(Refine, ReductionWithPassesGetsCloserAndLeavesOwnColoursAlone) {
+TEST(Refine, ReductionWithPassesGetsCloserAndLeavesOwnColoursAlone) {
     // Over 65536 colours: with passes the exact colours are refined and mapped.
-    const image_info photo = test::make_argb_by(320, 240, [](int x, int y) {
-        const uint32_t v = static_cast<uint32_t>(x * 7919 + y * 104729) * 2654435761u;
-        return 0xFF000000u | (v >> 8);
+    const image_info noise = test::make_argb_by(320, 240, [](int x, int y) {
+        return 0xFF000000u | (static_cast<uint32_t>(x * 7919 + y * 104729) * 2654435761u) >> 8;
     });
-    image_info off = photo, refined = photo;
-    settings().dither_type = 0;
-    off.image_to_index(256);
+    const start_of s(noise, 256);
+    image_info refined = noise;
     settings().refine_passes = 6;
     refined.image_to_index(256);
-    EXPECT_LT(mean_squared_error(photo, refined), mean_squared_error(photo, off));
-    EXPECT_EQ(refined.color_num, 256);
+    std::vector<wxyz> palette;
+    for (size_t e = 0; e < 256; ++e)
+        palette.push_back(conv_wxyz(refined.color[e]));
+    EXPECT_LT(refinement_error(palette, s.census()), refinement_error(s.palette, s.census()));
 
     // A picture of fewer colours than the target keeps its own table exactly.
     const image_info few = test::make_argb_by(6, 5, [](int x, int y) {
@@ -139,6 +106,7 @@ TEST_F(Refine, ReductionWithPassesGetsCloserAndLeavesOwnColoursAlone) {
     plain.image_to_index(64);
     EXPECT_EQ(kept.color, plain.color);
     EXPECT_EQ(kept.index_buff, plain.index_buff);
+    settings().reset_defaults();
 }
 
 }  // namespace
