@@ -110,17 +110,14 @@ TEST(reduction_options_dialog, RefinementPassesRoundTripAndAreNamed) {
     settings().refine_passes = 6;
     reduction_options_dialog dlg;
     auto* passes = child<QSpinBox>(&dlg, "refine_passes_spin");
-    EXPECT_EQ(passes->minimum(), 0);
-    EXPECT_EQ(passes->maximum(), 16);
     EXPECT_EQ(passes->accessibleName(), QString::fromUtf8("팔레트 보정 횟수 [ 0 - 16 ]"));
-    const int result = run_modal(
+    run_modal(
         dlg, [&] { return dlg.open_dialog(); },
         [&] {
             EXPECT_EQ(passes->value(), 6);
             passes->setValue(40);  // held at 16 by the box
             press_ok(dlg);
         });
-    EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(settings().refine_passes, 16);
 }
 
