@@ -112,8 +112,7 @@ TEST(ReduceIdentity, ColourfulImagesTakeTheSameCoarseTable) {
 }
 
 TEST(ReduceIdentity, ImmediateMergingSkipsOnlyPairsOutOfReach) {
-    // Tens of thousands of groups: several passes merge at a fixed radius,
-    // with key groups (alpha 0) among them and under every priority mode.
+    // Tens of thousands of groups, key groups (alpha 0) among them, every mode.
     settings().reset_defaults();
     settings().dither_type = 0;
     settings().nuki_flg_alpha0 = 1;
