@@ -73,7 +73,6 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheOption) {
         {"--level 0", "--level"},
         {"--level 11", "--level"},
         {"--refine 17", "--refine"},
-        {"--refine -1", "--refine"},
         {"--key-color 12345", "--key-color"},
         {"--format xcf", "--format"},
         {"--jpeg-quality 9", "--jpeg-quality"},
