@@ -15,6 +15,10 @@ void reduce_options::add_to(CLI::App& cmd) {
                    "none|diffusion-a|diffusion-b|pattern, or 0..3 (default pattern)")
         ->group(group);
     cmd.add_option("--level", level, "Dither strength 1..10 (default 5)")->group(group);
+    cmd.add_option("--refine", refine,
+                   "Refinement passes over the palette, 0..16 (default 0, off; for "
+                   "photographs 6 with --priority strong is recommended)")
+        ->group(group);
     cmd.add_flag("--protect-key", protect_key, "Keep the key colours out of the reduction")
         ->group(group);
     cmd.add_option("--key-color", key_color, "Key colour AARRGGBB (turns the colour key on)")
@@ -37,6 +41,8 @@ bool reduce_options::apply(clgbase& clg, std::string& error) const {
                       clg.dither_type, error))
         return false;
     if (!level.empty() && !parse_int_in("--level", level, 1, 10, clg.dither_level, error))
+        return false;
+    if (!refine.empty() && !parse_int_in("--refine", refine, 0, 16, clg.refine_passes, error))
         return false;
     if (!key_color.empty()) {
         if (!parse_argb("--key-color", key_color, clg.nuki_color, error)) return false;

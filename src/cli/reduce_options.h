@@ -9,7 +9,7 @@
 namespace mevra::cli {
 
 struct reduce_options {
-    std::string colors, priority, dither, level, key_color;
+    std::string colors, priority, dither, level, refine, key_color;
     bool protect_key = false, key_alpha0 = false, key_palette0 = false;
 
     void add_to(CLI::App& cmd);

@@ -72,6 +72,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheOption) {
         {"--dither 4", "--dither"},
         {"--level 0", "--level"},
         {"--level 11", "--level"},
+        {"--refine 17", "--refine"},
         {"--key-color 12345", "--key-color"},
         {"--format xcf", "--format"},
         {"--jpeg-quality 9", "--jpeg-quality"},

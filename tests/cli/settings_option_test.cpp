@@ -65,5 +65,23 @@ TEST(CliSettings, StartsFromTheFileAndTheCommandLineOverrides) {
     EXPECT_NE(r.out.find("--settings"), std::string::npos) << r.out;
 }
 
+TEST(CliSettings, RefinePassesComeFromTheFileOrTheCommandLine) {
+    test::temp_dir dir;
+    const std::string src = dir.file("photo.png"), ini = dir.file("mevra.ini");
+    std::string error;
+    ASSERT_EQ(test::make_photo_like(64, 48, 4).file_save_png(src, error), 0) << error;
+    write_text(ini, "Option DitherType\n0\nOption RefinePasses\n6\n");
+    auto reduce = [&](const std::string& options) {
+        EXPECT_EQ(cli("convert --op reduce --colors 8 --dither none --overwrite " + options +
+                      " -o " + dir.file("out.png") + " " + src)
+                      .status,
+                  0);
+        return test::read_bytes(dir.file("out.png"));
+    };
+    const auto off = reduce(""), from_file = reduce("--settings " + ini);
+    EXPECT_EQ(reduce("--refine 6"), from_file);
+    EXPECT_NE(from_file, off);
+}
+
 }  // namespace
 }  // namespace mevra

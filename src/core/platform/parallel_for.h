@@ -4,17 +4,18 @@
 #include <algorithm>
 #include <cstddef>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/worker_threads.h"
 
 namespace mevra {
 
+// On at most `max_threads` threads (and at most 8).
 template <class F>
-void parallel_for(size_t n, size_t min_chunk, F&& body) {
-    const size_t hw = worker_threads();
+void parallel_for_on(size_t max_threads, size_t n, size_t min_chunk, F&& body) {
     const size_t workers =
-        std::min<size_t>({hw, 8, std::max<size_t>(1, n / std::max<size_t>(min_chunk, 1))});
+        std::min<size_t>({max_threads, 8, std::max<size_t>(1, n / std::max<size_t>(min_chunk, 1))});
     if (workers <= 1) {
         body(size_t{0}, n);
         return;
@@ -28,6 +29,12 @@ void parallel_for(size_t n, size_t min_chunk, F&& body) {
     body(size_t{0}, std::min(n, chunk));
     for (auto& t : threads)
         t.join();
+}
+
+// On as many threads as worker_threads() allows.
+template <class F>
+void parallel_for(size_t n, size_t min_chunk, F&& body) {
+    parallel_for_on(worker_threads(), n, min_chunk, std::forward<F>(body));
 }
 
 }  // namespace mevra

@@ -96,7 +96,7 @@ int image_info::image_to_index_core() {
         within = scan_candidates(groups);
         merge_recorded_candidates();
     } else {
-        within = scan_immediate(groups);
+        within = st.reference_path ? scan_immediate(groups) : scan_immediate_fast(groups);
     }
     if (within - st.min_num <= 2 * st.min_num) st.colreach = st.colreach * 1.5f;
     return groups;

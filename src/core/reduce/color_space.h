@@ -14,17 +14,20 @@ struct wxyz {
     float cr;  // red difference
 };
 
-inline wxyz conv_wxyz(uint32_t argb) {
-    const float a = static_cast<float>((argb >> 24) & 0xFF);
-    const float r = static_cast<float>((argb >> 16) & 0xFF);
-    const float g = static_cast<float>((argb >> 8) & 0xFF);
-    const float b = static_cast<float>(argb & 0xFF);
+// (A, Y, Cb, Cr) of channel values 0..255, whole or fractional (a mean colour).
+inline wxyz wxyz_of_channels(float a, float r, float g, float b) {
     wxyz c;
     c.a = a;
     c.y = 0.2989f * r + 0.5866f * g + 0.1145f * b;
     c.cb = 0.5f * b - (0.1688f * r + 0.3312f * g);
     c.cr = 0.5f * r - 0.4184f * g - 0.0816f * b;
     return c;
+}
+
+inline wxyz conv_wxyz(uint32_t argb) {
+    return wxyz_of_channels(
+        static_cast<float>((argb >> 24) & 0xFF), static_cast<float>((argb >> 16) & 0xFF),
+        static_cast<float>((argb >> 8) & 0xFF), static_cast<float>(argb & 0xFF));
 }
 
 // Clamps a channel already truncated toward zero to 0..255.

@@ -42,7 +42,12 @@ void map_pattern_dither(image_info& img, const std::vector<wxyz>& old_values,
         return v;
     };
 
-    if (reference || colours > max_memo_colours) {
+    // The table of results pays only where colours repeat over many pixels; a
+    // picture of nearly as many colours as pixels (the exact colours of a
+    // photograph, kept for a refined palette) would search as often for the
+    // table and hold sixteen entries a colour.
+    const bool memo = colours <= max_memo_colours && colours * 8 <= width * height;
+    if (reference || !memo) {
         parallel_for(height, 16, [&](size_t y0, size_t y1) {
             for (size_t y = y0; y < y1; ++y)
                 for (size_t x = 0; x < width; ++x) {

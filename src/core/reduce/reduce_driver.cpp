@@ -1,6 +1,8 @@
 // The colour reduction command: census, grouping, merge passes, mapping.
 #include "image/image_info.h"
+#include "reduce/palette_refinement.h"
 #include "reduce/reduction_state.h"
+#include "settings/clgbase.h"
 
 namespace mevra {
 
@@ -19,6 +21,7 @@ void image_info::image_to_index(int target) {
         image_to_index_core();
         ++st.last_pass_count;
     }
+    refine_reduction_palette(*this, settings().refine_passes);
     image_to_index_post(target, 0);
 }
 

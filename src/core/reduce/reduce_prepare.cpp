@@ -1,6 +1,7 @@
 // First stage of a reduction: the key-colour check, the coarse pre-quantisation
 // of very colourful images, and one group per colour (or per reserve colour).
 #include <algorithm>
+#include <span>
 
 #include "image/image_info.h"
 #include "platform/ui_port.h"
@@ -26,10 +27,15 @@ uint32_t colour_of_key(uint32_t key) {
     return (a << 2) << 24 | (r << 2) << 16 | (g << 2) << 8 | (b << 2);
 }
 
-// Replaces the colour table by the distinct coarse keys in ascending order and
-// re-points every pixel; a very colourful image thus keeps a bounded number of
-// groups. Channels lose their low two bits.
-void prequantise(image_info& img, bool reference) {
+struct coarse_table {
+    std::vector<uint32_t> colours;          // distinct coarse keys in ascending order
+    std::vector<int32_t> new_index_of_old;  // coarse entry of every old colour
+};
+
+// The distinct coarse keys of the colour table in ascending order, so a very
+// colourful image keeps a bounded number of groups. Channels lose their low
+// two bits.
+coarse_table make_coarse_table(const image_info& img, bool reference) {
     const size_t colours = static_cast<size_t>(img.color_num);
     std::vector<uint32_t> keys(colours);
     for (size_t i = 0; i < colours; ++i)
@@ -62,8 +68,15 @@ void prequantise(image_info& img, bool reference) {
         for (size_t i = 0; i < colours; ++i)
             new_index_of_old[i] = key_number[keys[i]];
     }
+    return {std::move(table), std::move(new_index_of_old)};
+}
+
+// Replaces the colour table by the coarse one and re-points every pixel.
+void prequantise(image_info& img, bool reference) {
+    coarse_table coarse = make_coarse_table(img, reference);
+    std::vector<uint32_t>& table = coarse.colours;
     for (auto& index : img.index_buff)
-        index = new_index_of_old[static_cast<size_t>(index)];
+        index = coarse.new_index_of_old[static_cast<size_t>(index)];
 
     img.color_num = static_cast<int>(table.size());
     table.resize(std::max<size_t>(table.size(), 256), 0);
@@ -102,19 +115,39 @@ int prepare_normal(image_info& img, int target) {
         show_message(ui_text("reduce", "抜き色が減色する色数以上なので減色できません。"), "");
         return -1;
     }
-    if (img.color_num > max_groups_without_prequantisation) prequantise(img, st.reference_path);
-
     st.target_ncol = target;
     // A table shorter than color_num would be a broken image; never read past it.
-    const size_t n = std::min(
+    const size_t table_size = std::min(
         {static_cast<size_t>(std::max(img.color_num, 0)), img.color.size(), img.color_cnt.size()});
+    std::span<const uint32_t> colours(img.color.data(), table_size);
+    std::span<const int32_t> counts(img.color_cnt.data(), table_size);
+    coarse_table coarse;
+    std::vector<int32_t> coarse_counts;
+    if (img.color_num > max_groups_without_prequantisation) {
+        if (settings().refine_passes <= 0) {
+            prequantise(img, st.reference_path);
+            colours =
+                std::span<const uint32_t>(img.color.data(), static_cast<size_t>(img.color_num));
+            counts = std::span<const int32_t>(img.color_cnt.data(), colours.size());
+        } else {
+            // The refinement and the mapping work on the exact colours, so the
+            // image keeps its table; only the groups start from the coarse one.
+            coarse = make_coarse_table(img, st.reference_path);
+            coarse_counts.assign(coarse.colours.size(), 0);
+            for (size_t k = 0; k < table_size; ++k)
+                coarse_counts[static_cast<size_t>(coarse.new_index_of_old[k])] += counts[k];
+            colours = coarse.colours;
+            counts = coarse_counts;
+        }
+    }
+    const size_t n = colours.size();
     st.gcolor_xyz.assign(n, wxyz{});
     st.gcoltable.assign(n, colorgroup{});
     st.member_next.assign(n, -1);
     st.member_count.assign(n, 0);
     for (size_t i = 0; i < n; ++i) {
-        const uint32_t colour = img.color[i];
-        const int32_t count = img.color_cnt[i];
+        const uint32_t colour = colours[i];
+        const int32_t count = counts[i];
         st.gcolor_xyz[i] = conv_wxyz(colour);
         st.member_count[i] = count;
         colorgroup g = single_colour_group(st.gcolor_xyz[i], static_cast<int32_t>(i), count);

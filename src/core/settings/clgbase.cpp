@@ -45,6 +45,7 @@ void clgbase::reset_defaults() {
     dither_type = 3;
     dither_level = 5;
     transparency_mode = 0;
+    refine_passes = 0;
     trim_or_scaling = 0;
     trim_palette_reserve = 0;
     trim_left = trim_top = trim_width = trim_height = 0;

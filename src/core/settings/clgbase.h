@@ -68,6 +68,8 @@ class clgbase {
     int dither_type;
     int dither_level;
     int transparency_mode;
+    // Refinement passes over the reduced palette before mapping, 0..16 (0: off).
+    int refine_passes;
     int trim_or_scaling;
     int trim_palette_reserve;
     int trim_left, trim_top, trim_width, trim_height;

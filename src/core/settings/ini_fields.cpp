@@ -67,7 +67,7 @@ using C = clgbase;
 // The written fallbacks of the window fields are the placements of a start
 // without a settings file (main window bounds: the initial 645 x 422 client
 // area; AVI player: its 515 x 257 client area).
-constexpr std::array<field, 59> table = {{
+constexpr std::array<field, 60> table = {{
     {.key = "Setting File Version", .kind = K::version},
     position("MainWindow Left", &W::main_window, &P::left, 0),
     position("MainWindow Top", &W::main_window, &P::top, 0),
@@ -133,6 +133,8 @@ constexpr std::array<field, 59> table = {{
     recent("image_last_open_pos7", 7),
     recent("image_last_open_pos8", 8),
     recent("image_last_open_pos9", 9),
+    // Appended after the original pairs; a file without it reads 0 (off).
+    option("Option RefinePasses", &C::refine_passes, 0, 16, 0),
 }};
 
 }  // namespace

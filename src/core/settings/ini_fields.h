@@ -1,5 +1,5 @@
 #pragma once
-// The 59 key / value pairs of the settings file in the order they are written,
+// The 60 key / value pairs of the settings file in the order they are written,
 // with what each key stores and the range its value is held to on reading.
 #include <cstdint>
 #include <optional>
@@ -38,7 +38,7 @@ struct field {
     int slot = 0;
 };
 
-// All 59 pairs, in file order.
+// All 60 pairs, in file order.
 std::span<const field> fields();
 
 }  // namespace mevra::ini

@@ -71,7 +71,7 @@ enum class ini_read_status {
 ini_read_status read_ini(const std::string& path, clgbase& clg, window_layout& layout,
                          std::string& error);
 
-// The 59 pairs as written: UTF-8 without byte-order mark, CR LF after every
+// The 60 pairs as written: UTF-8 without byte-order mark, CR LF after every
 // line. Layout fields without a value are written with the missing-file
 // placements (and 0, 0, 645 x 422 for the main window's bounds, 515 x 257 for
 // the AVI player). A string that holds a line break cannot be stored in this

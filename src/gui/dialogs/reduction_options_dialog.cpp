@@ -64,12 +64,20 @@ reduction_options_dialog::reduction_options_dialog(QWidget* parent) : QDialog(pa
     dither_level_spin->setRange(1, 10);
     dither_level_spin->setToolTip(tr("１は弱く、１０は強くディザリングします"));
 
+    refine_passes_spin = new QSpinBox(this);
+    refine_passes_spin->setObjectName("refine_passes_spin");
+    refine_passes_spin->setRange(0, 16);
+    refine_passes_spin->setToolTip(
+        tr("減色後のパレットを画像の色に近づける補正の回数です。０で補正しません。\n"
+           "写真には「배경중시(강)」と６回を推奨します。"));
+
     key_colour_out_check = new QCheckBox(tr("빼는색 감색 안함"), this);
     key_colour_out_check->setObjectName("key_colour_out_check");
 
     for (QWidget* w :
          {static_cast<QWidget*>(colours_spin), static_cast<QWidget*>(priority_combo),
-          static_cast<QWidget*>(dither_combo), static_cast<QWidget*>(dither_level_spin)})
+          static_cast<QWidget*>(dither_combo), static_cast<QWidget*>(dither_level_spin),
+          static_cast<QWidget*>(refine_passes_spin)})
         dialog_style::set_tooltip_timing(w, tip_wake_ms, tip_show_ms);
 
     auto* grid = new QGridLayout;
@@ -77,7 +85,10 @@ reduction_options_dialog::reduction_options_dialog(QWidget* parent) : QDialog(pa
     add_row(grid, 1, tr("감색 우선타입"), priority_combo);
     add_row(grid, 2, tr("디저링 타입   "), dither_combo);
     add_row(grid, 3, tr("디저링 레벨  [ 1 - 10 ]  "), dither_level_spin);
-    grid->addWidget(key_colour_out_check, 4, 0, 1, 2);
+    const QLabel* refine_label =
+        add_row(grid, 4, tr("팔레트 보정 횟수 [ 0 - 16 ]"), refine_passes_spin);
+    refine_passes_spin->setAccessibleName(refine_label->text());
+    grid->addWidget(key_colour_out_check, 5, 0, 1, 2);
 
     QPushButton *ok = nullptr, *cancel = nullptr;
     auto* buttons = dialog_style::make_ok_cancel(this, &ok, &cancel);
@@ -98,6 +109,7 @@ void reduction_options_dialog::read_settings() {
     dither_combo->setCurrentIndex(std::clamp(s.dither_type, 0, dither_combo->count() - 1));
     dither_level_spin->setValue(s.dither_level);
     key_colour_out_check->setChecked(s.transparency_mode != 0);
+    refine_passes_spin->setValue(s.refine_passes);
 }
 
 void reduction_options_dialog::write_settings() {
@@ -107,6 +119,7 @@ void reduction_options_dialog::write_settings() {
     s.dither_type = dither_combo->currentIndex();
     s.dither_level = std::clamp(dither_level_spin->value(), 1, 10);
     s.transparency_mode = key_colour_out_check->isChecked() ? 1 : 0;
+    s.refine_passes = std::clamp(refine_passes_spin->value(), 0, 16);
 }
 
 int reduction_options_dialog::open_dialog() {

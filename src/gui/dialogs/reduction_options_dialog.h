@@ -1,7 +1,8 @@
 #pragma once
 // The colour-reduction options dialog: target colour count, priority mode,
-// dither type and level, and whether the key-out colour stays out of the
-// reduction. Created once; reopens where it was last shown.
+// dither type and level, whether the key-out colour stays out of the
+// reduction, and the refinement passes over the palette. Created once;
+// reopens where it was last shown.
 #include <QDialog>
 #include <functional>
 
@@ -30,4 +31,5 @@ class reduction_options_dialog : public QDialog {
     QComboBox* dither_combo;          // dither type
     QSpinBox* dither_level_spin;      // dither level
     QCheckBox* key_colour_out_check;  // keep the key-out colour out
+    QSpinBox* refine_passes_spin;     // refinement passes over the palette
 };

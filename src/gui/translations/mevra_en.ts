@@ -1079,6 +1079,16 @@ and none. Images of 3 million pixels or more may take about a minute.</translati
         <source>디저링 레벨  [ 1 - 10 ]  </source>
         <translation>Dither level [ 1 - 10 ]</translation>
     </message>
+    <message>
+        <source>減色後のパレットを画像の色に近づける補正の回数です。０で補正しません。
+写真には「배경중시(강)」と６回を推奨します。</source>
+        <translation>How many times the reduced palette is refined towards the image&apos;s colours; 0 turns it off.
+For photographs, 6 passes with “Background first (strong)” are recommended.</translation>
+    </message>
+    <message>
+        <source>팔레트 보정 횟수 [ 0 - 16 ]</source>
+        <translation>Refinement passes [ 0 - 16 ]</translation>
+    </message>
 </context>
 <context>
     <name>resize</name>

@@ -111,6 +111,23 @@ TEST(ReduceIdentity, ColourfulImagesTakeTheSameCoarseTable) {
     settings().reset_defaults();
 }
 
+TEST(ReduceIdentity, ImmediateMergingSkipsOnlyPairsOutOfReach) {
+    // Tens of thousands of groups, key groups (alpha 0) among them, every mode.
+    settings().reset_defaults();
+    settings().dither_type = 0;
+    settings().nuki_flg_alpha0 = 1;
+    const image_info source = make_noisy(220, 180, 17, true);
+    for (int mode = 0; mode < 4; ++mode) {
+        settings().conv_mode = mode;
+        settings().transparency_mode = mode % 2;
+        const image_info a = reduce_with(source, mode == 3 ? 7 : 256, true);
+        const image_info b = reduce_with(source, mode == 3 ? 7 : 256, false);
+        ASSERT_EQ(a.color, b.color) << "mode " << mode;
+        ASSERT_EQ(a.index_buff, b.index_buff) << "mode " << mode;
+    }
+    settings().reset_defaults();
+}
+
 TEST(ReduceIdentity, ErrorDiffusionMatchesOnWideImages) {
     // Wide enough for rows on two threads and colourful enough for many cells
     // of the nearest-entry grid; odd sizes and one-row images included.

@@ -1,4 +1,4 @@
-// The settings file as text and on disc: the 59 pairs byte for byte, the
+// The settings file as text and on disc: the 60 pairs byte for byte, the
 // accepted line ends, positional pairs, the recent-file order and the
 // missing-file and failed-write behaviour.
 #include <gtest/gtest.h>
@@ -93,6 +93,7 @@ const std::vector<std::pair<std::string, std::string>> defaults_file = {
     {"image_last_open_pos7", ""},
     {"image_last_open_pos8", ""},
     {"image_last_open_pos9", ""},
+    {"Option RefinePasses", "0"},
 };
 
 // Every value differs from its default.
@@ -156,11 +157,12 @@ const std::vector<std::pair<std::string, std::string>> custom_file = {
     {"image_last_open_pos7", ""},
     {"image_last_open_pos8", ""},
     {"image_last_open_pos9", "/j.gif"},
+    {"Option RefinePasses", "16"},
 };
 
 TEST(IniFile, DefaultsAndNoLayoutWriteTheStatedFile) {
     clgbase clg;
-    EXPECT_EQ(defaults_file.size(), 59u);
+    EXPECT_EQ(defaults_file.size(), 60u);
     EXPECT_EQ(write_ini_text(clg, missing_file_layout()), crlf(defaults_file));
     EXPECT_EQ(write_ini_text(clg, window_layout{}), crlf(defaults_file));
 }
@@ -272,8 +274,8 @@ TEST(IniFile, UnusableValuesFallBackToTheDefaultOrLeaveTheWindowAlone) {
 }
 
 TEST(IniFile, DdsFormatTakesAllSevenLayoutsAndFallsBackBeyondThem) {
-    for (const auto& [text, want] : {std::pair<const char*, int>{"5", 5}, {"6", 6}, {"4", 4},
-                                     {"7", 0}, {"-1", 0}}) {
+    for (const auto& [text, want] :
+         {std::pair<const char*, int>{"5", 5}, {"6", 6}, {"4", 4}, {"7", 0}, {"-1", 0}}) {
         clgbase clg;
         clg.dds_format = 3;
         read_ini_text(crlf({{"Option DDSFormat", text}}), clg);
@@ -347,6 +349,15 @@ TEST(IniFile, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(test::read_bytes(path), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
         << "no temporary file is left behind";
+}
+
+TEST(IniFile, RefinePassesAreTheLastPairAndOlderFilesReadThemAsOff) {
+    clgbase clg;  // a file of the 59 original pairs leaves the setting alone
+    clg.refine_passes = 5;
+    read_ini_text(crlf({defaults_file.begin(), defaults_file.end() - 1}), clg);
+    EXPECT_EQ(clg.refine_passes, 5);
+    read_ini_text(crlf({{"Option RefinePasses", "17"}}), clg);  // out of range: off
+    EXPECT_EQ(clg.refine_passes, 0);
 }
 
 }  // namespace

@@ -105,6 +105,22 @@ TEST(reduction_options_dialog, EnterIsOkAndEscapeIsCancel) {
     EXPECT_EQ(settings().target_color, 40);
 }
 
+TEST(reduction_options_dialog, RefinementPassesRoundTripAndAreNamed) {
+    fresh_settings fresh;
+    settings().refine_passes = 6;
+    reduction_options_dialog dlg;
+    auto* passes = child<QSpinBox>(&dlg, "refine_passes_spin");
+    EXPECT_EQ(passes->accessibleName(), QString::fromUtf8("팔레트 보정 횟수 [ 0 - 16 ]"));
+    run_modal(
+        dlg, [&] { return dlg.open_dialog(); },
+        [&] {
+            EXPECT_EQ(passes->value(), 6);
+            passes->setValue(40);  // held at 16 by the box
+            press_ok(dlg);
+        });
+    EXPECT_EQ(settings().refine_passes, 16);
+}
+
 TEST(environment_options_dialog, ComponentBoxesRewriteThemselvesAndRepaintOnlyTheirSwatch) {
     fresh_settings fresh;
     environment_options_dialog dlg;
