@@ -36,9 +36,8 @@ bool frames_palette(int count, const frame_loader& load, int target,
     return true;
 }
 
-bool write_gif_animation(int count, const frame_loader& load,
-                         const std::vector<uint32_t>& palette, int delay_cs,
-                         const std::string& out, bool overwrite) {
+bool write_gif_animation(int count, const frame_loader& load, const std::vector<uint32_t>& palette,
+                         int delay_cs, const std::string& out, bool overwrite) {
     std::error_code ec;
     if (!overwrite && std::filesystem::exists(out, ec))
         return fail(out + " exists and was kept (use --overwrite)");
@@ -55,12 +54,11 @@ bool write_gif_animation(int count, const frame_loader& load,
             if (!gif.start(width, height, palette, delay_cs, error)) return fail(error);
         } else if (img.width != width || img.height != height) {
             return fail("frame " + std::to_string(i + 1) + " is " + std::to_string(img.width) +
-                        "x" + std::to_string(img.height) + ", the first " +
-                        std::to_string(width) + "x" + std::to_string(height) +
-                        "; nothing written");
+                        "x" + std::to_string(img.height) + ", the first " + std::to_string(width) +
+                        "x" + std::to_string(height) + "; nothing written");
         }
-        if (map_to_palette(img, palette) != 0) return fail("frame " + std::to_string(i + 1) +
-                                                           " could not be mapped onto the palette");
+        if (map_to_palette(img, palette) != 0)
+            return fail("frame " + std::to_string(i + 1) + " could not be mapped onto the palette");
         const std::vector<uint8_t> indices(img.index_buff.begin(), img.index_buff.end());
         if (!gif.add_frame(indices, error)) return fail(error);
     }

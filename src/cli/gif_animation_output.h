@@ -24,8 +24,7 @@ bool frames_palette(int count, const frame_loader& load, int target,
 // the animation to `out` (replacing an existing file only with `overwrite`,
 // and only once complete). `delay_cs` is each frame's delay in 1/100 s. All
 // frames must have the size of the first. False with the reason printed.
-bool write_gif_animation(int count, const frame_loader& load,
-                         const std::vector<uint32_t>& palette, int delay_cs,
-                         const std::string& out, bool overwrite);
+bool write_gif_animation(int count, const frame_loader& load, const std::vector<uint32_t>& palette,
+                         int delay_cs, const std::string& out, bool overwrite);
 
 }  // namespace mevra::cli

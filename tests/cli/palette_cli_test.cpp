@@ -36,10 +36,10 @@ class PaletteCliTest : public ::testing::Test {
             "d = []\nfor i in range(im.n_frames):\n    im.seek(i)\n"
             "    d.append(im.info.get('duration'))\n"
             "print(im.n_frames, im.size[0], im.size[1], d, im.info.get('loop'))\n";
-        FILE* pipe = popen(("/usr/bin/python3 -c " + shell_quote(script) + " " +
-                            shell_quote(gif) + " 2>&1")
-                               .c_str(),
-                           "r");
+        FILE* pipe =
+            popen(("/usr/bin/python3 -c " + shell_quote(script) + " " + shell_quote(gif) + " 2>&1")
+                      .c_str(),
+                  "r");
         std::string out;
         char buf[512];
         size_t n;
@@ -52,13 +52,12 @@ class PaletteCliTest : public ::testing::Test {
 
 TEST_F(PaletteCliTest, ReductionOntoAPaletteFileKeepsItsColoursAndOrder) {
     const std::string in = photo("a.png", 1);
-    test::write_bytes(dir.file("pal.hex"),
-                      {'f', 'f', '0', '0', '0', '0', '\n', '0', '0', '0', '0', 'f', 'f', '\n',
-                       'f', 'f', 'f', 'f', 'f', 'f', '\n'});
-    auto r = run_mevra_cli("convert --op reduce --dither diffusion-b --level 7 --palette " +
-                           shell_quote(dir.file("pal.hex")) + " -o " +
-                           shell_quote(dir.file("out.png")) + " --palette-out " +
-                           shell_quote(dir.file("used.gpl")) + " " + in);
+    test::write_bytes(dir.file("pal.hex"), {'f', 'f', '0',  '0', '0', '0', '\n', '0', '0', '0', '0',
+                                            'f', 'f', '\n', 'f', 'f', 'f', 'f',  'f', 'f', '\n'});
+    auto r =
+        run_mevra_cli("convert --op reduce --dither diffusion-b --level 7 --palette " +
+                      shell_quote(dir.file("pal.hex")) + " -o " + shell_quote(dir.file("out.png")) +
+                      " --palette-out " + shell_quote(dir.file("used.gpl")) + " " + in);
     ASSERT_EQ(r.status, 0) << r.out;
     const std::vector<uint32_t> expected = {0xFFFF0000u, 0xFF0000FFu, 0xFFFFFFFFu};
     EXPECT_EQ(palette("used.gpl"), expected);
@@ -84,14 +83,14 @@ TEST_F(PaletteCliTest, ReductionOntoAPaletteFileKeepsItsColoursAndOrder) {
 }
 
 TEST_F(PaletteCliTest, SharedPaletteGivesEveryOutputTheSameTableWhateverTheJobs) {
-    const std::string in = photo("p1.png", 21) + " " + photo("p2.png", 22) + " " +
-                           photo("p3.png", 23);
+    const std::string in =
+        photo("p1.png", 21) + " " + photo("p2.png", 22) + " " + photo("p3.png", 23);
     for (const char* jobs : {"1", "2"}) {
         const std::string out = dir.file(std::string("j") + jobs);
-        auto r = run_mevra_cli("convert --op reduce --colors 24 --shared-palette -j " +
-                               std::string(jobs) + " --out-dir " + shell_quote(out) +
-                               " --palette-out " + shell_quote(out + "/shared.pal") +
-                               " --palette-format riff " + in);
+        auto r =
+            run_mevra_cli("convert --op reduce --colors 24 --shared-palette -j " +
+                          std::string(jobs) + " --out-dir " + shell_quote(out) + " --palette-out " +
+                          shell_quote(out + "/shared.pal") + " --palette-format riff " + in);
         ASSERT_EQ(r.status, 0) << r.out;
     }
     const auto shared = palette("j1/shared.pal");
@@ -108,9 +107,10 @@ TEST_F(PaletteCliTest, SharedPaletteGivesEveryOutputTheSameTableWhateverTheJobs)
 TEST_F(PaletteCliTest, AnimatedGifsOpenInAnIndependentDecoder) {
     const std::string in = photo("f1.png", 31) + " " + photo("f2.png", 32) + " " +
                            photo("f3.png", 33) + " " + photo("f4.png", 34);
-    auto r = run_mevra_cli("convert --op reduce --shared-palette --colors 32 --format gif "
-                           "--animate 120 -o " +
-                           shell_quote(dir.file("anim.gif")) + " " + in);
+    auto r = run_mevra_cli(
+        "convert --op reduce --shared-palette --colors 32 --format gif "
+        "--animate 120 -o " +
+        shell_quote(dir.file("anim.gif")) + " " + in);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(pillow_view(dir.file("anim.gif")), "4 48 40 [120, 120, 120, 120] 0\n");
     r = run_mevra_cli("convert --op reduce --shared-palette --format gif --animate 120 -o " +

@@ -34,8 +34,7 @@ void put_u32le(std::vector<uint8_t>& out, uint32_t v) {
 // The "data" chunk's body: version, count, then red, green, blue and a flags
 // byte per entry (the flags are a drawing hint of the system palette and
 // carry no colour; they are not kept).
-bool parse_riff_data(byte_reader& in, size_t size, std::vector<uint32_t>& out,
-                     std::string& error) {
+bool parse_riff_data(byte_reader& in, size_t size, std::vector<uint32_t>& out, std::string& error) {
     if (size < 4) {
         error = "the RIFF palette's data chunk is too short";
         return false;
@@ -105,8 +104,8 @@ bool parse_riff(std::span<const uint8_t> bytes, std::vector<uint32_t>& out, std:
 // none). The transparent entry reads with alpha 0.
 bool parse_act(std::span<const uint8_t> bytes, std::vector<uint32_t>& out, std::string& error) {
     if (bytes.size() != act_table_bytes && bytes.size() != act_with_count_bytes) {
-        error = "an Adobe colour table has 768 or 772 bytes, this file " +
-                std::to_string(bytes.size());
+        error =
+            "an Adobe colour table has 768 or 772 bytes, this file " + std::to_string(bytes.size());
         return false;
     }
     size_t count = 256;

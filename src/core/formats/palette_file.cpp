@@ -32,40 +32,22 @@ std::string_view as_text(std::span<const uint8_t> bytes) {
 }
 
 // An indexed picture gives its colour table; a true-colour one its distinct
-// colours in scan order, of which there may be at most 256.
+// colours in scan order.
 bool picture_palette(const decoded_picture& pic, std::vector<uint32_t>& out, std::string& error) {
-    if (pic.indexed()) {
-        out = pic.palette;
-        return true;
-    }
-    std::vector<uint32_t> colours;
-    std::unordered_set<uint32_t> seen;
-    for (uint32_t c : pic.argb) {
-        if (!seen.insert(c).second) continue;
-        if (colours.size() == palette_max_colours) {
-            error = "the picture has more than 256 colours";
-            return false;
-        }
-        colours.push_back(c);
-    }
-    if (colours.empty()) {
-        error = "the picture has no pixels";
-        return false;
-    }
-    out = std::move(colours);
+    if (!pic.indexed()) return palette_of_pixels(pic.argb, out, error);
+    out = pic.palette;
     return true;
 }
 
-bool read_picture(std::span<const uint8_t> bytes, std::vector<uint32_t>& out,
-                  std::string& error) {
+bool read_picture(std::span<const uint8_t> bytes, std::vector<uint32_t>& out, std::string& error) {
     decoded_picture pic;
     std::string reason;
     if (!decode_picture(bytes, pic, reason)) {
         error = "the picture could not be read: " + reason;
         return false;
     }
-    const size_t pixels = static_cast<size_t>(std::max(pic.width, 0)) *
-                          static_cast<size_t>(std::max(pic.height, 0));
+    const size_t pixels =
+        static_cast<size_t>(std::max(pic.width, 0)) * static_cast<size_t>(std::max(pic.height, 0));
     if (pic.indexed() ? (pic.palette.empty() || pic.palette.size() > palette_max_colours)
                       : pic.argb.size() < pixels) {
         error = "the picture is damaged";
@@ -80,6 +62,26 @@ bool is_png(std::span<const uint8_t> bytes) {
 }
 
 }  // namespace
+
+bool palette_of_pixels(std::span<const uint32_t> argb, std::vector<uint32_t>& colours,
+                       std::string& error) {
+    std::vector<uint32_t> found;
+    std::unordered_set<uint32_t> seen;
+    for (uint32_t c : argb) {
+        if (!seen.insert(c).second) continue;
+        if (found.size() == palette_max_colours) {
+            error = "the picture has more than 256 colours";
+            return false;
+        }
+        found.push_back(c);
+    }
+    if (found.empty()) {
+        error = "the picture has no pixels";
+        return false;
+    }
+    colours = std::move(found);
+    return true;
+}
 
 bool read_palette_bytes(std::span<const uint8_t> bytes, const std::string& extension,
                         std::vector<uint32_t>& colours, std::string& error) {
@@ -150,8 +152,7 @@ bool palette_file_bytes(palette_file_type type, const std::vector<uint32_t>& col
 bool write_palette_file(const std::string& path, palette_file_type type,
                         const std::vector<uint32_t>& colours, std::string& error) {
     std::vector<uint8_t> bytes;
-    return palette_file_bytes(type, colours, bytes, error) &&
-           write_file_atomic(path, bytes, error);
+    return palette_file_bytes(type, colours, bytes, error) && write_file_atomic(path, bytes, error);
 }
 
 std::optional<palette_file_type> palette_type_for_path(const std::string& path) {

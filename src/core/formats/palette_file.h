@@ -22,8 +22,7 @@ inline constexpr size_t palette_max_colours = 256;
 // the extension .act, and a hex list by the extension .hex (or a content of
 // nothing but hex colour lines). Returns false with a reason in `error`,
 // leaving `colours` untouched.
-bool read_palette_file(const std::string& path, std::vector<uint32_t>& colours,
-                       std::string& error);
+bool read_palette_file(const std::string& path, std::vector<uint32_t>& colours, std::string& error);
 // The same on bytes in memory; `extension` (".act", lower case or not) helps
 // where content alone does not tell.
 bool read_palette_bytes(std::span<const uint8_t> bytes, const std::string& extension,
@@ -37,6 +36,11 @@ bool write_palette_file(const std::string& path, palette_file_type type,
 // palette or when the PNG encoder fails.
 bool palette_file_bytes(palette_file_type type, const std::vector<uint32_t>& colours,
                         std::vector<uint8_t>& out, std::string& error);
+
+// The distinct colours of true-colour pixels in scan order, as a palette;
+// false with a reason when there are none or more than 256.
+bool palette_of_pixels(std::span<const uint32_t> argb, std::vector<uint32_t>& colours,
+                       std::string& error);
 
 // The type a file name asks for by its extension: .gpl, .pal (JASC-PAL, the
 // text form most palette tools exchange), .act, .hex, .png; nothing for others.

@@ -115,7 +115,8 @@ bool parse_gimp(std::string_view text, std::vector<uint32_t>& out, std::string& 
     for (size_t i = 1; i < lines.size(); ++i) {
         std::string_view line = lines[i];
         if (line.empty() || line.front() == '#') continue;
-        if (colours.empty() && (starts_with_word(line, "Name:") || starts_with_word(line, "Columns:")))
+        if (colours.empty() &&
+            (starts_with_word(line, "Name:") || starts_with_word(line, "Columns:")))
             continue;
         if (colours.empty() && starts_with_word(line, "Channels:")) {
             const std::string_view kind = trim(line.substr(9));
@@ -240,7 +241,8 @@ std::string gimp_text(const std::vector<uint32_t>& colours, const std::string& n
     std::string out = "GIMP Palette\nName: " + (name.empty() ? std::string("MEVRA") : name) +
                       "\nColumns: 16\n#\n";
     for (size_t i = 0; i < colours.size(); ++i)
-        append_line(out, "%3u %3u %3u\t", colours[i], ("Index " + std::to_string(i) + "\n").c_str());
+        append_line(out, "%3u %3u %3u\t", colours[i],
+                    ("Index " + std::to_string(i) + "\n").c_str());
     return out;
 }
 

@@ -16,8 +16,8 @@ int table_bits(int n) {
 }
 
 bool put_loop_forever(GifFileType* file) {
-    static const GifByteType application[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E',
-                                              '2', '.', '0'};
+    static const GifByteType application[] = {'N', 'E', 'T', 'S', 'C', 'A',
+                                              'P', 'E', '2', '.', '0'};
     static const GifByteType loop[] = {1, 0, 0};  // sub-block 1, repeat count 0 = for ever
     return EGifPutExtensionLeader(file, APPLICATION_EXT_FUNC_CODE) != GIF_ERROR &&
            EGifPutExtensionBlock(file, sizeof application, application) != GIF_ERROR &&
@@ -52,7 +52,8 @@ bool gif_animation_encoder::start(int width, int height, const std::vector<uint3
     std::vector<GifColorType> table(size_t{1} << bits, GifColorType{0, 0, 0});
     for (size_t i = 0; i < palette.size(); ++i)
         table[i] = {static_cast<GifByteType>(palette[i] >> 16),
-                    static_cast<GifByteType>(palette[i] >> 8), static_cast<GifByteType>(palette[i])};
+                    static_cast<GifByteType>(palette[i] >> 8),
+                    static_cast<GifByteType>(palette[i])};
     int code = 0;
     file_ = EGifOpen(&bytes_, gif::append_output, &code);
     if (!file_) {

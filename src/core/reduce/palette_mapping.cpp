@@ -23,6 +23,22 @@ int map_to_palette(image_info& img, const std::vector<uint32_t>& palette) {
     return 0;
 }
 
+int replace_palette(image_info& img, const std::vector<uint32_t>& palette) {
+    const bool indexed = img.image_type == IMGTYP_16 || img.image_type == IMGTYP_256;
+    if (img.flag == 0 || !indexed || palette.empty() || palette.size() > 256) return -1;
+    int used = 0;
+    for (int32_t index : img.index_buff)
+        used = std::max(used, index + 1);
+    const size_t entries = std::max<size_t>(palette.size(), static_cast<size_t>(used));
+    if (img.color.size() < std::max<size_t>(entries, 256))
+        img.color.resize(std::max<size_t>(entries, 256), 0xFF000000u);
+    if (img.color_cnt.size() < img.color.size()) img.color_cnt.resize(img.color.size(), 0);
+    std::copy(palette.begin(), palette.end(), img.color.begin());
+    img.color_num = static_cast<int>(entries);
+    if (entries > 16) img.image_type = IMGTYP_256;
+    return 0;
+}
+
 std::vector<uint32_t>& fixed_reduction_palette() {
     static std::vector<uint32_t> palette;
     return palette;
@@ -30,7 +46,8 @@ std::vector<uint32_t>& fixed_reduction_palette() {
 
 std::vector<uint32_t> palette_of(const image_info& img) {
     const size_t n = static_cast<size_t>(std::clamp<int>(img.color_num, 0, 256));
-    return {img.color.begin(), img.color.begin() + static_cast<std::ptrdiff_t>(std::min(n, img.color.size()))};
+    return {img.color.begin(),
+            img.color.begin() + static_cast<std::ptrdiff_t>(std::min(n, img.color.size()))};
 }
 
 }  // namespace mevra

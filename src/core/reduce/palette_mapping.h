@@ -16,6 +16,15 @@ class image_info;
 // an empty image or a palette of no or more than 256 colours (image unchanged).
 int map_to_palette(image_info& img, const std::vector<uint32_t>& palette);
 
+// Puts `palette` (1 … 256 colours) in place of an indexed image's colour
+// table, entry for entry; the pixels keep their indices. Entries past the
+// palette that pixels still use keep their old colours, so that no pixel
+// points at a missing entry; color_num becomes the larger of the palette's
+// size and the highest used index + 1, and a 16-colour image with more
+// entries than 16 becomes a 256-colour one. 0 when done, -1 for an image that
+// is not indexed or an unusable palette (image unchanged).
+int replace_palette(image_info& img, const std::vector<uint32_t>& palette);
+
 // The palette a reduction maps onto instead of building its own; empty (the
 // default) lets each reduction build one. Program-wide like the reduction
 // state: the command line and the batch set it for a run.

@@ -12,8 +12,8 @@ void shared_census::add(image_info& img) {
     if (img.flag == 0) return;
     const int n = img.argb_to_color_index();
     if (n > 0) img.color_num = n;
-    const size_t entries = std::min({static_cast<size_t>(std::max(img.color_num, 0)),
-                                     img.color.size(), img.color_cnt.size()});
+    const size_t entries = std::min(
+        {static_cast<size_t>(std::max(img.color_num, 0)), img.color.size(), img.color_cnt.size()});
     for (size_t i = 0; i < entries; ++i) {
         if (img.color_cnt[i] <= 0) continue;  // unused table entries add no colour
         const auto [it, fresh] =
@@ -48,8 +48,8 @@ bool shared_census::build_palette(int target, std::vector<uint32_t>& palette) co
     if (census.image_to_index_groups(target) < 0) return false;
 
     reduction_state& st = reduction();
-    const int real = std::min({st.colorgroup_num, st.target_ncol,
-                               static_cast<int>(st.gcoltable.size())});
+    const int real =
+        std::min({st.colorgroup_num, st.target_ncol, static_cast<int>(st.gcoltable.size())});
     palette.clear();
     for (int i = 0; i < real; ++i)
         palette.push_back(conv_argb(st.gcoltable[static_cast<size_t>(i)].centre));

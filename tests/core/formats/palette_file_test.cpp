@@ -57,16 +57,18 @@ TEST(PaletteFile, EveryTypeWritesAndReadsBackTheSameColoursInOrder) {
 TEST(PaletteFile, TextFilesFromOtherToolsReadWithCommentsCrLfAndTrailingBlanks) {
     std::vector<uint32_t> p;
     std::string error;
-    ASSERT_TRUE(read_text("\xEF\xBB\xBFGIMP Palette\r\nName: Test  \r\nColumns: 4\r\n# comment\r\n"
-                          "  0   0   0\tBlack \r\n\r\n255 128   1 Orange Peel\t\r\n#\r\n",
-                          ".gpl", p, error))
+    ASSERT_TRUE(
+        read_text("\xEF\xBB\xBFGIMP Palette\r\nName: Test  \r\nColumns: 4\r\n# comment\r\n"
+                  "  0   0   0\tBlack \r\n\r\n255 128   1 Orange Peel\t\r\n#\r\n",
+                  ".gpl", p, error))
         << error;
     EXPECT_EQ(p, (std::vector<uint32_t>{0xFF000000u, 0xFFFF8001u}));
     ASSERT_TRUE(read_text("GIMP Palette\nChannels: RGBA\n1 2 3 4 semi\n", ".gpl", p, error));
     EXPECT_EQ(p, (std::vector<uint32_t>{0x04010203u}));
-    ASSERT_TRUE(read_text("JASC-PAL\r\n0100\r\n# made by hand\r\n3\r\n1 2 3\r\n4 5 6 255\r\n"
-                          "7 8 9   \r\n\r\nextra lines are not read\r\n",
-                          ".pal", p, error))
+    ASSERT_TRUE(
+        read_text("JASC-PAL\r\n0100\r\n# made by hand\r\n3\r\n1 2 3\r\n4 5 6 255\r\n"
+                  "7 8 9   \r\n\r\nextra lines are not read\r\n",
+                  ".pal", p, error))
         << error;
     EXPECT_EQ(p, (std::vector<uint32_t>{0xFF010203u, 0xFF040506u, 0xFF070809u}));
     ASSERT_TRUE(read_text("; lospec\r\n#FF0000 \r\n00ff00\r\n\r\n", ".hex", p, error)) << error;
@@ -129,16 +131,15 @@ TEST(PaletteFile, DamagedTruncatedAndOversizedFilesSayWhyAndChangeNothing) {
 
 TEST(PaletteFile, TrueColourPicturesGiveTheirDistinctColoursInScanOrder) {
     temp_dir dir;
-    const image_info img = make_argb(3, 2, {0xFF0000FFu, 0xFF00FF00u, 0xFF0000FFu, 0x80FF0000u,
-                                            0xFF00FF00u, 0xFF0000FFu});
+    const image_info img = make_argb(
+        3, 2, {0xFF0000FFu, 0xFF00FF00u, 0xFF0000FFu, 0x80FF0000u, 0xFF00FF00u, 0xFF0000FFu});
     std::string error;
     ASSERT_EQ(img.file_save_png(dir.file("a.png"), error), 0) << error;
     std::vector<uint32_t> p;
     ASSERT_TRUE(read_palette_file(dir.file("a.png"), p, error)) << error;
     EXPECT_EQ(p, (std::vector<uint32_t>{0xFF0000FFu, 0xFF00FF00u, 0x80FF0000u}));
-    const image_info rich = make_argb_by(17, 16, [](int x, int y) {
-        return 0xFF000000u | static_cast<uint32_t>(y * 17 + x);
-    });
+    const image_info rich = make_argb_by(
+        17, 16, [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(y * 17 + x); });
     ASSERT_EQ(rich.file_save_png(dir.file("rich.png"), error), 0) << error;
     EXPECT_FALSE(read_palette_file(dir.file("rich.png"), p, error));
     EXPECT_NE(error.find("more than 256"), std::string::npos) << error;

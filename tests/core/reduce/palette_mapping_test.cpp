@@ -12,10 +12,10 @@ namespace mevra {
 namespace {
 
 // A published 16-colour palette (PICO-8).
-const std::vector<uint32_t> pico8 = {
-    0xFF000000u, 0xFF1D2B53u, 0xFF7E2553u, 0xFF008751u, 0xFFAB5236u, 0xFF5F574Fu,
-    0xFFC2C3C7u, 0xFFFFF1E8u, 0xFFFF004Du, 0xFFFFA300u, 0xFFFFEC27u, 0xFF00E436u,
-    0xFF29ADFFu, 0xFF83769Cu, 0xFFFF77A8u, 0xFFFFCCAAu};
+const std::vector<uint32_t> pico8 = {0xFF000000u, 0xFF1D2B53u, 0xFF7E2553u, 0xFF008751u,
+                                     0xFFAB5236u, 0xFF5F574Fu, 0xFFC2C3C7u, 0xFFFFF1E8u,
+                                     0xFFFF004Du, 0xFFFFA300u, 0xFFFFEC27u, 0xFF00E436u,
+                                     0xFF29ADFFu, 0xFF83769Cu, 0xFFFF77A8u, 0xFFFFCCAAu};
 
 class PaletteMapping : public ::testing::Test {
   protected:
@@ -67,6 +67,20 @@ TEST_F(PaletteMapping, EveryDitherKeepsTheTableAndIndexedImagesAreRemapped) {
     EXPECT_EQ(untouched.image_type, IMGTYP_RGB);
 }
 
+TEST_F(PaletteMapping, ReplacingATableKeepsIndicesAndEntriesStillInUse) {
+    image_info img = test::make_indexed(IMGTYP_16, 3, 1, {1, 2, 3, 4}, {0, 3, 1});
+    ASSERT_EQ(replace_palette(img, {0xFFAA0000u, 0xFF00BB00u}), 0);
+    EXPECT_EQ(img.index_buff, (std::vector<int32_t>{0, 3, 1}));
+    EXPECT_EQ(std::vector<uint32_t>(img.color.begin(), img.color.begin() + 4),
+              (std::vector<uint32_t>{0xFFAA0000u, 0xFF00BB00u, 3, 4}));
+    EXPECT_EQ(img.color_num, 4);
+    ASSERT_EQ(replace_palette(img, std::vector<uint32_t>(40, 0xFF123456u)), 0);
+    EXPECT_EQ(img.image_type, IMGTYP_256);
+    EXPECT_EQ(img.color_num, 40);
+    image_info argb = test::make_photo_like(4, 4, 1);
+    EXPECT_EQ(replace_palette(argb, {0xFF000000u}), -1);
+}
+
 TEST_F(PaletteMapping, SharedCensusAddsCountsAsIfTheImagesWereOne) {
     // Two pictures under the first-appearance census, stacked into one: the
     // shared palette is the palette the stacked picture is reduced to.
@@ -85,9 +99,8 @@ TEST_F(PaletteMapping, SharedCensusAddsCountsAsIfTheImagesWereOne) {
     EXPECT_EQ(shared, palette_of(stacked));
 
     // Beyond 65536 colours the census is coarsened first; the counts go along.
-    image_info wide = test::make_argb_by(512, 160, [](int x, int y) {
-        return 0xFF000000u | static_cast<uint32_t>(y * 512 + x);
-    });
+    image_info wide = test::make_argb_by(
+        512, 160, [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(y * 512 + x); });
     shared_census big;
     big.add(wide);
     ASSERT_GT(big.colour_count(), 65536u);
