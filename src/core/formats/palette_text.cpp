@@ -74,6 +74,16 @@ bool too_many(size_t count, std::string& error) {
     return true;
 }
 
+// A palette of no colours is refused; any other is the result.
+bool hand_over(std::vector<uint32_t>& colours, std::vector<uint32_t>& out, std::string& error) {
+    if (colours.empty()) {
+        error = "the palette holds no colours";
+        return false;
+    }
+    out = std::move(colours);
+    return true;
+}
+
 bool starts_with_word(std::string_view line, std::string_view key) {
     return line.size() >= key.size() && line.substr(0, key.size()) == key;
 }
@@ -135,12 +145,7 @@ bool parse_gimp(std::string_view text, std::vector<uint32_t>& out, std::string& 
         colours.push_back(colour);
         if (too_many(colours.size(), error)) return false;
     }
-    if (colours.empty()) {
-        error = "the palette holds no colours";
-        return false;
-    }
-    out = std::move(colours);
-    return true;
+    return hand_over(colours, out, error);
 }
 
 // "JASC-PAL", "0100", the number of colours, then that many "red green blue"
@@ -229,12 +234,7 @@ bool parse_hex(std::string_view text, std::vector<uint32_t>& out, std::string& e
         colours.push_back(colour);
         if (too_many(colours.size(), error)) return false;
     }
-    if (colours.empty()) {
-        error = "the palette holds no colours";
-        return false;
-    }
-    out = std::move(colours);
-    return true;
+    return hand_over(colours, out, error);
 }
 
 std::string gimp_text(const std::vector<uint32_t>& colours, const std::string& name) {
