@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "views/mdichild.h"
+#include "views/image_window.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int w = 4224, h = 3168;
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, 0xFF336699u);
-    auto* child = new mdichild;
+    auto* child = new image_window;
     child->image = std::make_unique<mevra::image_info>(w, h, pixels.data());
     pixels = {};
     child->undo_add();

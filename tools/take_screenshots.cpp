@@ -18,9 +18,9 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
-#include "app/form1.h"
-#include "dialogs/conv_option.h"
-#include "views/mdichild.h"
+#include "app/main_window.h"
+#include "dialogs/reduction_options_dialog.h"
+#include "views/image_window.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     mevra::gui::prepare_application();
-    Form1 window;
+    main_window window;
     window.show();
     mevra::gui::open_command_line(window, QStringList{arguments[0]} + arguments.mid(2));
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(1500, &window, [&] {
         int left = 8;  // the image windows side by side, not cascaded
         for (QMdiSubWindow* image : window.mdi_area()->subWindowList(QMdiArea::CreationOrder))
-            if (qobject_cast<mdichild*>(image)) {
+            if (qobject_cast<image_window*>(image)) {
                 image->move(left, 8);
                 left += image->width() + 8;
             }
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
             }
             QTimer::singleShot(0, [] { QApplication::exit(0); });
         });
-        window.fgensyokuopt->OpenGenshokuDialog();
+        window.reduction_options->open_dialog();
     });
     app.exec();
     return saved ? 0 : 1;

@@ -7,8 +7,8 @@
 #include <atomic>
 
 #include "image/color_census.h"
+#include "platform/parallel_for.h"
 #include "platform/worker_threads.h"
-#include "reduce/parallel_for.h"
 
 namespace mevra {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "image/image_info.h"
-#include "reduce/parallel_for.h"
+#include "platform/parallel_for.h"
 
 namespace mevra {
 namespace {

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/form1.h"
-#include "avi/aviwindow.h"
+#include "app/main_window.h"
+#include "avi/avi_player.h"
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
 
@@ -37,22 +37,22 @@ command_line_files sort_command_line(const QStringList& arguments) {
     return files;
 }
 
-int open_command_line(Form1& window, const QStringList& arguments) {
+int open_command_line(main_window& window, const QStringList& arguments) {
     const command_line_files files = sort_command_line(arguments);
-    const bool movie = !files.movies.isEmpty() && window.faviwindow;
+    const bool movie = !files.movies.isEmpty() && window.player;
     if (movie) {
         // The player may have been hidden when the program last ended.
-        window.faviwindow->show();
-        window.faviwindow->raise();
-        window.faviwindow->open_dropped(files.movies);
+        window.player->show();
+        window.player->raise();
+        window.player->open_dropped(files.movies);
     }
     // The images come after the player, so the last one is the active
     // window as when only images are named.
     window.image_files_open(files.existing);
     if (!files.missing.isEmpty())
         ui().message_box(files.missing.join('\n').toStdString() + "\n" +
-                             ui_text("Form1", "ファイルが見つかりません。"),
-                         ui_text("Form1", "エラー"), msg_buttons::ok);
+                             ui_text("main_window", "ファイルが見つかりません。"),
+                         ui_text("main_window", "エラー"), msg_buttons::ok);
     return static_cast<int>(files.existing.size()) + (movie ? 1 : 0);
 }
 

@@ -4,7 +4,7 @@
 // over.
 #include <QStringList>
 
-class Form1;
+class main_window;
 
 namespace mevra::gui {
 
@@ -27,6 +27,6 @@ command_line_files sort_command_line(const QStringList& arguments);
 // and the first AVI file as if dropped on the player's view (showing the
 // player), then names the missing entries in one message. Returns the number
 // of files opened this way.
-int open_command_line(Form1& window, const QStringList& arguments);
+int open_command_line(main_window& window, const QStringList& arguments);
 
 }  // namespace mevra::gui

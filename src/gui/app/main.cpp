@@ -5,12 +5,12 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
-#include "app/form1.h"
+#include "app/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     mevra::gui::prepare_application();
-    Form1 window;
+    main_window window;
     window.show();
     mevra::gui::open_command_line(window, QApplication::arguments());
     return app.exec();

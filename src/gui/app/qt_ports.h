@@ -2,8 +2,6 @@
 // The Qt side of the core's ports: message boxes, the exclamation sound, debug
 // lines and event processing through Qt Widgets, and the system clipboard
 // through QClipboard. main() installs them before the first window exists.
-#include <QImage>
-
 #include "platform/clipboard_port.h"
 #include "platform/ui_port.h"
 
@@ -22,17 +20,6 @@ class qt_clipboard_port final : public mevra::clipboard_port {
     bool get_image(mevra::decoded_picture& out) override;
     bool set_image(const mevra::platform_bitmap& bitmap, std::string& error) override;
 };
-
-// Conversions between Qt images and the core's pictures, shared with printing.
-// Indexed QImages become indexed pictures (1-bit or 8-bit); everything else
-// becomes straight (not premultiplied) ARGB.
-mevra::decoded_picture picture_from_qimage(const QImage& image);
-// ARGB, 8-bit and 4-bit bitmaps; 4-bit ones become 8-bit QImages with a
-// 16-entry colour table, since Qt has no 4-bit format.
-QImage qimage_from_bitmap(const mevra::platform_bitmap& bitmap);
-
-// The core's fixed texts, looked up in the installed translators.
-std::string qt_text_lookup(const char* context, const char* text);
 
 // Installs both ports and the text lookup for the life of the process.
 void install_qt_ports();

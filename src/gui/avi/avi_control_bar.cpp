@@ -13,15 +13,15 @@ void avi_control_bar::layout_controls() {
     // First row: first and back on the left, the slider, the counter, then
     // forward and end against the right edge. Second row: Play, Stop, Pause
     // and the status line.
-    if (auto* b = findChild<QToolButton*>("button4", Qt::FindDirectChildrenOnly))
+    if (auto* b = findChild<QToolButton*>("forward_button", Qt::FindDirectChildrenOnly))
         b->setGeometry(w - 64, 0, button_width, row_height);
-    if (auto* b = findChild<QToolButton*>("button5", Qt::FindDirectChildrenOnly))
+    if (auto* b = findChild<QToolButton*>("end_button", Qt::FindDirectChildrenOnly))
         b->setGeometry(w - 32, 0, button_width, row_height);
-    if (auto* l = findChild<QLabel*>("label1", Qt::FindDirectChildrenOnly))
+    if (auto* l = findChild<QLabel*>("frame_counter_label", Qt::FindDirectChildrenOnly))
         l->setGeometry(w - 132, 0, 68, row_height);
-    if (auto* s = findChild<QSlider*>("trackBar1", Qt::FindDirectChildrenOnly))
+    if (auto* s = findChild<QSlider*>("frame_slider", Qt::FindDirectChildrenOnly))
         s->setGeometry(slider_left, 0, std::max(0, w - 212), row_height);
-    if (auto* l = findChild<QLabel*>("label2", Qt::FindDirectChildrenOnly))
+    if (auto* l = findChild<QLabel*>("status_label", Qt::FindDirectChildrenOnly))
         l->setGeometry(3 * button_width + 8, row_height, std::max(0, w - 3 * button_width - 8),
                        bar_height - row_height);
 }

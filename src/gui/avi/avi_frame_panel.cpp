@@ -9,12 +9,12 @@
 #include "common/file_drops.h"
 
 avi_frame_panel::avi_frame_panel(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
-    setObjectName("panel1");
+    setObjectName("frame_panel");
     setToolTip("view panel");
     setAccessibleName(toolTip());
     setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    menu_->setObjectName("contextMenuStrip1");
+    menu_->setObjectName("context_menu");
     QAction* save = menu_->addAction(tr("AVIを保存"));
     save->setObjectName("aviSaveMenuItem");
     QAction* close = menu_->addAction(tr("閉じる"));

@@ -1,5 +1,5 @@
 #pragma once
-// The player's view (`panel1`): shows the frames, takes dropped files and
+// The player's view (`frame_panel`): shows the frames, takes dropped files and
 // carries the context menu with the save and close commands. It knows
 // nothing of the player: it asks for its picture and reports the user's
 // requests through signals.

@@ -75,11 +75,11 @@ void light_fields(QDialog* dialog) {
 QHBoxLayout* make_ok_cancel(QDialog* dialog, QPushButton** ok, QPushButton** cancel) {
     auto* row = new QHBoxLayout;
     *ok = new QPushButton("OK", dialog);
-    (*ok)->setObjectName("button1");
+    (*ok)->setObjectName("ok_button");
     (*ok)->setDefault(true);
     (*ok)->setAutoDefault(true);
     *cancel = new QPushButton("Cancel", dialog);
-    (*cancel)->setObjectName("button2");
+    (*cancel)->setObjectName("cancel_button");
     (*cancel)->setAutoDefault(false);
     QObject::connect(*cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     row->addStretch(1);

@@ -27,7 +27,7 @@ void apply_look(QDialog* dialog);
 void light_fields(QDialog* dialog);
 
 // "OK" (the default button, so Enter presses it) and "Cancel" (rejects, as
-// Escape does), named button1 and button2. OK is left unconnected because
+// Escape does), named ok_button and cancel_button. OK is left unconnected because
 // some dialogs check their input before accepting.
 QHBoxLayout* make_ok_cancel(QDialog* dialog, QPushButton** ok, QPushButton** cancel);
 

@@ -2,257 +2,339 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja_JP">
 <context>
-    <name>ConvOption</name>
+    <name>about_dialog</name>
     <message>
-        <source>감색 옵션  </source>
-        <translation>Colour reduction options</translation>
+        <source>バージョン情報</source>
+        <translation>About MEVRA</translation>
     </message>
     <message>
-        <source>감색後のカラー数を指定します。元の画像のカラー数が２万色以上になると
-변환に1分以上かかることがあります。</source>
-        <translation>The number of colours after the reduction. When the original image has more than 20,000
-colours, the conversion may take more than a minute.</translation>
+        <source>このソフトのバージョンは %1 です</source>
+        <translation>This is MEVRA version %1</translation>
     </message>
     <message>
-        <source>배경중시(강)</source>
-        <translation>Background first (strong)</translation>
+        <source>このアプリに関するご意見・お問合せ</source>
+        <translation>Comments and questions about this application</translation>
     </message>
     <message>
-        <source>배경중시(중)</source>
-        <translation>Background first (medium)</translation>
+        <source>サポートメール</source>
+        <translation>Support mail</translation>
     </message>
     <message>
-        <source>배경중시(약)</source>
-        <translation>Background first (weak)</translation>
+        <source>サポートページから最新ソフトウェアをチェック</source>
+        <translation>Check the support page for the latest version</translation>
     </message>
     <message>
-        <source>컬러 중시</source>
-        <translation>Colours first</translation>
+        <source>WEB サイト</source>
+        <translation>Web site</translation>
     </message>
     <message>
-        <source>「背景重視」は画像上で多くの面積を使用している色を重視します。</source>
-        <translation>“Background first” favours the colours that cover the largest areas of the image.</translation>
+        <source>リンク先が見つかりませんでした。</source>
+        <translation>The link target could not be found. </translation>
     </message>
     <message>
-        <source>없음</source>
-        <translation>None</translation>
-    </message>
-    <message>
-        <source>오차확산A</source>
-        <translation>Error diffusion A</translation>
-    </message>
-    <message>
-        <source>오차확산B</source>
-        <translation>Error diffusion B</translation>
-    </message>
-    <message>
-        <source>패턴 디터  </source>
-        <translation>Pattern dither</translation>
-    </message>
-    <message>
-        <source>오차확산B→오차확산A→패턴 디터  →없음&#x3000;の順に計算が複雑です。
-３００万画素以上になると1分ほど時間がかかる場合があります。</source>
-        <translation>Error diffusion B → Error diffusion A → Pattern dither → None: from the most to the least
-calculation. Images of 3 million pixels or more may take about a minute.</translation>
-    </message>
-    <message>
-        <source>１は弱く、１０は強くディザリングします</source>
-        <translation>1 dithers lightly, 10 strongly</translation>
-    </message>
-    <message>
-        <source>빼는색 감색 안함</source>
-        <translation>Keep the transparent colours out of the reduction</translation>
-    </message>
-    <message>
-        <source>색수 [ 2 - 256 ]</source>
-        <translation>Colours [ 2 - 256 ]</translation>
-    </message>
-    <message>
-        <source>감색 우선타입</source>
-        <translation>Reduction priority</translation>
-    </message>
-    <message>
-        <source>디저링 타입   </source>
-        <translation>Dither type</translation>
-    </message>
-    <message>
-        <source>디저링 레벨  [ 1 - 10 ]  </source>
-        <translation>Dither level [ 1 - 10 ]</translation>
+        <source>メールを作成できませんでした。</source>
+        <translation>The mail could not be written. </translation>
     </message>
 </context>
 <context>
-    <name>ConvTrim</name>
+    <name>avi</name>
     <message>
-        <source>リサイズ</source>
-        <translation>Resize</translation>
+        <source>파일  を開くことができませんでした</source>
+        <translation>The file could not be opened</translation>
+    </message>
+    <message>
+        <source>フレーム%1</source>
+        <translation>Frame %1</translation>
+    </message>
+    <message>
+        <source>再生中は閉じることが出来ません</source>
+        <translation>The AVI cannot be closed while it is playing.</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>AVI保存</source>
+        <translation>Save AVI</translation>
+    </message>
+    <message>
+        <source>保存するAVIが読み込まれていません</source>
+        <translation>No AVI is loaded to save.</translation>
+    </message>
+    <message>
+        <source>再生中は保存できません</source>
+        <translation>The AVI cannot be saved while it is playing.</translation>
+    </message>
+</context>
+<context>
+    <name>avi_compressor_dialog</name>
+    <message>
+        <source>ビデオの圧縮</source>
+        <translation>Video compression</translation>
+    </message>
+    <message>
+        <source>キーフレーム</source>
+        <translation>Key frame every</translation>
+    </message>
+    <message>
+        <source> フレームごと</source>
+        <translation> frames</translation>
+    </message>
+    <message>
+        <source>データレート</source>
+        <translation>Data rate</translation>
+    </message>
+    <message>
+        <source> kbit/秒</source>
+        <translation> kbit/s</translation>
+    </message>
+    <message>
+        <source>プレビュー</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>圧縮プログラム:</source>
+        <translation>Compressor:</translation>
+    </message>
+    <message>
+        <source>圧縮の品質:</source>
+        <translation>Compression quality:</translation>
+    </message>
+    <message>
+        <source>プレビューを表示できません</source>
+        <translation>The preview cannot be shown</translation>
+    </message>
+    <message>
+        <source>%1 バイト / フレーム</source>
+        <translation>%1 bytes / frame</translation>
+    </message>
+</context>
+<context>
+    <name>avi_frame_panel</name>
+    <message>
+        <source>AVIを保存</source>
+        <translation>Save AVI…</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>avi_player</name>
+    <message>
+        <source>표시フレーム</source>
+        <translation>Frame shown</translation>
+    </message>
+    <message>
+        <source>保存 save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>AVI파일  (avi) (*.avi)</source>
+        <translation>AVI files (*.avi)</translation>
+    </message>
+    <message>
+        <source>AVIを保存しています</source>
+        <translation>Saving the AVI…</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>batch</name>
+    <message>
+        <source>同じ名前の파일  があります。上書きしますか？
+Yes:上書き  No:別名で保存  Cancel:保存しない</source>
+        <translation>A file of the same name exists. Overwrite it?
+Yes: overwrite  No: save under another name  Cancel: do not save</translation>
+    </message>
+    <message>
+        <source>上書き確認</source>
+        <translation>Confirm overwrite</translation>
+    </message>
+    <message>
+        <source>出力フォルダ : %1
+が存在しません。入力し直して下さい。</source>
+        <translation>Output folder : %1
+does not exist. Please enter it again.</translation>
+    </message>
+    <message>
+        <source>設定エラー</source>
+        <translation>Settings error</translation>
+    </message>
+    <message>
+        <source>変換する画像を選んでください</source>
+        <translation>Please select an image to convert.</translation>
+    </message>
+    <message>
+        <source>변환</source>
+        <translation>Convert</translation>
+    </message>
+</context>
+<context>
+    <name>batch_dialog</name>
+    <message>
+        <source>イメージ保存</source>
+        <translation>Save image</translation>
+    </message>
+    <message>
+        <source>변환する파일  をドロップしてください</source>
+        <translation>Drop the files to convert here</translation>
+    </message>
+    <message>
+        <source>변환の種類</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>변환後の파일  フォーマットを選択します</source>
+        <translation>The file format of the converted files</translation>
+    </message>
+    <message>
+        <source>파일  の上書き確認をする</source>
+        <translation>Confirm overwriting files</translation>
+    </message>
+    <message>
+        <source>チェックを外すと保存先に同名파일  があっても確認しません</source>
+        <translation>When unchecked, a file of the same name is replaced without asking</translation>
+    </message>
+    <message>
+        <source>出力フォルダを指定する</source>
+        <translation>Save into an output folder</translation>
+    </message>
+    <message>
+        <source>チェックをはずすと변환元파일  と同じフォルダに保存します。</source>
+        <translation>When unchecked, each result is saved in the folder of its source file.</translation>
+    </message>
+    <message>
+        <source>出力フォルダ</source>
+        <translation>Output folder</translation>
+    </message>
+    <message>
+        <source>１つ削除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>全てクリア</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>リストを保存</source>
+        <translation>Save list</translation>
+    </message>
+    <message>
+        <source>변환파일  の</source>
+        <translation>Saves the list of files to convert</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>변환を開始</source>
+        <translation>Start converting</translation>
+    </message>
+    <message>
+        <source>中断</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>변환を途中で中断する</source>
+        <translation>Stop converting after the current file</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>변환状況をグラフで표시</source>
+        <translation>The progress of the conversion</translation>
+    </message>
+    <message>
+        <source>파일  リストを保存しますか？</source>
+        <translation>Save the file list?</translation>
+    </message>
+    <message>
+        <source>リスト保存</source>
+        <translation>Save list</translation>
+    </message>
+</context>
+<context>
+    <name>batch_operation</name>
+    <message>
+        <source>何もしない（保存のみ）</source>
+        <translation>Nothing (save only)</translation>
+    </message>
+    <message>
+        <source>감색</source>
+        <translation>Colour reduction</translation>
     </message>
     <message>
         <source>사이즈변경</source>
         <translation>Resize</translation>
     </message>
     <message>
-        <source>확대/축소</source>
+        <source>拡大縮小</source>
         <translation>Scale</translation>
     </message>
     <message>
-        <source>サイズ 割合</source>
-        <translation>Size, ratio</translation>
+        <source>우로 90°회전 </source>
+        <translation>Rotate 90° right</translation>
     </message>
     <message>
-        <source>余白</source>
-        <translation>Margins</translation>
+        <source>좌로 90°회전 </source>
+        <translation>Rotate 90° left</translation>
     </message>
     <message>
-        <source>倍数</source>
-        <translation>Multiples</translation>
+        <source>상하 180°반전</source>
+        <translation>Flip vertically</translation>
     </message>
     <message>
-        <source>累乗</source>
-        <translation>Powers of 2</translation>
+        <source>좌우 180°반전</source>
+        <translation>Flip horizontally</translation>
     </message>
     <message>
-        <source>左寄せ</source>
-        <translation>Align left</translation>
+        <source>ARGB 포맷으로 변환 </source>
+        <translation>Convert to ARGB</translation>
     </message>
     <message>
-        <source>センタリング</source>
-        <translation>Centre</translation>
+        <source>휘도를 알파에 기입  </source>
+        <translation>Write luminance into alpha</translation>
     </message>
     <message>
-        <source>右寄せ</source>
-        <translation>Align right</translation>
+        <source>알파를 모두 1로 함</source>
+        <translation>Make all alpha opaque</translation>
     </message>
     <message>
-        <source>上詰め</source>
-        <translation>Align top</translation>
+        <source>빼는색의알파를 0으로 함</source>
+        <translation>Set the key colour&apos;s alpha to 0</translation>
     </message>
     <message>
-        <source>センター</source>
-        <translation>Centre</translation>
+        <source>모노크롬</source>
+        <translation>Monochrome</translation>
     </message>
     <message>
-        <source>下詰め</source>
-        <translation>Align bottom</translation>
+        <source>반전</source>
+        <translation>Invert</translation>
     </message>
     <message>
-        <source>縦横比を固定</source>
-        <translation>Keep the aspect ratio</translation>
+        <source>알파 0부에 불투명경계 색상 취득</source>
+        <translation>Fill alpha-0 areas with the opaque edge colours</translation>
     </message>
     <message>
-        <source>指定サイズにリサイズ</source>
-        <translation>Resize to the given size</translation>
+        <source>[투과대상색]을 백 컬러로 한다</source>
+        <translation>Turn [transparent colours] into the back colour</translation>
     </message>
     <message>
-        <source>元絵の全体がサイズに入る大きさ</source>
-        <translation>The whole picture fits into the size</translation>
-    </message>
-    <message>
-        <source>指定サイズが元絵に入る大きさ</source>
-        <translation>The picture covers the whole size</translation>
-    </message>
-    <message>
-        <source>幅</source>
-        <translation>Width</translation>
-    </message>
-    <message>
-        <source>高さ</source>
-        <translation>Height</translation>
-    </message>
-    <message>
-        <source>２の倍数の余白を足す</source>
-        <translation>Pad to a multiple of 2</translation>
-    </message>
-    <message>
-        <source>４の倍数の余白を足す</source>
-        <translation>Pad to a multiple of 4</translation>
-    </message>
-    <message>
-        <source>８の倍数の余白を足す</source>
-        <translation>Pad to a multiple of 8</translation>
-    </message>
-    <message>
-        <source>１６の倍数の余白を足す</source>
-        <translation>Pad to a multiple of 16</translation>
-    </message>
-    <message>
-        <source>２の倍数で右下をカット</source>
-        <translation>Cut the bottom right to a multiple of 2</translation>
-    </message>
-    <message>
-        <source>４の倍数で右下をカット</source>
-        <translation>Cut the bottom right to a multiple of 4</translation>
-    </message>
-    <message>
-        <source>８の倍数で右下をカット</source>
-        <translation>Cut the bottom right to a multiple of 8</translation>
-    </message>
-    <message>
-        <source>１６の倍数で右下をカット</source>
-        <translation>Cut the bottom right to a multiple of 16</translation>
-    </message>
-    <message>
-        <source>選択した単位に画像の右下に余白を足す。又は、カットします</source>
-        <translation>Adds margins at the bottom right of the image up to the chosen multiple, or cuts it down to it</translation>
-    </message>
-    <message>
-        <source>２の累乗の「長方形」</source>
-        <translation>Power-of-2 “rectangle”</translation>
-    </message>
-    <message>
-        <source>２の累乗の「正方形」</source>
-        <translation>Power-of-2 “square”</translation>
-    </message>
-    <message>
-        <source>元の画像を指定した割合でリサイズした画像の入る２の累乗にリサイズ</source>
-        <translation>Resizes to the power of 2 that holds the original image scaled by the given percentage</translation>
-    </message>
-    <message>
-        <source>元のパレットを使う</source>
-        <translation>Use the original palette</translation>
-    </message>
-    <message>
-        <source>없음</source>
-        <translation>None</translation>
-    </message>
-    <message>
-        <source>오차확산A</source>
-        <translation>Error diffusion A</translation>
-    </message>
-    <message>
-        <source>오차확산B</source>
-        <translation>Error diffusion B</translation>
-    </message>
-    <message>
-        <source>패턴 디터  </source>
-        <translation>Pattern dither</translation>
-    </message>
-    <message>
-        <source>디저링 타입   </source>
-        <translation>Dither type</translation>
-    </message>
-    <message>
-        <source>디저링 레벨  [ 1 - 10 ]  </source>
-        <translation>Dither level [ 1 - 10 ]</translation>
-    </message>
-    <message>
-        <source>パーセントには1 - 1000の数字を入力してください</source>
-        <translation>Please enter a number from 1 to 1000 for the percentage.</translation>
-    </message>
-    <message>
-        <source>余白サイズには数字を入力してください</source>
-        <translation>Please enter numbers for the margins.</translation>
-    </message>
-    <message>
-        <source>幅 高さには1 - 1000の数字を入力してください</source>
-        <translation>Please enter numbers from 1 to 1000 for the width and height.</translation>
-    </message>
-    <message>
-        <source>幅 高さには1 - 32768の数字を入力してください</source>
-        <translation>Please enter numbers from 1 to 32768 for the width and height.</translation>
+        <source>[투과대상색]을 1팔레트로 이동</source>
+        <translation>Move [transparent colour] to the first palette entry</translation>
     </message>
 </context>
 <context>
-    <name>EnviromentOption</name>
+    <name>environment_options_dialog</name>
     <message>
         <source>&#x3000;２ドットＸ&#x3000;&#x3000;８ドット</source>
         <translation> 2 dots ×   8 dots</translation>
@@ -423,7 +505,95 @@ calculation. Images of 3 million pixels or more may take about a minute.</transl
     </message>
 </context>
 <context>
-    <name>Form1</name>
+    <name>file</name>
+    <message>
+        <source>ファイルの保存に失敗しました。</source>
+        <translation>The file could not be saved.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>ファイルの幅と高さを４の倍数にして下さい。</source>
+        <translation>Please make the width and height of the image multiples of 4.</translation>
+    </message>
+    <message>
+        <source>画像を開くことが出来ませんでした</source>
+        <translation>The image could not be opened</translation>
+    </message>
+</context>
+<context>
+    <name>image_save_filters</name>
+    <message>
+        <source>ビットマップファイル(bmp) (*.bmp)</source>
+        <translation>Bitmap files (*.bmp)</translation>
+    </message>
+    <message>
+        <source>JPEGファイル(jpg) (*.jpg)</source>
+        <translation>JPEG files (*.jpg)</translation>
+    </message>
+    <message>
+        <source>PNGファイル(png) (*.png)</source>
+        <translation>PNG files (*.png)</translation>
+    </message>
+    <message>
+        <source>TIFFファイル(tif) (*.tif)</source>
+        <translation>TIFF files (*.tif)</translation>
+    </message>
+    <message>
+        <source>GIFファイル(gif) (*.gif)</source>
+        <translation>GIF files (*.gif)</translation>
+    </message>
+    <message>
+        <source>Targaファイル(tga) (*.tga)</source>
+        <translation>Targa files (*.tga)</translation>
+    </message>
+    <message>
+        <source>DDSファイル(dds) (*.dds)</source>
+        <translation>DDS files (*.dds)</translation>
+    </message>
+</context>
+<context>
+    <name>image_window</name>
+    <message>
+        <source>닫기 전에 수정 사항을 저장합니까?  </source>
+        <translation>Save the changes before closing?</translation>
+    </message>
+    <message>
+        <source>저장 </source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>イメージ保存</source>
+        <translation>Save image</translation>
+    </message>
+</context>
+<context>
+    <name>list_view_dialog</name>
+    <message>
+        <source>リストビュー</source>
+        <translation>List view</translation>
+    </message>
+    <message>
+        <source>パス変更１</source>
+        <translation>Path 1…</translation>
+    </message>
+    <message>
+        <source>更新１</source>
+        <translation>Update 1</translation>
+    </message>
+    <message>
+        <source>パス変更２</source>
+        <translation>Path 2…</translation>
+    </message>
+    <message>
+        <source>更新２</source>
+        <translation>Update 2</translation>
+    </message>
+</context>
+<context>
+    <name>main_window</name>
     <message>
         <source>ファイルが見つかりません。</source>
         <translation>File not found.</translation>
@@ -702,378 +872,7 @@ calculation. Images of 3 million pixels or more may take about a minute.</transl
     </message>
 </context>
 <context>
-    <name>about</name>
-    <message>
-        <source>バージョン情報</source>
-        <translation>About MEVRA</translation>
-    </message>
-    <message>
-        <source>このソフトのバージョンは %1 です</source>
-        <translation>This is MEVRA version %1</translation>
-    </message>
-    <message>
-        <source>このアプリに関するご意見・お問合せ</source>
-        <translation>Comments and questions about this application</translation>
-    </message>
-    <message>
-        <source>サポートメール</source>
-        <translation>Support mail</translation>
-    </message>
-    <message>
-        <source>サポートページから最新ソフトウェアをチェック</source>
-        <translation>Check the support page for the latest version</translation>
-    </message>
-    <message>
-        <source>WEB サイト</source>
-        <translation>Web site</translation>
-    </message>
-    <message>
-        <source>リンク先が見つかりませんでした。</source>
-        <translation>The link target could not be found. </translation>
-    </message>
-    <message>
-        <source>メールを作成できませんでした。</source>
-        <translation>The mail could not be written. </translation>
-    </message>
-</context>
-<context>
-    <name>avi</name>
-    <message>
-        <source>파일  を開くことができませんでした</source>
-        <translation>The file could not be opened</translation>
-    </message>
-    <message>
-        <source>フレーム%1</source>
-        <translation>Frame %1</translation>
-    </message>
-    <message>
-        <source>再生中は閉じることが出来ません</source>
-        <translation>The AVI cannot be closed while it is playing.</translation>
-    </message>
-    <message>
-        <source>閉じる</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>AVI保存</source>
-        <translation>Save AVI</translation>
-    </message>
-    <message>
-        <source>保存するAVIが読み込まれていません</source>
-        <translation>No AVI is loaded to save.</translation>
-    </message>
-    <message>
-        <source>再生中は保存できません</source>
-        <translation>The AVI cannot be saved while it is playing.</translation>
-    </message>
-</context>
-<context>
-    <name>avi_compressor_dialog</name>
-    <message>
-        <source>ビデオの圧縮</source>
-        <translation>Video compression</translation>
-    </message>
-    <message>
-        <source>キーフレーム</source>
-        <translation>Key frame every</translation>
-    </message>
-    <message>
-        <source> フレームごと</source>
-        <translation> frames</translation>
-    </message>
-    <message>
-        <source>データレート</source>
-        <translation>Data rate</translation>
-    </message>
-    <message>
-        <source> kbit/秒</source>
-        <translation> kbit/s</translation>
-    </message>
-    <message>
-        <source>プレビュー</source>
-        <translation>Preview</translation>
-    </message>
-    <message>
-        <source>圧縮プログラム:</source>
-        <translation>Compressor:</translation>
-    </message>
-    <message>
-        <source>圧縮の品質:</source>
-        <translation>Compression quality:</translation>
-    </message>
-    <message>
-        <source>プレビューを表示できません</source>
-        <translation>The preview cannot be shown</translation>
-    </message>
-    <message>
-        <source>%1 バイト / フレーム</source>
-        <translation>%1 bytes / frame</translation>
-    </message>
-</context>
-<context>
-    <name>avi_frame_panel</name>
-    <message>
-        <source>AVIを保存</source>
-        <translation>Save AVI…</translation>
-    </message>
-    <message>
-        <source>閉じる</source>
-        <translation>Close</translation>
-    </message>
-</context>
-<context>
-    <name>aviwindow</name>
-    <message>
-        <source>표시フレーム</source>
-        <translation>Frame shown</translation>
-    </message>
-    <message>
-        <source>保存 save</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>AVI파일  (avi) (*.avi)</source>
-        <translation>AVI files (*.avi)</translation>
-    </message>
-    <message>
-        <source>AVIを保存しています</source>
-        <translation>Saving the AVI…</translation>
-    </message>
-    <message>
-        <source>キャンセル</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>batch</name>
-    <message>
-        <source>同じ名前の파일  があります。上書きしますか？
-Yes:上書き  No:別名で保存  Cancel:保存しない</source>
-        <translation>A file of the same name exists. Overwrite it?
-Yes: overwrite  No: save under another name  Cancel: do not save</translation>
-    </message>
-    <message>
-        <source>上書き確認</source>
-        <translation>Confirm overwrite</translation>
-    </message>
-    <message>
-        <source>出力フォルダ : %1
-が存在しません。入力し直して下さい。</source>
-        <translation>Output folder : %1
-does not exist. Please enter it again.</translation>
-    </message>
-    <message>
-        <source>設定エラー</source>
-        <translation>Settings error</translation>
-    </message>
-    <message>
-        <source>変換する画像を選んでください</source>
-        <translation>Please select an image to convert.</translation>
-    </message>
-    <message>
-        <source>변환</source>
-        <translation>Convert</translation>
-    </message>
-    <message>
-        <source>イメージ保存</source>
-        <translation>Save image</translation>
-    </message>
-    <message>
-        <source>변환する파일  をドロップしてください</source>
-        <translation>Drop the files to convert here</translation>
-    </message>
-    <message>
-        <source>변환の種類</source>
-        <translation>Operation</translation>
-    </message>
-    <message>
-        <source>변환後の파일  フォーマットを選択します</source>
-        <translation>The file format of the converted files</translation>
-    </message>
-    <message>
-        <source>파일  の上書き確認をする</source>
-        <translation>Confirm overwriting files</translation>
-    </message>
-    <message>
-        <source>チェックを外すと保存先に同名파일  があっても確認しません</source>
-        <translation>When unchecked, a file of the same name is replaced without asking</translation>
-    </message>
-    <message>
-        <source>出力フォルダを指定する</source>
-        <translation>Save into an output folder</translation>
-    </message>
-    <message>
-        <source>チェックをはずすと변환元파일  と同じフォルダに保存します。</source>
-        <translation>When unchecked, each result is saved in the folder of its source file.</translation>
-    </message>
-    <message>
-        <source>出力フォルダ</source>
-        <translation>Output folder</translation>
-    </message>
-    <message>
-        <source>１つ削除</source>
-        <translation>Remove</translation>
-    </message>
-    <message>
-        <source>全てクリア</source>
-        <translation>Clear all</translation>
-    </message>
-    <message>
-        <source>リストを保存</source>
-        <translation>Save list</translation>
-    </message>
-    <message>
-        <source>변환파일  の</source>
-        <translation>Saves the list of files to convert</translation>
-    </message>
-    <message>
-        <source>開始</source>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <source>변환を開始</source>
-        <translation>Start converting</translation>
-    </message>
-    <message>
-        <source>中断</source>
-        <translation>Stop</translation>
-    </message>
-    <message>
-        <source>변환を途中で中断する</source>
-        <translation>Stop converting after the current file</translation>
-    </message>
-    <message>
-        <source>閉じる</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>변환状況をグラフで표시</source>
-        <translation>The progress of the conversion</translation>
-    </message>
-    <message>
-        <source>파일  リストを保存しますか？</source>
-        <translation>Save the file list?</translation>
-    </message>
-    <message>
-        <source>リスト保存</source>
-        <translation>Save list</translation>
-    </message>
-</context>
-<context>
-    <name>batch_operation</name>
-    <message>
-        <source>何もしない（保存のみ）</source>
-        <translation>Nothing (save only)</translation>
-    </message>
-    <message>
-        <source>감색</source>
-        <translation>Colour reduction</translation>
-    </message>
-    <message>
-        <source>사이즈변경</source>
-        <translation>Resize</translation>
-    </message>
-    <message>
-        <source>拡大縮小</source>
-        <translation>Scale</translation>
-    </message>
-    <message>
-        <source>우로 90°회전 </source>
-        <translation>Rotate 90° right</translation>
-    </message>
-    <message>
-        <source>좌로 90°회전 </source>
-        <translation>Rotate 90° left</translation>
-    </message>
-    <message>
-        <source>상하 180°반전</source>
-        <translation>Flip vertically</translation>
-    </message>
-    <message>
-        <source>좌우 180°반전</source>
-        <translation>Flip horizontally</translation>
-    </message>
-    <message>
-        <source>ARGB 포맷으로 변환 </source>
-        <translation>Convert to ARGB</translation>
-    </message>
-    <message>
-        <source>휘도를 알파에 기입  </source>
-        <translation>Write luminance into alpha</translation>
-    </message>
-    <message>
-        <source>알파를 모두 1로 함</source>
-        <translation>Make all alpha opaque</translation>
-    </message>
-    <message>
-        <source>빼는색의알파를 0으로 함</source>
-        <translation>Set the key colour&apos;s alpha to 0</translation>
-    </message>
-    <message>
-        <source>모노크롬</source>
-        <translation>Monochrome</translation>
-    </message>
-    <message>
-        <source>반전</source>
-        <translation>Invert</translation>
-    </message>
-    <message>
-        <source>알파 0부에 불투명경계 색상 취득</source>
-        <translation>Fill alpha-0 areas with the opaque edge colours</translation>
-    </message>
-    <message>
-        <source>[투과대상색]을 백 컬러로 한다</source>
-        <translation>Turn [transparent colours] into the back colour</translation>
-    </message>
-    <message>
-        <source>[투과대상색]을 1팔레트로 이동</source>
-        <translation>Move [transparent colour] to the first palette entry</translation>
-    </message>
-</context>
-<context>
-    <name>diffdlg</name>
-    <message>
-        <source>リストビュー</source>
-        <translation>List view</translation>
-    </message>
-    <message>
-        <source>パス変更１</source>
-        <translation>Path 1…</translation>
-    </message>
-    <message>
-        <source>更新１</source>
-        <translation>Update 1</translation>
-    </message>
-    <message>
-        <source>パス変更２</source>
-        <translation>Path 2…</translation>
-    </message>
-    <message>
-        <source>更新２</source>
-        <translation>Update 2</translation>
-    </message>
-</context>
-<context>
-    <name>file</name>
-    <message>
-        <source>ファイルの保存に失敗しました。</source>
-        <translation>The file could not be saved.</translation>
-    </message>
-    <message>
-        <source>エラー</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>ファイルの幅と高さを４の倍数にして下さい。</source>
-        <translation>Please make the width and height of the image multiples of 4.</translation>
-    </message>
-    <message>
-        <source>画像を開くことが出来ませんでした</source>
-        <translation>The image could not be opened</translation>
-    </message>
-</context>
-<context>
-    <name>formpalette</name>
+    <name>palette_window</name>
     <message>
         <source>アルファ合成표시</source>
         <translation>Alpha blended</translation>
@@ -1124,56 +923,89 @@ does not exist. Please enter it again.</translation>
     </message>
 </context>
 <context>
-    <name>image_save_filters</name>
-    <message>
-        <source>ビットマップファイル(bmp) (*.bmp)</source>
-        <translation>Bitmap files (*.bmp)</translation>
-    </message>
-    <message>
-        <source>JPEGファイル(jpg) (*.jpg)</source>
-        <translation>JPEG files (*.jpg)</translation>
-    </message>
-    <message>
-        <source>PNGファイル(png) (*.png)</source>
-        <translation>PNG files (*.png)</translation>
-    </message>
-    <message>
-        <source>TIFFファイル(tif) (*.tif)</source>
-        <translation>TIFF files (*.tif)</translation>
-    </message>
-    <message>
-        <source>GIFファイル(gif) (*.gif)</source>
-        <translation>GIF files (*.gif)</translation>
-    </message>
-    <message>
-        <source>Targaファイル(tga) (*.tga)</source>
-        <translation>Targa files (*.tga)</translation>
-    </message>
-    <message>
-        <source>DDSファイル(dds) (*.dds)</source>
-        <translation>DDS files (*.dds)</translation>
-    </message>
-</context>
-<context>
-    <name>mdichild</name>
-    <message>
-        <source>닫기 전에 수정 사항을 저장합니까?  </source>
-        <translation>Save the changes before closing?</translation>
-    </message>
-    <message>
-        <source>저장 </source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>イメージ保存</source>
-        <translation>Save image</translation>
-    </message>
-</context>
-<context>
     <name>reduce</name>
     <message>
         <source>抜き色が減色する色数以上なので減色できません。</source>
         <translation>The image cannot be reduced: it has as many transparent colours as the target number of colours, or more.</translation>
+    </message>
+</context>
+<context>
+    <name>reduction_options_dialog</name>
+    <message>
+        <source>감색 옵션  </source>
+        <translation>Colour reduction options</translation>
+    </message>
+    <message>
+        <source>감색後のカラー数を指定します。元の画像のカラー数が２万色以上になると
+변환に1分以上かかることがあります。</source>
+        <translation>The number of colours after the reduction. When the original image has more than 20,000
+colours, the conversion may take more than a minute.</translation>
+    </message>
+    <message>
+        <source>배경중시(강)</source>
+        <translation>Background first (strong)</translation>
+    </message>
+    <message>
+        <source>배경중시(중)</source>
+        <translation>Background first (medium)</translation>
+    </message>
+    <message>
+        <source>배경중시(약)</source>
+        <translation>Background first (weak)</translation>
+    </message>
+    <message>
+        <source>컬러 중시</source>
+        <translation>Colours first</translation>
+    </message>
+    <message>
+        <source>「背景重視」は画像上で多くの面積を使用している色を重視します。</source>
+        <translation>“Background first” favours the colours that cover the largest areas of the image.</translation>
+    </message>
+    <message>
+        <source>없음</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>오차확산A</source>
+        <translation>Error diffusion A</translation>
+    </message>
+    <message>
+        <source>오차확산B</source>
+        <translation>Error diffusion B</translation>
+    </message>
+    <message>
+        <source>패턴 디터  </source>
+        <translation>Pattern dither</translation>
+    </message>
+    <message>
+        <source>오차확산B→오차확산A→패턴 디터  →없음&#x3000;の順に計算が複雑です。
+３００万画素以上になると1分ほど時間がかかる場合があります。</source>
+        <translation>Error diffusion B → Error diffusion A → Pattern dither → None: from the most to the least
+calculation. Images of 3 million pixels or more may take about a minute.</translation>
+    </message>
+    <message>
+        <source>１は弱く、１０は強くディザリングします</source>
+        <translation>1 dithers lightly, 10 strongly</translation>
+    </message>
+    <message>
+        <source>빼는색 감색 안함</source>
+        <translation>Keep the transparent colours out of the reduction</translation>
+    </message>
+    <message>
+        <source>색수 [ 2 - 256 ]</source>
+        <translation>Colours [ 2 - 256 ]</translation>
+    </message>
+    <message>
+        <source>감색 우선타입</source>
+        <translation>Reduction priority</translation>
+    </message>
+    <message>
+        <source>디저링 타입   </source>
+        <translation>Dither type</translation>
+    </message>
+    <message>
+        <source>디저링 레벨  [ 1 - 10 ]  </source>
+        <translation>Dither level [ 1 - 10 ]</translation>
     </message>
 </context>
 <context>
@@ -1191,6 +1023,177 @@ does not exist. Please enter it again.</translation>
 幅 高さは1 - %3、画素数は%4以下にしてください</source>
         <translation>An image of the new size %1 x %2 cannot be made.
 Please keep width and height within 1 - %3 and the pixel count at most %4.</translation>
+    </message>
+</context>
+<context>
+    <name>trim_dialog</name>
+    <message>
+        <source>リサイズ</source>
+        <translation>Resize</translation>
+    </message>
+    <message>
+        <source>사이즈변경</source>
+        <translation>Resize</translation>
+    </message>
+    <message>
+        <source>확대/축소</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>サイズ 割合</source>
+        <translation>Size, ratio</translation>
+    </message>
+    <message>
+        <source>余白</source>
+        <translation>Margins</translation>
+    </message>
+    <message>
+        <source>倍数</source>
+        <translation>Multiples</translation>
+    </message>
+    <message>
+        <source>累乗</source>
+        <translation>Powers of 2</translation>
+    </message>
+    <message>
+        <source>左寄せ</source>
+        <translation>Align left</translation>
+    </message>
+    <message>
+        <source>センタリング</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>右寄せ</source>
+        <translation>Align right</translation>
+    </message>
+    <message>
+        <source>上詰め</source>
+        <translation>Align top</translation>
+    </message>
+    <message>
+        <source>センター</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>下詰め</source>
+        <translation>Align bottom</translation>
+    </message>
+    <message>
+        <source>縦横比を固定</source>
+        <translation>Keep the aspect ratio</translation>
+    </message>
+    <message>
+        <source>指定サイズにリサイズ</source>
+        <translation>Resize to the given size</translation>
+    </message>
+    <message>
+        <source>元絵の全体がサイズに入る大きさ</source>
+        <translation>The whole picture fits into the size</translation>
+    </message>
+    <message>
+        <source>指定サイズが元絵に入る大きさ</source>
+        <translation>The picture covers the whole size</translation>
+    </message>
+    <message>
+        <source>幅</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>高さ</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>２の倍数の余白を足す</source>
+        <translation>Pad to a multiple of 2</translation>
+    </message>
+    <message>
+        <source>４の倍数の余白を足す</source>
+        <translation>Pad to a multiple of 4</translation>
+    </message>
+    <message>
+        <source>８の倍数の余白を足す</source>
+        <translation>Pad to a multiple of 8</translation>
+    </message>
+    <message>
+        <source>１６の倍数の余白を足す</source>
+        <translation>Pad to a multiple of 16</translation>
+    </message>
+    <message>
+        <source>２の倍数で右下をカット</source>
+        <translation>Cut the bottom right to a multiple of 2</translation>
+    </message>
+    <message>
+        <source>４の倍数で右下をカット</source>
+        <translation>Cut the bottom right to a multiple of 4</translation>
+    </message>
+    <message>
+        <source>８の倍数で右下をカット</source>
+        <translation>Cut the bottom right to a multiple of 8</translation>
+    </message>
+    <message>
+        <source>１６の倍数で右下をカット</source>
+        <translation>Cut the bottom right to a multiple of 16</translation>
+    </message>
+    <message>
+        <source>選択した単位に画像の右下に余白を足す。又は、カットします</source>
+        <translation>Adds margins at the bottom right of the image up to the chosen multiple, or cuts it down to it</translation>
+    </message>
+    <message>
+        <source>２の累乗の「長方形」</source>
+        <translation>Power-of-2 “rectangle”</translation>
+    </message>
+    <message>
+        <source>２の累乗の「正方形」</source>
+        <translation>Power-of-2 “square”</translation>
+    </message>
+    <message>
+        <source>元の画像を指定した割合でリサイズした画像の入る２の累乗にリサイズ</source>
+        <translation>Resizes to the power of 2 that holds the original image scaled by the given percentage</translation>
+    </message>
+    <message>
+        <source>元のパレットを使う</source>
+        <translation>Use the original palette</translation>
+    </message>
+    <message>
+        <source>없음</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>오차확산A</source>
+        <translation>Error diffusion A</translation>
+    </message>
+    <message>
+        <source>오차확산B</source>
+        <translation>Error diffusion B</translation>
+    </message>
+    <message>
+        <source>패턴 디터  </source>
+        <translation>Pattern dither</translation>
+    </message>
+    <message>
+        <source>디저링 타입   </source>
+        <translation>Dither type</translation>
+    </message>
+    <message>
+        <source>디저링 레벨  [ 1 - 10 ]  </source>
+        <translation>Dither level [ 1 - 10 ]</translation>
+    </message>
+    <message>
+        <source>パーセントには1 - 1000の数字を入力してください</source>
+        <translation>Please enter a number from 1 to 1000 for the percentage.</translation>
+    </message>
+    <message>
+        <source>余白サイズには数字を入力してください</source>
+        <translation>Please enter numbers for the margins.</translation>
+    </message>
+    <message>
+        <source>幅 高さには1 - 1000の数字を入力してください</source>
+        <translation>Please enter numbers from 1 to 1000 for the width and height.</translation>
+    </message>
+    <message>
+        <source>幅 高さには1 - 32768の数字を入力してください</source>
+        <translation>Please enter numbers from 1 to 32768 for the width and height.</translation>
     </message>
 </context>
 </TS>

@@ -25,13 +25,13 @@ QImage& shared_frame(int width, int height) {
 
 }  // namespace
 
-image_canvas::image_canvas(std::function<const mevra::image_info*()> image,
-                           const image_view* view, QWidget* parent)
+image_canvas::image_canvas(std::function<const mevra::image_info*()> image, const image_view* view,
+                           QWidget* parent)
     : QWidget(parent),
       image_(std::move(image)),
       view_(view),
       tile_(mevra::background_tile(mevra::settings().background_type)) {
-    setObjectName("panel2");
+    setObjectName("image_canvas");
     setAccessibleName("image");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -76,7 +76,7 @@ void image_canvas::mouseReleaseEvent(QMouseEvent* event) {
 // ---------------------------------------------------------------------------
 
 image_view::image_view(QWidget* parent) : QAbstractScrollArea(parent) {
-    setObjectName("panel1");
+    setObjectName("image_view");
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(true);
     QPalette pal = viewport()->palette();

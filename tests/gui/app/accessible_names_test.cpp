@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "app/form1_test_fixture.h"
+#include "app/main_window_test_fixture.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ bool is_input_control(const QWidget* w) {
     return qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QAbstractSlider*>(w);
 }
 
-TEST_F(Form1Test, EveryInputControlOfTheDialogsHasAnAccessibleName) {
+TEST_F(MainWindowTest, EveryInputControlOfTheDialogsHasAnAccessibleName) {
     int checked = 0;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!is_input_control(w)) continue;

@@ -18,12 +18,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "batch/batch.h"
+#include "batch/batch_dialog.h"
 #include "batch/batch_list_file.h"
 #include "support/gui_test_support.h"
 #include "support/test_support.h"
 #include "views/image_save_filters.h"
-#include "views/mdichild.h"
+#include "views/image_window.h"
 
 namespace {
 
@@ -56,17 +56,17 @@ class BatchDialog : public ::testing::Test {
 };
 
 TEST_F(BatchDialog, ControlsTextsAndTheRunButtonsFollowTheRightEdge) {
-    batch d;
+    batch_dialog d;
     EXPECT_EQ(d.windowTitle(), "변환する파일  をドロップしてください");
     EXPECT_EQ(d.minimumSize(), QSize(430, 192));
-    EXPECT_EQ(d.comboBox1->count(), 17);
-    EXPECT_EQ(d.comboBox1->itemText(1), "감색");
-    EXPECT_EQ(d.comboBox2->itemText(6), "6=DDS");
-    EXPECT_TRUE(d.checkBox2->isChecked());
-    EXPECT_FALSE(d.textBox1->isEnabled());
+    EXPECT_EQ(d.operation_combo->count(), 17);
+    EXPECT_EQ(d.operation_combo->itemText(1), "감색");
+    EXPECT_EQ(d.format_combo->itemText(6), "6=DDS");
+    EXPECT_TRUE(d.confirm_overwrite_check->isChecked());
+    EXPECT_FALSE(d.output_folder_edit->isEnabled());
     EXPECT_FALSE(d.button_browse->isEnabled());
-    d.checkBox1->setChecked(true);
-    EXPECT_TRUE(d.textBox1->isEnabled());
+    d.use_output_folder_check->setChecked(true);
+    EXPECT_TRUE(d.output_folder_edit->isEnabled());
     EXPECT_TRUE(d.button_browse->isEnabled());
     d.show();
     d.resize(700, 300);
@@ -76,9 +76,9 @@ TEST_F(BatchDialog, ControlsTextsAndTheRunButtonsFollowTheRightEdge) {
 }
 
 TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
-    batch d;
+    batch_dialog d;
     d.show();  // loads the (missing) list: empty
-    EXPECT_EQ(d.listBox1->count(), 0);
+    EXPECT_EQ(d.file_list->count(), 0);
     // Dropped on the list: folders and missing files are left out.
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(source("a.bmp")),
@@ -86,10 +86,10 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
                   QUrl::fromLocalFile(QString::fromStdString(dir.path().string())),
                   QUrl::fromLocalFile(source("b.bmp"))});
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(d.listBox1->viewport(), &enter);
+    QApplication::sendEvent(d.file_list->viewport(), &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(d.listBox1->viewport(), &drop);
-    ASSERT_EQ(d.listBox1->count(), 2);
+    QApplication::sendEvent(d.file_list->viewport(), &drop);
+    ASSERT_EQ(d.file_list->count(), 2);
     EXPECT_EQ(d.list_change_flg, 1);
     fs::create_directory(dir.file("out"));
     clgbase& clg = settings();
@@ -118,17 +118,17 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
         EXPECT_FALSE(bytes.empty()) << name;
         EXPECT_EQ(bytes, test::read_bytes(dir.file(std::string("cli/") + name))) << name;
     }
-    EXPECT_EQ(d.progressBar1->value(), 0);
-    EXPECT_EQ(mdichild::lastActive, nullptr);
+    EXPECT_EQ(d.progress_bar->value(), 0);
+    EXPECT_EQ(image_window::lastActive, nullptr);
     EXPECT_EQ(ui.exclamations, 1);
     EXPECT_TRUE(d.button_start->isEnabled());
 
-    d.listBox1->addItem("extra");
-    d.listBox1->setCurrentRow(2);
-    QTest::keyClick(d.listBox1, Qt::Key_Delete);
-    d.listBox1->setCurrentRow(0);
+    d.file_list->addItem("extra");
+    d.file_list->setCurrentRow(2);
+    QTest::keyClick(d.file_list, Qt::Key_Delete);
+    d.file_list->setCurrentRow(0);
     d.button_delete->click();
-    ASSERT_EQ(d.listBox1->count(), 1);
+    ASSERT_EQ(d.file_list->count(), 1);
     d.button_close->click();  // "save the list?" answered Yes
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "파일  リストを保存しますか？");
@@ -136,7 +136,7 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
     ASSERT_EQ(load_batch_list(lines), 0);
     EXPECT_EQ(lines, std::vector<std::string>{dir.file("b.bmp")});
     d.show();  // the list comes back from the file
-    EXPECT_EQ(d.listBox1->count(), 1);
+    EXPECT_EQ(d.file_list->count(), 1);
     d.button_clear->click();
     d.button_save_list->click();  // an empty list deletes the file
     EXPECT_FALSE(fs::exists(batch_list_path()));
@@ -145,16 +145,16 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
 }
 
 TEST_F(BatchDialog, StopPressedDuringALongRunEndsItBetweenFiles) {
-    batch d;
+    batch_dialog d;
     d.show();
     QStringList files;
     for (int i = 0; i < 6; ++i)
         files << source("big" + std::to_string(i) + ".bmp", 1200);
     d.image_files_open(files);
-    d.comboBox2->setCurrentIndex(IMGFMT_PNG);
+    d.format_combo->setCurrentIndex(IMGFMT_PNG);
     // Stop is pressed from a timer that fires while the run is on its second
     // file: the first is finished, nothing after it is loaded.
-    QObject::connect(d.progressBar1, &QProgressBar::valueChanged, d.button_stop, [&d](int v) {
+    QObject::connect(d.progress_bar, &QProgressBar::valueChanged, d.button_stop, [&d](int v) {
         if (v == 2) QTimer::singleShot(0, d.button_stop, [&d] { d.button_stop->click(); });
     });
     const auto summary = d.batch_start();
@@ -162,15 +162,15 @@ TEST_F(BatchDialog, StopPressedDuringALongRunEndsItBetweenFiles) {
     EXPECT_EQ(summary.saved, 1);
     EXPECT_TRUE(fs::exists(dir.file("big0.png")));
     EXPECT_FALSE(fs::exists(dir.file("big1.png")));
-    EXPECT_EQ(d.progressBar1->value(), 0);
+    EXPECT_EQ(d.progress_bar->value(), 0);
 }
 
 TEST_F(BatchDialog, ClosingTheFrameDuringARunStopsItAndThenCloses) {
-    batch d;
+    batch_dialog d;
     d.show();
     d.image_files_open({source("a.bmp"), source("b.bmp")});
     d.button_save_list->click();
-    QObject::connect(d.progressBar1, &QProgressBar::valueChanged, &d, [&d](int v) {
+    QObject::connect(d.progress_bar, &QProgressBar::valueChanged, &d, [&d](int v) {
         if (v == 1) QTimer::singleShot(0, &d, [&d] { d.close(); });
     });
     const auto summary = d.batch_start();
@@ -181,11 +181,11 @@ TEST_F(BatchDialog, ClosingTheFrameDuringARunStopsItAndThenCloses) {
 }
 
 TEST_F(BatchDialog, EscapeDuringARunNeitherStopsItNorCloses) {
-    batch d;
+    batch_dialog d;
     d.show();
     d.image_files_open({source("a.bmp"), source("b.bmp")});
     d.button_save_list->click();
-    QObject::connect(d.progressBar1, &QProgressBar::valueChanged, &d, [&d](int v) {
+    QObject::connect(d.progress_bar, &QProgressBar::valueChanged, &d, [&d](int v) {
         if (v == 1) QTimer::singleShot(0, &d, [&d] { QTest::keyClick(&d, Qt::Key_Escape); });
     });
     const auto summary = d.batch_start();
@@ -197,10 +197,10 @@ TEST_F(BatchDialog, EscapeDuringARunNeitherStopsItNorCloses) {
 }
 
 TEST_F(BatchDialog, NoToOverwritingSavesUnderTheNameGivenWithItsTypesExtension) {
-    batch d;
+    batch_dialog d;
     d.show();
     d.image_files_open({source("a.bmp")});
-    d.comboBox2->setCurrentIndex(IMGFMT_BMP);  // a.bmp exists: the question comes
+    d.format_combo->setCurrentIndex(IMGFMT_BMP);  // a.bmp exists: the question comes
     ui.answer_next(msg_answer::no);
     test::on_next_modal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);

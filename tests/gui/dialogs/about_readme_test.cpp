@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "dialogs/about.h"
+#include "dialogs/about_dialog.h"
 
 namespace {
 
@@ -17,14 +17,14 @@ TEST(AboutReadme, InstalledCopyUnderAnyPrefixElseTheSources) {
     const QString bin = root.filePath("bin");
 
     // Nothing installed yet: a program run from a build folder.
-    const QString fallback = about::readme_path(bin);
+    const QString fallback = about_dialog::readme_path(bin);
     EXPECT_TRUE(fallback.endsWith("/README.md"));
     EXPECT_FALSE(fallback.startsWith(prefix.path()));
 
     QFile readme(root.filePath("share/doc/mevra/README.md"));
     ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
     readme.close();
-    EXPECT_EQ(about::readme_path(bin), QDir::cleanPath(readme.fileName()));
+    EXPECT_EQ(about_dialog::readme_path(bin), QDir::cleanPath(readme.fileName()));
 }
 
 }  // namespace

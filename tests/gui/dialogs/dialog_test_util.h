@@ -22,7 +22,7 @@ inline int run_modal(QDialog& dialog, const std::function<int()>& open,
 }
 
 inline void press_ok(QDialog& dialog) {
-    child<QPushButton>(&dialog, "button1")->click();
+    child<QPushButton>(&dialog, "ok_button")->click();
 }
 
 // Every test starts from the defaults.

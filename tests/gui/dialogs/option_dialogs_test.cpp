@@ -9,11 +9,11 @@
 #include <QTest>
 
 #include "dialog_test_util.h"
-#include "dialogs/about.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/colour_swatch.h"
-#include "dialogs/conv_option.h"
-#include "dialogs/conv_trim.h"
-#include "dialogs/enviroment_option.h"
+#include "dialogs/environment_options_dialog.h"
+#include "dialogs/reduction_options_dialog.h"
+#include "dialogs/trim_dialog.h"
 #include "support/test_support.h"
 
 namespace {
@@ -21,31 +21,31 @@ namespace {
 using mevra::settings;
 
 TEST(DialogLook, ToolFramesWithoutBoxesOnDarkGrey) {
-    ConvOption a;
-    EnviromentOption b;
-    about c;
-    ConvTrim d;
+    reduction_options_dialog a;
+    environment_options_dialog b;
+    about_dialog c;
+    trim_dialog d;
     for (QDialog* dlg : std::initializer_list<QDialog*>{&a, &b, &c, &d}) {
         const Qt::WindowFlags f = dlg->windowFlags();
         EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Tool) << dlg->objectName().toStdString();
         EXPECT_FALSE(f & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
         EXPECT_EQ(dlg->palette().color(QPalette::Window), QColor(68, 68, 68));
         EXPECT_EQ(dlg->palette().color(QPalette::WindowText), QColor(Qt::white));
-        EXPECT_EQ(child<QPushButton>(dlg, "button1")->text(), "OK");
-        EXPECT_TRUE(child<QPushButton>(dlg, "button1")->isDefault());
+        EXPECT_EQ(child<QPushButton>(dlg, "ok_button")->text(), "OK");
+        EXPECT_TRUE(child<QPushButton>(dlg, "ok_button")->isDefault());
     }
     EXPECT_EQ(a.windowTitle(), QString::fromUtf8("감색 옵션  "));
-    EXPECT_EQ(child<QComboBox>(&a, "comboBox1")->toolTipDuration(), 20000);
-    EXPECT_EQ(child<QComboBox>(&a, "comboBox1")
+    EXPECT_EQ(child<QComboBox>(&a, "priority_combo")->toolTipDuration(), 20000);
+    EXPECT_EQ(child<QComboBox>(&a, "priority_combo")
                   ->style()
                   ->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, nullptr),
               500);
 }
 
-TEST(ConvOption, OkWritesTheControlsAndCancelLeavesTheSettings) {
+TEST(reduction_options_dialog, OkWritesTheControlsAndCancelLeavesTheSettings) {
     fresh_settings fresh;
-    ConvOption dlg;
-    auto* count = child<QSpinBox>(&dlg, "numericUpDown1");
+    reduction_options_dialog dlg;
+    auto* count = child<QSpinBox>(&dlg, "colours_spin");
     int accepted_calls = 0;
     dlg.on_accepted = [&] { ++accepted_calls; };
     settings().target_color = 16;
@@ -53,10 +53,10 @@ TEST(ConvOption, OkWritesTheControlsAndCancelLeavesTheSettings) {
 
     // Cancel after typing: nothing changes, and the next opening shows the settings.
     int result = run_modal(
-        dlg, [&] { return dlg.OpenGenshokuDialog(); },
+        dlg, [&] { return dlg.open_dialog(); },
         [&] {
             EXPECT_EQ(count->value(), 16);
-            EXPECT_EQ(child<QComboBox>(&dlg, "comboBox2")->currentIndex(), 1);
+            EXPECT_EQ(child<QComboBox>(&dlg, "dither_combo")->currentIndex(), 1);
             count->setValue(99);
             dlg.reject();
         });
@@ -66,15 +66,15 @@ TEST(ConvOption, OkWritesTheControlsAndCancelLeavesTheSettings) {
 
     dlg.move(123, 77);
     result = run_modal(
-        dlg, [&] { return dlg.OpenGenshokuDialog(); },
+        dlg, [&] { return dlg.open_dialog(); },
         [&] {
             EXPECT_EQ(count->value(), 16);
             EXPECT_EQ(dlg.pos(), QPoint(123, 77));
             count->setValue(300);  // held at 256 by the box
-            child<QComboBox>(&dlg, "comboBox1")->setCurrentIndex(3);
-            child<QComboBox>(&dlg, "comboBox2")->setCurrentIndex(0);
-            child<QSpinBox>(&dlg, "numericUpDown2")->setValue(10);
-            child<QCheckBox>(&dlg, "checkBox1")->setChecked(true);
+            child<QComboBox>(&dlg, "priority_combo")->setCurrentIndex(3);
+            child<QComboBox>(&dlg, "dither_combo")->setCurrentIndex(0);
+            child<QSpinBox>(&dlg, "dither_level_spin")->setValue(10);
+            child<QCheckBox>(&dlg, "key_colour_out_check")->setChecked(true);
             press_ok(dlg);
         });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -87,13 +87,13 @@ TEST(ConvOption, OkWritesTheControlsAndCancelLeavesTheSettings) {
     EXPECT_EQ(dlg.pos(), QPoint(123, 77));
 }
 
-TEST(ConvOption, EnterIsOkAndEscapeIsCancel) {
+TEST(reduction_options_dialog, EnterIsOkAndEscapeIsCancel) {
     fresh_settings fresh;
-    ConvOption dlg;
-    auto* count = child<QSpinBox>(&dlg, "numericUpDown1");
+    reduction_options_dialog dlg;
+    auto* count = child<QSpinBox>(&dlg, "colours_spin");
     auto type_and_press = [&](int value, Qt::Key key) {
         return run_modal(
-            dlg, [&] { return dlg.OpenGenshokuDialog(); },
+            dlg, [&] { return dlg.open_dialog(); },
             [&] {
                 count->setValue(value);
                 QTest::keyClick(count, key);
@@ -105,13 +105,13 @@ TEST(ConvOption, EnterIsOkAndEscapeIsCancel) {
     EXPECT_EQ(settings().target_color, 40);
 }
 
-TEST(EnviromentOption, ComponentBoxesRewriteThemselvesAndRepaintOnlyTheirSwatch) {
+TEST(environment_options_dialog, ComponentBoxesRewriteThemselvesAndRepaintOnlyTheirSwatch) {
     fresh_settings fresh;
-    EnviromentOption dlg;
+    environment_options_dialog dlg;
     dlg.read_env_option();
-    auto* red = child<QLineEdit>(&dlg, "textBox2");
-    auto* key = child<colour_swatch>(&dlg, "label2");
-    auto* back = child<colour_swatch>(&dlg, "label15");
+    auto* red = child<QLineEdit>(&dlg, "key_red_edit");
+    auto* key = child<colour_swatch>(&dlg, "key_colour_swatch");
+    auto* back = child<colour_swatch>(&dlg, "back_colour_swatch");
     EXPECT_EQ(key->argb(), 0xFF00FF00u);
     const int back_changes = back->changes();
 
@@ -125,38 +125,38 @@ TEST(EnviromentOption, ComponentBoxesRewriteThemselvesAndRepaintOnlyTheirSwatch)
     EXPECT_EQ(key->argb(), 0xFF07FF00u);
     EXPECT_EQ(back->changes(), back_changes);
 
-    child<QLineEdit>(&dlg, "textBox5")->setText("128");  // back colour, blue
+    child<QLineEdit>(&dlg, "back_blue_edit")->setText("128");  // back colour, blue
     EXPECT_EQ(back->argb(), 0xFF000080u);
 }
 
-TEST(EnviromentOption, SampleNameFollowsTheThreeLists) {
-    EnviromentOption dlg;
-    child<QComboBox>(&dlg, "comboBox4")->setCurrentIndex(2);
-    child<QComboBox>(&dlg, "comboBox6")->setCurrentIndex(4);
-    child<QComboBox>(&dlg, "comboBox8")->setCurrentIndex(6);
-    EXPECT_EQ(child<QLabel>(&dlg, "label23")->text(),
+TEST(environment_options_dialog, SampleNameFollowsTheThreeLists) {
+    environment_options_dialog dlg;
+    child<QComboBox>(&dlg, "frame_joiner_combo")->setCurrentIndex(2);
+    child<QComboBox>(&dlg, "frame_digits_combo")->setCurrentIndex(4);
+    child<QComboBox>(&dlg, "frame_extension_combo")->setCurrentIndex(6);
+    EXPECT_EQ(child<QLabel>(&dlg, "sample_name_label")->text(),
               QString::fromUtf8("ファイル名 例 movie-00000001.dds"));
-    child<QComboBox>(&dlg, "comboBox4")->setCurrentIndex(1);
-    child<QComboBox>(&dlg, "comboBox6")->setCurrentIndex(0);
-    child<QComboBox>(&dlg, "comboBox8")->setCurrentIndex(0);
-    EXPECT_EQ(child<QLabel>(&dlg, "label23")->text(),
+    child<QComboBox>(&dlg, "frame_joiner_combo")->setCurrentIndex(1);
+    child<QComboBox>(&dlg, "frame_digits_combo")->setCurrentIndex(0);
+    child<QComboBox>(&dlg, "frame_extension_combo")->setCurrentIndex(0);
+    EXPECT_EQ(child<QLabel>(&dlg, "sample_name_label")->text(),
               QString::fromUtf8("ファイル名 例 movie_0001.bmp"));
 }
 
-TEST(EnviromentOption, CancelWritesNothingAndOkKeepsAlphaZero) {
+TEST(environment_options_dialog, CancelWritesNothingAndOkKeepsAlphaZero) {
     fresh_settings fresh;
     settings().nuki_color = 0x0000FF00;  // transparent green
     settings().grid_type = 6;
-    EnviromentOption dlg;
+    environment_options_dialog dlg;
     auto change_everything = [&] {
-        EXPECT_EQ(child<QComboBox>(&dlg, "comboBox3")->currentText(),
+        EXPECT_EQ(child<QComboBox>(&dlg, "grid_width_combo")->currentText(),
                   QString::fromUtf8("１２ドットＸ　４８ドット"));
-        child<QComboBox>(&dlg, "comboBox3")->setCurrentIndex(9);
-        child<QSpinBox>(&dlg, "numericUpDown3")->setValue(55);
-        child<QComboBox>(&dlg, "comboBox1")->setCurrentIndex(4);
-        child<QCheckBox>(&dlg, "checkBox2")->setChecked(true);
-        child<QLineEdit>(&dlg, "textBox8")->setText("16");  // back colour alpha
-        child<QComboBox>(&dlg, "comboBox8")->setCurrentIndex(3);
+        child<QComboBox>(&dlg, "grid_width_combo")->setCurrentIndex(9);
+        child<QSpinBox>(&dlg, "jpeg_quality_spin")->setValue(55);
+        child<QComboBox>(&dlg, "dds_format_combo")->setCurrentIndex(4);
+        child<QCheckBox>(&dlg, "alpha_zero_transparent_check")->setChecked(true);
+        child<QLineEdit>(&dlg, "back_alpha_edit")->setText("16");  // back colour alpha
+        child<QComboBox>(&dlg, "frame_extension_combo")->setCurrentIndex(3);
     };
     EXPECT_EQ(run_modal(
                   dlg, [&] { return dlg.open_dialog(); },
@@ -173,7 +173,7 @@ TEST(EnviromentOption, CancelWritesNothingAndOkKeepsAlphaZero) {
     EXPECT_EQ(run_modal(
                   dlg, [&] { return dlg.open_dialog(); },
                   [&] {
-                      EXPECT_EQ(child<QLineEdit>(&dlg, "textBox8")->text(), "255");
+                      EXPECT_EQ(child<QLineEdit>(&dlg, "back_alpha_edit")->text(), "255");
                       change_everything();
                       press_ok(dlg);
                   }),
@@ -187,9 +187,9 @@ TEST(EnviromentOption, CancelWritesNothingAndOkKeepsAlphaZero) {
     EXPECT_EQ(settings().aviren_option3, 3);
 }
 
-TEST(EnviromentOption, DdsListEndsWithDxt1AndBc7) {
-    EnviromentOption dlg;
-    auto* list = child<QComboBox>(&dlg, "comboBox1");
+TEST(environment_options_dialog, DdsListEndsWithDxt1AndBc7) {
+    environment_options_dialog dlg;
+    auto* list = child<QComboBox>(&dlg, "dds_format_combo");
     ASSERT_EQ(list->count(), 7);
     EXPECT_EQ(list->itemText(4), "FMT_DXT3");
     EXPECT_EQ(list->itemText(5), "FMT_DXT1");
@@ -197,8 +197,8 @@ TEST(EnviromentOption, DdsListEndsWithDxt1AndBc7) {
 }
 
 TEST(About, VersionLineAndLinksReportFailures) {
-    about box;
-    EXPECT_EQ(child<QLabel>(&box, "label1")->text(),
+    about_dialog box;
+    EXPECT_EQ(child<QLabel>(&box, "version_label")->text(),
               QString::fromUtf8("このソフトのバージョンは " MEVRA_VERSION " です"));
     std::vector<QUrl> opened;
     bool succeed = true;

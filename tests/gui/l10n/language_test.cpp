@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
 #include "app/interface_language.h"
-#include "app/qt_ports.h"
-#include "batch/batch.h"
+#include "app/main_window.h"
+#include "app/qt_text_lookup.h"
+#include "batch/batch_dialog.h"
 #include "image/trim_size_check.h"
 #include "platform/ui_text.h"
 #include "settings/clgbase.h"
@@ -42,14 +42,14 @@ class LanguageTest : public ::testing::Test {
         mevra::set_text_lookup(previous_lookup);
     }
     void open_window() {
-        window = std::make_unique<Form1>();
+        window = std::make_unique<main_window>();
         mevra::test::settle();
     }
     QString text_of(const char* action) const {
         return mevra::test::find_action(window.get(), action)->text();
     }
 
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<main_window> window;
     mevra::text_lookup previous_lookup = nullptr;
 };
 
@@ -57,13 +57,13 @@ TEST_F(LanguageTest, EnglishDesktopGetsEnglishMenusDialogsAndCoreMessages) {
     const interface_language language(QLocale(QLocale::English, QLocale::UnitedStates));
     ASSERT_TRUE(language.english());
     open_window();
-    EXPECT_EQ(text_of("toolStripMenuItem_00"), "File");
-    EXPECT_EQ(text_of("toolStripMenuItem000"), "Open image…");
-    EXPECT_EQ(text_of("toolStripMenuItem390"), "Colour reduction");
-    EXPECT_EQ(text_of("toolStripMenuItem391"), "Colour reduction options…");
-    EXPECT_EQ(text_of("toolStripMenuItem006"), "Exit");
+    EXPECT_EQ(text_of("file_menu"), "File");
+    EXPECT_EQ(text_of("open_image_action"), "Open image…");
+    EXPECT_EQ(text_of("reduce_colours_action"), "Colour reduction");
+    EXPECT_EQ(text_of("reduction_options_action"), "Colour reduction options…");
+    EXPECT_EQ(text_of("exit_action"), "Exit");
     // The batch dialog's operation names come from the core's table.
-    auto* operations = window->fbatch->findChild<QComboBox*>("comboBox1");
+    auto* operations = window->batch_window->findChild<QComboBox*>("operation_combo");
     ASSERT_NE(operations, nullptr);
     EXPECT_EQ(operations->itemText(1), "Colour reduction");
 
@@ -80,8 +80,8 @@ TEST_F(LanguageTest, JapaneseDesktopKeepsTheProgramTextsAndGetsJapaneseQtButtons
     const interface_language language(QLocale(QLocale::Japanese, QLocale::Japan));
     EXPECT_FALSE(language.english());
     open_window();
-    EXPECT_EQ(text_of("toolStripMenuItem_00"), "파일  ");
-    EXPECT_EQ(text_of("toolStripMenuItem390"), "감색");
+    EXPECT_EQ(text_of("file_menu"), "파일  ");
+    EXPECT_EQ(text_of("reduce_colours_action"), "감색");
     mevra::test::scripted_ui ui;
     EXPECT_FALSE(mevra::accept_new_size(0, 7));
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -8,8 +8,8 @@
 
 #include "image/image_info.h"
 #include "settings/clgbase.h"
-#include "views/formpalette.h"
-#include "views/mdichild.h"
+#include "views/image_window.h"
+#include "views/palette_window.h"
 
 class ViewsFixture : public ::testing::Test {
   protected:
@@ -17,30 +17,30 @@ class ViewsFixture : public ::testing::Test {
         mevra::settings().reset_defaults();
         area = std::make_unique<QMdiArea>();
         area->resize(900, 700);
-        palette = new formpalette;
-        mdichild::fpalette = palette;
+        palette = new palette_window;
+        image_window::tools = palette;
         area->show();
     }
 
     void TearDown() override {
-        for (mdichild* child : children)
+        for (image_window* child : children)
             delete child;
-        mdichild::lastActive = nullptr;
-        mdichild::fpalette = nullptr;
+        image_window::lastActive = nullptr;
+        image_window::tools = nullptr;
         delete palette;
         area.reset();
         mevra::settings().reset_defaults();
     }
 
     // Opens an image window on `image` at zoom 1 and makes it the active one.
-    mdichild* open(mevra::image_info image) {
-        auto* child = new mdichild;
+    image_window* open(mevra::image_info image) {
+        auto* child = new image_window;
         child->image = std::make_unique<mevra::image_info>(std::move(image));
         area->addSubWindow(child);
         child->show();
         area->setActiveSubWindow(child);
-        mdichild::lastActive = child;
-        child->mdichild_zoom_change();
+        image_window::lastActive = child;
+        child->zoom_changed();
         child->undo_add();
         child->edit_change = 0;
         children.push_back(child);
@@ -55,8 +55,8 @@ class ViewsFixture : public ::testing::Test {
     }
 
     std::unique_ptr<QMdiArea> area;
-    formpalette* palette = nullptr;
-    std::vector<mdichild*> children;
+    palette_window* palette = nullptr;
+    std::vector<image_window*> children;
 };
 
 // An indexed image of `colours` opaque entries (one pixel each, in a row), with
