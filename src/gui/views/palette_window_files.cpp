@@ -102,7 +102,7 @@ void palette_window::save_palette() {
     dialog.setNameFilters(filters);
     const QFileInfo info(title);
     if (info.isFile()) dialog.selectFile(info.absolutePath() + "/" + info.completeBaseName());
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
         const QString ext = f.section("*", 1).section(")", 0, 0);
         dialog.setDefaultSuffix(ext.mid(1));
     });
