@@ -1,17 +1,23 @@
 // `mevra-cli avi`: what the AVI player does, headless. `info` describes the
 // video stream, `frames` writes frames as numbered image files, `encode`
 // re-saves the stream with another encoder, `codecs` lists the encoders.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/json_text.h"
+#include "cli/gif_animation_output.h"
 #include "cli/option_values.h"
+#include "cli/palette_options.h"
+#include "cli/reduce_options.h"
 #include "cli/settings_option.h"
+#include "formats/palette_file.h"
 #include "image/image_info.h"
 #include "settings/clgbase.h"
 #include "video/avi_reader.h"
@@ -28,7 +34,9 @@ namespace fs = std::filesystem;
 struct avi_options {
     std::string file, out, out_dir, joiner, digits, format, codec, settings_file;
     bool json = false, overwrite = false, list_codecs = false;
-    int from = 0, to = -1, keyint = 0, bitrate = 0, quality = 75;
+    int from = 0, to = -1, step = 1, keyint = 0, bitrate = 0, quality = 75;
+    reduce_options reduce;
+    std::string palette_file, palette_out, palette_format;
 };
 
 bool open_source(avi_reader& avi, const std::string& path) {
@@ -129,6 +137,62 @@ int run_frames(const avi_options& opt) {
     return failed == 0 ? exit_ok : exit_some_failed;
 }
 
+// The delay of every `step`-th frame in 1/100 s, rounded, at least 1.
+int gif_delay_cs(const avi_stream_info& info, int step) {
+    if (info.rate == 0 || info.scale == 0) return 10;
+    const uint64_t numerator = uint64_t{200} * info.scale * static_cast<uint64_t>(step);
+    const uint64_t cs = (numerator + info.rate) / (uint64_t{2} * info.rate);
+    return static_cast<int>(std::clamp<uint64_t>(cs, 1, 0xFFFF));
+}
+
+int run_gif(const avi_options& opt) {
+    clgbase& clg = settings();
+    std::string error;
+    std::optional<palette_file_type> out_type;
+    if (!opt.settings_file.empty() && !apply_settings_file(opt.settings_file, clg, error))
+        return usage("gif", error);
+    if (!opt.reduce.apply(clg, error)) return usage("gif", error);
+    if (opt.out.empty()) return usage("gif", "-o FILE is required");
+    if (opt.step < 1) return usage("gif", "--step must be 1 or more");
+    if (!opt.palette_out.empty() &&
+        !palette_out_type(opt.palette_out, opt.palette_format, out_type, error))
+        return usage("gif", error);
+    std::vector<uint32_t> palette;
+    if (!opt.palette_file.empty() && !read_palette_file(opt.palette_file, palette, error))
+        return usage("gif", "--palette: '" + opt.palette_file + "' cannot be read: " + error);
+
+    avi_reader avi;
+    if (!open_source(avi, opt.file)) return exit_some_failed;
+    const int last = avi.info().length - 1;
+    const int to = opt.to < 0 ? last : opt.to;
+    if (opt.from < 0 || opt.from > to || to > last)
+        return usage("gif", "--from/--to: the stream has frames 0 to " + std::to_string(last));
+    const int count = (to - opt.from) / opt.step + 1;
+    std::vector<uint8_t> dib;
+    const frame_loader load = [&](int i, image_info& img) {
+        avi_failure f;
+        if (avi.decode_frame(opt.from + i * opt.step, dib, f) == 0 && frame_to_argb(dib, img) == 0)
+            return true;
+        report_avi_failure(f);
+        return false;
+    };
+    // The frames are decoded twice (census, then mapping) rather than held:
+    // a long stream of large frames would not fit in memory.
+    if (palette.empty() && !frames_palette(count, load, clg.target_color, palette))
+        return exit_some_failed;
+    if (!opt.palette_out.empty() &&
+        !write_palette_file(opt.palette_out, *out_type, palette, error)) {
+        std::fprintf(stderr, "mevra-cli avi gif: --palette-out: %s\n", error.c_str());
+        return exit_some_failed;
+    }
+    if (!write_gif_animation(count, load, palette, gif_delay_cs(avi.info(), opt.step), opt.out,
+                             opt.overwrite))
+        return exit_some_failed;
+    std::printf("%s -> %s: %d frames\n", opt.file.c_str(), opt.out.c_str(), count);
+    std::fflush(stdout);
+    return exit_ok;
+}
+
 void print_codecs() {
     for (const auto& e : available_avi_encoders())
         std::printf("%-10s %s%s%s%s\n", e.name.c_str(), e.label.c_str(),
@@ -195,6 +259,25 @@ void add_avi_command(CLI::App& app, command_status& status) {
                        "Take the frame-file naming, JPEG quality and DDS layout from a settings "
                        "file (mevra.ini); the options given here override them");
     frames->callback([opt, &status] { status.exit_code = run_frames(*opt); });
+
+    CLI::App* gif = avi->add_subcommand(
+        "gif", "Write frames as one animated GIF with one palette, looping for ever");
+    gif->add_option("file", opt->file, "AVI file")->required();
+    gif->add_option("-o,--output", opt->out, "The GIF file")->required();
+    gif->add_option("--from", opt->from, "First frame (default 0)");
+    gif->add_option("--to", opt->to, "Last frame (default the last one)");
+    gif->add_option("--step", opt->step, "Every Kth frame (default 1); the delay grows with it");
+    gif->add_option("--palette", opt->palette_file,
+                    "Map onto the colours of a palette file instead of building a palette");
+    gif->add_option("--palette-out", opt->palette_out, "Write the palette used");
+    gif->add_option("--palette-format", opt->palette_format,
+                    "gpl|jasc|riff|act|hex|png: the type of --palette-out");
+    gif->add_flag("--overwrite", opt->overwrite, "Replace an existing GIF");
+    gif->add_option("--settings", opt->settings_file,
+                    "Take the reduction options from a settings file (mevra.ini); the options "
+                    "given here override them");
+    opt->reduce.add_to(*gif);
+    gif->callback([opt, &status] { status.exit_code = run_gif(*opt); });
 
     CLI::App* encode = avi->add_subcommand("encode", "Re-save the video stream with an encoder");
     encode->add_option("in", opt->file, "Source AVI");

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "batch/batch_operation.h"
+#include "reduce/palette_mapping.h"
 
 namespace mevra::cli {
 
@@ -24,6 +25,11 @@ std::string cli_batch_host::output_path(int, const std::string&, const std::stri
 
 std::string cli_batch_host::shown_output(const std::string& output) const {
     return !single_output_.empty() && output == single_output_ ? single_output_shown_ : output;
+}
+
+void cli_batch_host::holder_clear() {
+    if (shown_ && shown_->flag == 2) result_palette_ = palette_of(*shown_);
+    shown_ = nullptr;
 }
 
 void cli_batch_host::file_done(const batch_file_report& r) {

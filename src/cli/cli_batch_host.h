@@ -45,6 +45,10 @@ class cli_batch_host final : public batch_host {
     bool save_dialog(const std::string&, int, std::string&, int&) override { return false; }
     void exclamation() override {}
     void file_done(const batch_file_report& report) override;
+    // Keeps the colour table of the last reduced image (for --palette-out).
+    void holder_show(const std::string&, image_info& image) override { shown_ = &image; }
+    void holder_clear() override;
+    const std::vector<uint32_t>& result_palette() const { return result_palette_; }
     std::string output_path(int index, const std::string& source,
                             const std::string& by_rule) override;
 
@@ -57,6 +61,8 @@ class cli_batch_host final : public batch_host {
     cli_reporting reporting_;
     std::string single_output_, single_output_shown_;
     int failures_ = 0;
+    image_info* shown_ = nullptr;
+    std::vector<uint32_t> result_palette_;
 };
 
 }  // namespace mevra::cli

@@ -14,12 +14,15 @@
 #include "cli/cli_batch_host.h"
 #include "cli/commands.h"
 #include "cli/option_values.h"
+#include "cli/palette_options.h"
+#include "cli/gif_animation_output.h"
 #include "cli/parallel_convert.h"
 #include "cli/reduce_options.h"
 #include "cli/save_options.h"
 #include "cli/settings_option.h"
 #include "cli/size_options.h"
 #include "cli/stdio_files.h"
+#include "reduce/palette_mapping.h"
 #include "settings/clgbase.h"
 
 namespace mevra::cli {
@@ -39,6 +42,7 @@ struct convert_options {
     std::string jobs_text;
     int jobs = 1;
     reduce_options reduce;
+    palette_options palettes;
     size_options sizes;
     save_options save;
 };
@@ -88,7 +92,7 @@ bool prepare_stdio(const convert_options& opt, std::vector<cli_entry>& entries,
         error = "standard input (-) can be read only once";
         return false;
     }
-    if (!opt.save.output.empty() && entries.size() != 1) {
+    if (!opt.save.output.empty() && entries.size() != 1 && !opt.palettes.animating()) {
         error = "--output takes a single input";
         return false;
     }
@@ -114,6 +118,25 @@ bool prepare_stdio(const convert_options& opt, std::vector<cli_entry>& entries,
     return true;
 }
 
+// --animate: every input is a frame of one GIF, reduced onto one palette.
+int run_animation(const convert_options& opt, const std::vector<cli_entry>& entries) {
+    const frame_loader load = [&entries](int i, image_info& img) {
+        img = image_info(entries[static_cast<size_t>(i)].path);
+        return img.flag != 0;
+    };
+    const int count = static_cast<int>(entries.size());
+    std::vector<uint32_t> palette = fixed_reduction_palette();
+    if (palette.empty() && !frames_palette(count, load, settings().target_color, palette))
+        return exit_some_failed;
+    if (!opt.palettes.write_out(palette) ||
+        !write_gif_animation(count, load, palette, opt.palettes.delay_cs, opt.save.output,
+                             opt.save.overwrite))
+        return exit_some_failed;
+    if (!opt.quiet)
+        std::printf("%d frames -> %s\n", count, opt.save.output.c_str());
+    return exit_ok;
+}
+
 int run_convert(convert_options& opt) {
     clgbase& clg = settings();
     std::string error;
@@ -132,6 +155,7 @@ int run_convert(convert_options& opt) {
     std::vector<cli_entry> entries;
     scratch_folder scratch;
     ok = ok && collect_entries(opt, entries, error) && prepare_stdio(opt, entries, scratch, error);
+    ok = ok && opt.palettes.apply(op, opt.save, entries.size(), error);
     ok = ok && (opt.save.out_dir.empty() || prepare_out_dir(opt.save.out_dir, error));
     const bool to_stdout = opt.save.output == "-";
     std::string stdout_file;
@@ -144,6 +168,8 @@ int run_convert(convert_options& opt) {
         std::fprintf(stderr, "mevra-cli convert: %s\n", error.c_str());
         return exit_usage;
     }
+
+    if (opt.palettes.animating()) return run_animation(opt, entries);
 
     batch_choices choices;
     choices.operation = op;
@@ -162,6 +188,14 @@ int run_convert(convert_options& opt) {
     else if (!opt.save.output.empty())
         host.set_single_output(opt.save.output, opt.save.output);
 
+    // The shared palette is built here, before any worker starts, so that
+    // every worker maps onto the same one whatever -j says.
+    if (opt.palettes.shared && !opt.palettes.build_shared(host, clg.target_color))
+        return exit_some_failed;
+    const bool palette_known = !fixed_reduction_palette().empty();
+    if (palette_known && !opt.palettes.write_out(fixed_reduction_palette()))
+        return exit_some_failed;
+
     batch_summary summary;
     int failures = 0;
     if (opt.jobs > 1 && host.entry_count() > 1) {
@@ -171,6 +205,9 @@ int run_convert(convert_options& opt) {
         summary = engine.run(host);
         failures = host.failures();
     }
+    if (!palette_known && !opt.palettes.palette_out.empty() &&
+        (summary.saved != 1 || !opt.palettes.write_out(host.result_palette())))
+        ++failures;
     if (to_stdout && summary.saved == 1 && !copy_file_to_stdout(stdout_file, error)) {
         std::fprintf(stderr, "mevra-cli convert: %s\n", error.c_str());
         ++failures;
@@ -204,6 +241,7 @@ void add_convert_command(CLI::App& app, command_status& status) {
                     "here override them");
     opt->save.add_to(*cmd);
     opt->reduce.add_to(*cmd);
+    opt->palettes.add_to(*cmd);
     opt->sizes.add_to(*cmd);
     cmd->add_option("files", opt->files, "Image files; - reads standard input");
     cmd->callback([opt, &status] { status.exit_code = run_convert(*opt); });

@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "batch/batch_operation.h"
+#include "batch/shared_palette_pass.h"
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
+#include "reduce/palette_mapping.h"
 
 namespace mevra {
 namespace {
@@ -196,6 +198,30 @@ batch_summary batch_engine::run(batch_host& host) {
     if (needs_option_dialog(start.operation) && !host.option_dialog(start.operation)) {
         summary.end = batch_end::option_cancelled;
         return summary;
+    }
+
+    // One palette for every file: the census pass runs before the first file
+    // and the palette stays fixed for this run only.
+    struct palette_for_run {
+        std::vector<uint32_t> before = fixed_reduction_palette();
+        ~palette_for_run() { fixed_reduction_palette() = before; }
+    } restore_palette;
+    if (start.operation == batch_reduce && start.shared_palette) {
+        std::vector<uint32_t> palette;
+        switch (shared_palette_pass(host, settings().target_color,
+                                    [this] { return cancel_flg != 0; }, palette)) {
+            case shared_palette_outcome::built:
+                fixed_reduction_palette() = std::move(palette);
+                break;
+            case shared_palette_outcome::stopped:
+                summary.end = batch_end::stopped;
+                return summary;
+            case shared_palette_outcome::refused:
+                summary.end = batch_end::palette_refused;
+                return summary;
+            case shared_palette_outcome::nothing_loaded:
+                break;  // every file fails to load in its turn and says so
+        }
     }
 
     ending.reached_loop = true;

@@ -18,6 +18,7 @@ enum class batch_end {
     no_out_folder,     // the output folder does not exist (reported); nothing touched
     option_cancelled,  // the option dialog did not end with OK; nothing touched
     busy,              // run() was called again from inside a run; nothing happened
+    palette_refused,   // the shared palette could not be built (reported); nothing touched
 };
 
 struct batch_summary {

@@ -33,6 +33,9 @@ struct batch_choices {
     bool use_out_folder = false;    // results into out_folder instead of beside each source
     std::string out_folder;         // taken as entered; must be an existing folder
     bool confirm_overwrite = true;  // ask before an existing output file is replaced
+    // Reduction only: one census over all files first, then every file reduced
+    // onto the one palette built from it.
+    bool shared_palette = false;
 };
 
 enum class overwrite_answer { yes, no, cancel };

@@ -5,6 +5,7 @@
 
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
+#include "reduce/palette_mapping.h"
 #include "settings/clgbase.h"
 
 namespace mevra {
@@ -62,7 +63,10 @@ int resize_by_settings(image_info& img) {
 int reduce(image_info& img) {
     const int old_flag = img.flag;
     img.flag = 1;
-    img.image_to_index(settings().target_color);
+    if (const auto& palette = fixed_reduction_palette(); !palette.empty())
+        map_to_palette(img, palette);
+    else
+        img.image_to_index(settings().target_color);
     if (img.flag == 2) return 0;
     if (img.flag != 0) img.flag = old_flag;
     return -1;

@@ -15,6 +15,7 @@
 #include <new>
 
 #include "formats/own_codec_support.h"
+#include "formats/palette_png.h"
 #include "formats/png_idat.h"
 #include "image/image_info.h"
 
@@ -148,13 +149,11 @@ bool write_png(const image_info& img, const png_shape& s, const std::vector<uint
     return ok;
 }
 
-}  // namespace
-
-int image_info::file_save_png(const std::string& path, std::string& error) const {
-    if (!codec::image_is_writable(*this, error)) return -1;
-    const png_shape s = shape_for(*this);
+// Filters, compresses and frames the image in the given shape.
+bool encode_png_file(const image_info& img, const png_shape& s, std::vector<uint8_t>& file,
+                     std::string& error) {
     png::idat_layout layout;
-    layout.height = static_cast<size_t>(height);
+    layout.height = static_cast<size_t>(img.height);
     layout.row_bytes = s.row_bytes;
     layout.bpp = s.palette_size == 0 ? 4 : 1;
     // Palette images are stored unfiltered, as libpng would: prediction
@@ -162,22 +161,54 @@ int image_info::file_save_png(const std::string& path, std::string& error) const
     layout.adaptive = s.palette_size == 0;
     std::vector<uint8_t> idat;
     if (!png::encode_idat(
-            layout, [&](size_t y, uint8_t* row) { fill_row(*this, s, y, row); }, idat)) {
+            layout, [&](size_t y, uint8_t* row) { fill_row(img, s, y, row); }, idat)) {
         error = "not enough memory to compress the PNG";
-        return -1;
+        return false;
     }
-    std::vector<uint8_t> file;
     png_write_job job;
     try {
         file.reserve(idat.size() + 4096);  // one piece instead of growing by chunks
     } catch (const std::bad_alloc&) {
     }
     job.out = &file;
-    if (!write_png(*this, s, idat, job)) {
+    if (!write_png(img, s, idat, job)) {
         error = std::string("the PNG could not be encoded: ") + job.message;
-        return -1;
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+int image_info::file_save_png(const std::string& path, std::string& error) const {
+    if (!codec::image_is_writable(*this, error)) return -1;
+    std::vector<uint8_t> file;
+    if (!encode_png_file(*this, shape_for(*this), file, error)) return -1;
     return codec::save_file_bytes(path, file, error);
+}
+
+bool encode_palette_png(const std::vector<uint32_t>& colours, std::vector<uint8_t>& out,
+                        std::string& error) {
+    if (colours.empty() || colours.size() > 256) {
+        error = "a palette has 1 to 256 colours";
+        return false;
+    }
+    const int n = static_cast<int>(colours.size());
+    image_info swatch;
+    swatch.flag = 1;
+    swatch.width = n;
+    swatch.height = 1;
+    swatch.image_type = IMGTYP_256;
+    swatch.color = colours;
+    swatch.color_num = n;
+    swatch.index_buff.resize(colours.size());
+    for (int i = 0; i < n; ++i)
+        swatch.index_buff[static_cast<size_t>(i)] = i;
+    std::vector<uint8_t> file;
+    if (!encode_png_file(swatch, {8, PNG_COLOR_TYPE_PALETTE, n, colours.size()}, file, error))
+        return false;
+    out = std::move(file);
+    return true;
 }
 
 }  // namespace mevra

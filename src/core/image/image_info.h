@@ -85,6 +85,10 @@ class image_info {
     // --- colour reduction (reduce/) ---
     int image_to_index_pre(int target, int mode);
     int image_to_index_core();
+    // The palette-building half of a reduction on the census form (colour
+    // table and counts): groups, then merge passes down to `target`. 0 when
+    // the groups are ready in the reduction state, -1 when refused (reported).
+    int image_to_index_groups(int target);
     void image_to_index_post(int target, int mode);
     void image_to_index(int target);
 

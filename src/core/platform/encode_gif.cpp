@@ -4,6 +4,7 @@
 // extension and the LZW-coded rows.
 #include <gif_lib.h>
 
+#include "platform/gif_support.h"
 #include "platform/picture_encoder.h"
 
 namespace mevra {
@@ -11,32 +12,13 @@ namespace {
 
 constexpr int table_size = 256;
 
-int append_output(GifFileType* gif, const GifByteType* data, int length) {
-    auto& out = *static_cast<std::vector<uint8_t>*>(gif->UserData);
-    if (length > 0) out.insert(out.end(), data, data + length);
-    return length;
-}
-
-// The first palette entry with alpha 0, or -1.
-int transparent_index(const platform_bitmap& bitmap) {
-    for (size_t i = 0; i < bitmap.palette.size(); ++i) {
-        if ((bitmap.palette[i] >> 24) == 0) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-std::string gif_error_text(int code) {
-    const char* text = GifErrorString(code);
-    return std::string("GIF encoder: ") + (text ? text : "unknown error");
-}
-
 bool write_gif(GifFileType* gif, const platform_bitmap& bitmap, ColorMapObject* map, int& code) {
     EGifSetGifVersion(gif, true);
     if (EGifPutScreenDesc(gif, bitmap.width, bitmap.height, 8, 0, map) == GIF_ERROR) {
         code = gif->Error;
         return false;
     }
-    int transparent = transparent_index(bitmap);
+    int transparent = gif::transparent_index(bitmap.palette);
     if (transparent >= 0) {
         GraphicsControlBlock control{};
         control.DisposalMode = DISPOSAL_UNSPECIFIED;
@@ -89,15 +71,15 @@ bool encode_gif(const platform_bitmap& bitmap, std::vector<uint8_t>& out, std::s
     }
     ColorMapObject* map = GifMakeMapObject(table_size, colors);
     if (!map) {
-        error = gif_error_text(E_GIF_ERR_NOT_ENOUGH_MEM);
+        error = gif::error_text(E_GIF_ERR_NOT_ENOUGH_MEM);
         return false;
     }
     std::vector<uint8_t> bytes;
     int code = 0;
-    GifFileType* gif = EGifOpen(&bytes, append_output, &code);
+    GifFileType* gif = EGifOpen(&bytes, gif::append_output, &code);
     if (!gif) {
         GifFreeMapObject(map);
-        error = gif_error_text(code);
+        error = gif::error_text(code);
         return false;
     }
     bool ok = write_gif(gif, bitmap, map, code);
@@ -108,7 +90,7 @@ bool encode_gif(const platform_bitmap& bitmap, std::vector<uint8_t>& out, std::s
         code = close_code;
     }
     if (!ok) {
-        error = gif_error_text(code);
+        error = gif::error_text(code);
         return false;
     }
     out = std::move(bytes);

@@ -81,6 +81,15 @@ void prequantise(image_info& img, bool reference) {
     img.color_num = static_cast<int>(table.size());
     table.resize(std::max<size_t>(table.size(), 256), 0);
     img.color = std::move(table);
+    if (img.index_buff.empty()) {
+        // A census without pixels (several images' counts added together)
+        // carries its counts over to the coarse colours.
+        std::vector<int32_t> counts(img.color.size(), 0);
+        for (size_t i = 0; i < colours && i < img.color_cnt.size(); ++i)
+            counts[static_cast<size_t>(new_index_of_old[i])] += img.color_cnt[i];
+        img.color_cnt = std::move(counts);
+        return;
+    }
     img.color_cnt.assign(img.color.size(), 0);
     for (int32_t index : img.index_buff)
         ++img.color_cnt[static_cast<size_t>(index)];

@@ -58,6 +58,7 @@ class batch_dialog::host final : public mevra::batch_host {
         c.use_out_folder = d.use_output_folder_check->isChecked();
         c.out_folder = d.output_folder_edit->text().toStdString();
         c.confirm_overwrite = d.confirm_overwrite_check->isChecked();
+        c.shared_palette = d.shared_palette_check->isChecked();
         return c;
     }
     void set_progress(int value, int maximum) override {
@@ -193,6 +194,15 @@ void batch_dialog::build_controls() {
         next_x += b->width() + 2;
     }
     button_save_list->setToolTip(tr("변환파일  の"));
+    shared_palette_check = new QCheckBox(tr("모든 파일에 하나의 팔레트"), strip);
+    shared_palette_check->setObjectName("shared_palette_check");
+    shared_palette_check->setToolTip(
+        tr("감색할 때 모든 파일의 색을 함께 세어 하나의 팔레트를 만들고 모든 파일에 씁니다"));
+    shared_palette_check->setGeometry(next_x + 6, 62, shared_palette_check->sizeHint().width(), 20);
+    shared_palette_check->setEnabled(false);
+    connect(operation_combo, &QComboBox::currentIndexChanged, this, [this](int op) {
+        shared_palette_check->setEnabled(op == mevra::batch_reduce);
+    });
     button_start = button("button_start", tr("開始"), 0);
     button_start->setToolTip(tr("변환を開始"));
     button_stop = button("button_stop", tr("中断"), 0);
@@ -241,7 +251,7 @@ void batch_dialog::resizeEvent(QResizeEvent* event) {
 void batch_dialog::place_run_buttons() {
     // The three run buttons keep their distance from the right edge, but
     // never cover the list buttons in a narrow window.
-    const int left = std::max(width() - 235, button_save_list->geometry().right() + 8);
+    const int left = std::max(width() - 235, shared_palette_check->geometry().right() + 8);
     button_start->move(left, 60);
     button_stop->move(left + 76, 60);
     button_close->move(left + 152, 60);

@@ -52,6 +52,7 @@ class batch_dialog : public QDialog {
     QLabel* output_folder_label = nullptr;  // its label, which the box starts after
     QPushButton* button_browse;
     QCheckBox* confirm_overwrite_check;  // confirm overwriting
+    QCheckBox* shared_palette_check = nullptr;  // reduction: one palette for all files
     QPushButton* button_delete;
     QPushButton* button_clear;
     QPushButton* button_save_list;

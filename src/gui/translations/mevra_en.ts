@@ -297,6 +297,14 @@ does not exist. Please enter an existing folder.</translation>
         <source>リスト保存</source>
         <translation>Save list</translation>
     </message>
+    <message>
+        <source>모든 파일에 하나의 팔레트</source>
+        <translation>One palette for all files</translation>
+    </message>
+    <message>
+        <source>감색할 때 모든 파일의 색을 함께 세어 하나의 팔레트를 만들고 모든 파일에 씁니다</source>
+        <translation>When reducing, count the colours of all files together, build one palette and use it for every file</translation>
+    </message>
 </context>
 <context>
     <name>batch_operation</name>
@@ -992,6 +1000,66 @@ does not exist. Please enter an existing folder.</translation>
     <message>
         <source>ImageMode :  16 color</source>
         <translation>Image mode: 16 colours</translation>
+    </message>
+    <message>
+        <source>GIMP 팔레트 (*.gpl)</source>
+        <translation>GIMP palette (*.gpl)</translation>
+    </message>
+    <message>
+        <source>JASC-PAL 팔레트 (*.pal)</source>
+        <translation>JASC-PAL palette (*.pal)</translation>
+    </message>
+    <message>
+        <source>RIFF 팔레트 (*.pal)</source>
+        <translation>RIFF palette (*.pal)</translation>
+    </message>
+    <message>
+        <source>Adobe 컬러 테이블 (*.act)</source>
+        <translation>Adobe colour table (*.act)</translation>
+    </message>
+    <message>
+        <source>16진 컬러 리스트 (*.hex)</source>
+        <translation>Hex colour list (*.hex)</translation>
+    </message>
+    <message>
+        <source>PNG 이미지 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>팔레트 불러오기…</source>
+        <translation>Load palette…</translation>
+    </message>
+    <message>
+        <source>팔레트 저장…</source>
+        <translation>Save palette…</translation>
+    </message>
+    <message>
+        <source>팔레트 불러오기</source>
+        <translation>Load palette</translation>
+    </message>
+    <message>
+        <source>팔레트 (*.gpl *.pal *.act *.hex *.png)</source>
+        <translation>Palettes (*.gpl *.pal *.act *.hex *.png)</translation>
+    </message>
+    <message>
+        <source>모든 파일 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>팔레트를 읽을 수 없습니다</source>
+        <translation>The palette could not be read</translation>
+    </message>
+    <message>
+        <source>팔레트를 저장할 수 없습니다</source>
+        <translation>The palette could not be saved</translation>
+    </message>
+    <message>
+        <source>팔레트 저장</source>
+        <translation>Save palette</translation>
     </message>
 </context>
 <context>

@@ -93,6 +93,7 @@ palette_window::palette_window(QWidget* parent)
     build_draw_type_buttons();
     build_pen_controls();
     build_info_labels();
+    build_palette_file_buttons();
 
     colour_editor = new colour_dialog(this);
     colour_editor->apply_hook = [this](int pos, uint32_t argb) { preview_color(pos, argb); };

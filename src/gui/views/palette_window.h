@@ -54,6 +54,14 @@ class palette_window : public QWidget, public tool_palette {
     // Opens the colour dialog for pen 1 or pen 2 (`pen` 1 or 2) at `pointer`.
     void edit_color(int pen, edit_origin origin, QPoint pointer);
 
+    // "Load palette…": a palette file's colours in place of the active indexed
+    // image's colour table, or a full-colour image reduced onto them with the
+    // current dither settings; one undo step. `path` empty asks with a dialog.
+    void load_palette(const QString& path = QString());
+    // "Save palette…": the active image's palette (its table, or the colours of
+    // a full-colour image of at most 256) in the type of the chosen filter.
+    void save_palette();
+
     // One tick of the magnified cursor view (normally run by cursor_timer).
     void cursor_view_tick();
 
@@ -78,6 +86,7 @@ class palette_window : public QWidget, public tool_palette {
     void build_draw_type_buttons();
     void build_pen_controls();
     void build_info_labels();
+    void build_palette_file_buttons();
 
     void tool_pressed(int index);
     void tool_released(int index);

@@ -146,6 +146,37 @@ TEST_F(BatchDialog, DroppedFilesConvertAndTheListIsKeptOnRequest) {
     EXPECT_EQ(ui.messages.size(), 1u);  // saved: no question
 }
 
+TEST_F(BatchDialog, OnePaletteForAllFilesMatchesTheCommandLinesSharedPalette) {
+    batch_dialog d;
+    d.show();
+    d.file_list->addItem(source("a.bmp", 16));
+    d.file_list->addItem(source("b.bmp", 24));
+    fs::create_directory(dir.file("out"));
+    clgbase& clg = settings();
+    clg.batch_conv_index = 1;  // reduce
+    clg.batch_format_type = IMGFMT_PNG;
+    clg.batch_out_folder_name = dir.file("out");
+    clg.target_color = 12;
+    d.settings_to_controls(clg);
+    EXPECT_EQ(d.shared_palette_check->text(), "모든 파일에 하나의 팔레트");
+    ASSERT_TRUE(d.shared_palette_check->isEnabled());
+    d.shared_palette_check->setChecked(true);
+    d.button_start->click();
+    const QStringList args = {"convert", "--quiet", "--op", "reduce", "--colors", "12",
+                              "--shared-palette", "--out-dir",
+                              QString::fromStdString(dir.file("cli")),
+                              QString::fromStdString(dir.file("a.bmp")),
+                              QString::fromStdString(dir.file("b.bmp"))};
+    ASSERT_EQ(QProcess::execute(QString::fromUtf8(std::getenv("MEVRA_CLI")), args), 0);
+    for (const char* name : {"a.png", "b.png"}) {
+        const auto bytes = test::read_bytes(dir.file(std::string("out/") + name));
+        EXPECT_FALSE(bytes.empty()) << name;
+        EXPECT_EQ(bytes, test::read_bytes(dir.file(std::string("cli/") + name))) << name;
+    }
+    d.operation_combo->setCurrentIndex(0);  // save only
+    EXPECT_FALSE(d.shared_palette_check->isEnabled());
+}
+
 TEST_F(BatchDialog, StopPressedDuringALongRunEndsItBetweenFiles) {
     batch_dialog d;
     d.show();
