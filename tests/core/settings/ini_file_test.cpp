@@ -1,4 +1,4 @@
-// The settings file as text and on disc: the 59 pairs byte for byte, the
+// The settings file as text and on disc: the 60 pairs byte for byte, the
 // accepted line ends, positional pairs, the recent-file order and the
 // missing-file and failed-write behaviour.
 #include <gtest/gtest.h>
@@ -93,6 +93,7 @@ const std::vector<std::pair<std::string, std::string>> defaults_file = {
     {"image_last_open_pos7", ""},
     {"image_last_open_pos8", ""},
     {"image_last_open_pos9", ""},
+    {"Option DDSMipmaps", "0"},
 };
 
 // Every value differs from its default.
@@ -156,11 +157,12 @@ const std::vector<std::pair<std::string, std::string>> custom_file = {
     {"image_last_open_pos7", ""},
     {"image_last_open_pos8", ""},
     {"image_last_open_pos9", "/j.gif"},
+    {"Option DDSMipmaps", "1"},
 };
 
 TEST(IniFile, DefaultsAndNoLayoutWriteTheStatedFile) {
     clgbase clg;
-    EXPECT_EQ(defaults_file.size(), 59u);
+    EXPECT_EQ(defaults_file.size(), 60u);
     EXPECT_EQ(write_ini_text(clg, missing_file_layout()), crlf(defaults_file));
     EXPECT_EQ(write_ini_text(clg, window_layout{}), crlf(defaults_file));
 }
@@ -172,6 +174,7 @@ TEST(IniFile, EveryPairSurvivesAReadAndWriteByteForByte) {
     EXPECT_EQ(clg.nuki_color, 0u);
     EXPECT_EQ(clg.back_color, 0xAB0Cu);
     EXPECT_EQ(clg.batch_out_folder_name, "/out");
+    EXPECT_EQ(clg.dds_mipmaps, 1);
     EXPECT_EQ(layout.main_window.left, -8);
     EXPECT_EQ(layout.main_state, 2);
     EXPECT_EQ(layout.listview_path1, "/home/u/図版");
