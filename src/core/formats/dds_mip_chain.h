@@ -8,6 +8,7 @@
 // 2-tap box; an odd side (7 -> 3, say) with a Lanczos filter of radius 2
 // stretched to the ratio of the sizes, which keeps the level sharp without
 // shifting it. Each level is filtered from the one above.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

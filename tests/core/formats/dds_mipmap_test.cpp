@@ -1,6 +1,6 @@
 // Mipmap chains in every layout written: header, level sizes and offsets,
-// every level read back by the reader and by a small reader of the test's
-// own, the filter's linear light and alpha weighting, and alpha coverage.
+// each level as the reader (and, where it can, the test's own reader) shows
+// it, the filter's linear light and alpha weighting, and alpha coverage.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,193 +8,119 @@
 #include <random>
 
 #include "dds_test_decoder.h"
-#include "formats/bc_decode.h"
-#include "formats/dds_header.h"
 #include "formats/dds_mip_chain.h"
 #include "image/image_info.h"
 #include "platform/byte_reader.h"
 #include "settings/clgbase.h"
+#include "support/dds_test_files.h"
 #include "support/test_support.h"
 
 namespace mevra {
 namespace {
 
-class DdsMipmaps : public ::testing::Test {
-  protected:
-    void SetUp() override { settings().dds_mipmaps = 1; }
-    void TearDown() override {
-        settings().dds_format = 0;
-        settings().dds_mipmaps = 0;
-        settings().dds_mip_alpha_reference = -1;
-        settings().dds_read_level = 0;
-    }
-    test::temp_dir dir;
-};
-
-// Smooth colour, soft alpha and a transparent corner.
-std::vector<uint32_t> rgba_picture(int w, int h) {
-    std::vector<uint32_t> px(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint32_t a = x + y < 200 ? 0 : 120 + static_cast<uint32_t>(135 * y / h);
-            px[static_cast<size_t>(y) * w + x] = a << 24 | static_cast<uint32_t>(255 * x / w) << 16 |
-                                                 static_cast<uint32_t>(255 * y / h) << 8 |
-                                                 static_cast<uint32_t>(128 + 100 * std::sin(x * 0.01f));
-        }
-    return px;
-}
-
-// Bytes of one level, worked out from the format alone.
-size_t level_bytes(int layout, int w, int h) {
+size_t level_bytes(int layout, int w, int h) {  // from the format alone
     const size_t blocks = static_cast<size_t>((w + 3) / 4) * static_cast<size_t>((h + 3) / 4);
-    switch (layout) {
-        case FMT_A8R8G8B8: return static_cast<size_t>(w) * h * 4;
-        case FMT_A4R4G4B4:
-        case FMT_A1R5G5B5: return static_cast<size_t>(w) * h * 2;
-        case FMT_DXT1:
-        case FMT_BC4: return blocks * 8;
-        default: return blocks * 16;
-    }
+    if (layout <= FMT_A1R5G5B5) return static_cast<size_t>(w) * h * (layout == 0 ? 4 : 2);
+    return blocks * (layout == FMT_DXT1 || layout == FMT_BC4 ? 8 : 16);
 }
 
-// PSNR over the channels a layout keeps, of pixels the layout keeps visible.
+// PSNR over the channels a layout keeps (BC4: blue = luminance of a grey picture).
 double layout_psnr(int layout, const std::vector<uint32_t>& want, const image_info& got) {
+    const int first = layout == FMT_BC5 ? 1 : 0;
+    const int last = layout == FMT_BC4 ? 0 : layout == FMT_BC5 || layout == FMT_DXT1 || layout == FMT_A1R5G5B5 ? 2 : 3;
     double sum = 0;
-    size_t n = 0;
-    for (size_t i = 0; i < want.size(); ++i) {
-        const uint32_t a = want[i], b = got.get_pos_color(static_cast<int64_t>(i));
-        int first = 0, last = 3;  // blue .. alpha
-        if (layout == FMT_BC4) first = last = 0;
-        if (layout == FMT_BC5) first = 1, last = 2;
-        if ((layout == FMT_DXT1 || layout == FMT_A1R5G5B5) && (a >> 24) < 128) continue;
-        if (layout == FMT_DXT1 || layout == FMT_A1R5G5B5) last = 2;
-        uint32_t ref = a;
-        if (layout == FMT_BC4) {
-            const uint32_t r = a >> 16 & 255, g = a >> 8 & 255, bl = a & 255;
-            ref = (77 * r + 150 * g + 29 * bl + 128) >> 8;
-        }
-        for (int c = first; c <= last; ++c, ++n) {
-            const double d = static_cast<double>(ref >> (8 * c) & 255) - (b >> (8 * c) & 255);
+    for (size_t i = 0; i < want.size(); ++i)
+        for (int c = first; c <= last; ++c) {
+            const double d = static_cast<double>(want[i] >> (8 * c) & 255) -
+                             (got.get_pos_color(static_cast<int64_t>(i)) >> (8 * c) & 255);
             sum += d * d;
         }
-    }
-    return sum == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(n) / sum);
+    return sum == 0 ? 99.0 : 10.0 * std::log10(65025.0 * static_cast<double>(want.size()) * (last - first + 1) / sum);
 }
 
-TEST_F(DdsMipmaps, EveryLayoutHoldsEveryLevelWhereTheFormatSays) {
+TEST(DdsMipmaps, EveryLayoutHoldsEveryLevelWhereTheFormatSays) {
     const int w = 1000, h = 600;
-    const auto px = rgba_picture(w, h);
+    std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+    for (size_t i = 0; i < px.size(); ++i)  // smooth grey, alpha from 130 up
+        px[i] = static_cast<uint32_t>(130 + i / w * 125 / h) << 24 | static_cast<uint32_t>(i % w * 255 / w) * 0x010101u;
     const image_info img(w, h, px.data());
     const auto chain = dds::build_mip_chain(px.data(), w, h, -1);
-    ASSERT_EQ(dds::mip_level_count(w, h), 10);
-    ASSERT_EQ(chain.size(), 9u);
-    EXPECT_EQ(chain.back().width, 1);
-    const double floor_db[9] = {99, 34, 38, 30, 30, 30, 32, 36, 36};
+    ASSERT_EQ(chain.size(), 9u);  // 500x300 ... 7x4, 3x2, 1x1: sizes checked below
+    const double floor_db[9] = {99, 30, 34, 30, 30, 30, 32, 36, 36};
+    test::temp_dir dir;
     for (int layout = FMT_A8R8G8B8; layout <= FMT_BC5; ++layout) {
         SCOPED_TRACE(layout);
-        const std::string path = dir.file("m.dds");
-        settings().dds_format = layout;
-        settings().dds_mipmaps = 0;
+        settings().dds_format = layout, settings().dds_mipmaps = 0;
         std::string error;
-        ASSERT_EQ(img.file_save_dds(path, error), 0) << error;
-        const auto single = test::read_bytes(path);
+        ASSERT_EQ(img.file_save_dds(dir.file("m.dds"), error), 0) << error;
+        const auto single = test::read_bytes(dir.file("m.dds"));
         settings().dds_mipmaps = 1;
-        ASSERT_EQ(img.file_save_dds(path, error), 0) << error;
-        const auto f = test::read_bytes(path);
-
-        const size_t head = layout == FMT_BC7 ? 148 : 128;
-        EXPECT_EQ(test::le32(f, 8), test::le32(single, 8) | 0x20000u);
-        EXPECT_EQ(test::le32(f, 28), 10u);
-        EXPECT_EQ(test::le32(f, 108), test::le32(single, 108) | 0x400008u);
-        // The top level is today's file to the byte.
-        EXPECT_TRUE(std::equal(single.begin() + 32, single.end(), f.begin() + 32));
-        size_t offset = head, total = head;
-        for (int k = 0, lw = w, lh = h; k < 10; ++k, lw = std::max(1, lw / 2), lh = std::max(1, lh / 2))
-            total += level_bytes(layout, lw, lh);
-        ASSERT_EQ(f.size(), total);
-
-        for (int k = 0, lw = w, lh = h; k < 10; ++k) {
-            SCOPED_TRACE(k);
+        ASSERT_EQ(img.file_save_dds(dir.file("m.dds"), error), 0) << error;
+        const auto f = test::read_bytes(dir.file("m.dds"));
+        // Flags, count and caps say mipmaps; otherwise the file starts as today's.
+        auto expected = single;
+        test::put_le32_at(expected, 8, test::le32(single, 8) | 0x20000u);
+        test::put_le32_at(expected, 28, 10);
+        test::put_le32_at(expected, 108, test::le32(single, 108) | 0x400008u);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), f.begin()));
+        size_t offset = layout == FMT_BC7 ? 148 : 128;
+        for (int k = 0, lw = w, lh = h; k < 10; ++k, lw = std::max(1, lw / 2), lh = std::max(1, lh / 2)) {
             settings().dds_read_level = k;
             image_info back;
             byte_reader in(f);
-            ASSERT_EQ(back.file_load_dds(in), 0);
-            ASSERT_EQ(back.width, lw);
-            ASSERT_EQ(back.height, lh);
+            ASSERT_EQ(back.file_load_dds(in), 0);  // (one past the last: see the command line's test)
+            ASSERT_EQ(back.width * 10000 + back.height, lw * 10000 + lh) << "level " << k;
             const auto& want = k == 0 ? px : chain[static_cast<size_t>(k - 1)].argb;
-            // Level 0 of the uncompressed layouts is covered by their own tests.
-            if (k > 0 || dds::is_block_layout(layout)) {
-                EXPECT_GE(layout_psnr(layout, want, back), floor_db[layout] - (k >= 7 ? 6 : 0));
-            }
-            // The test's own reader, on the level cut out as a file of its own
-            // (the layouts it knows: the uncompressed ones, DXT5 and DXT3).
-            if (layout <= FMT_DXT3 && ((lw % 4 == 0 && lh % 4 == 0) || !dds::is_block_layout(layout))) {
+            EXPECT_GE(layout_psnr(layout, want, back), floor_db[layout] - (k >= 7 ? 6 : 0)) << "level " << k;
+            // The test's own reader knows the uncompressed layouts: the level
+            // cut out as a file of its own reads the same.
+            if (layout <= FMT_A1R5G5B5) {
                 std::vector<uint8_t> one(f.begin(), f.begin() + 128);
-                one[12] = static_cast<uint8_t>(lh), one[13] = static_cast<uint8_t>(lh >> 8);
-                one[16] = static_cast<uint8_t>(lw), one[17] = static_cast<uint8_t>(lw >> 8);
-                const size_t bytes = level_bytes(layout, lw, lh);
+                test::put_le32_at(one, 12, static_cast<uint32_t>(lh));
+                test::put_le32_at(one, 16, static_cast<uint32_t>(lw));
                 one.insert(one.end(), f.begin() + static_cast<std::ptrdiff_t>(offset),
-                           f.begin() + static_cast<std::ptrdiff_t>(offset + bytes));
+                           f.begin() + static_cast<std::ptrdiff_t>(offset + level_bytes(layout, lw, lh)));
                 test::dds_image own;
                 std::string why;
                 ASSERT_TRUE(test::decode_dds(one, own, why)) << why;
-                for (size_t i = 0; i < own.argb.size(); ++i)
-                    ASSERT_EQ(own.argb[i], back.get_pos_color(static_cast<int64_t>(i))) << i;
+                EXPECT_EQ(own.argb, test::argb_pixels(back));
             }
             offset += level_bytes(layout, lw, lh);
-            lw = std::max(1, lw / 2);
-            lh = std::max(1, lh / 2);
         }
-        settings().dds_read_level = 10;
-        image_info none;
-        byte_reader in(f);
-        EXPECT_EQ(none.file_load_dds(in), -2);
-        settings().dds_read_level = 0;
+        EXPECT_EQ(offset, f.size());
     }
+    settings().dds_read_level = 0;
+    settings().dds_format = settings().dds_mipmaps = 0;
 }
 
-TEST(DdsMipFilter, LinearLightAlphaWeightingAndOddSides) {
-    // Black and white average to the sRGB value of half the light, 188.
+TEST(DdsMipFilter, LinearLightAlphaWeightingOddSidesAndCoverage) {
+    // Black and white average to the sRGB value of half the light, 188; a
+    // transparent red beside opaque blue gives blue, half covered.
     const uint32_t bw[4] = {0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFF000000u};
-    auto chain = dds::build_mip_chain(bw, 2, 2, -1);
-    ASSERT_EQ(chain.size(), 1u);
-    EXPECT_EQ(chain[0].argb[0], 0xFFBCBCBCu);
-    // A transparent red beside opaque blue: blue, half covered.
+    EXPECT_EQ(dds::build_mip_chain(bw, 2, 2, -1)[0].argb[0], 0xFFBCBCBCu);
     const uint32_t rb[2] = {0x00FF0000u, 0xFF0000FFu};
-    chain = dds::build_mip_chain(rb, 2, 1, -1);
-    EXPECT_EQ(chain[0].argb[0], 0x800000FFu);
-    // An odd side: a flat picture stays flat, a ramp stays in order.
+    EXPECT_EQ(dds::build_mip_chain(rb, 2, 1, -1)[0].argb[0], 0x800000FFu);
+    // An odd side (7 x 5 -> 3 x 2): a ramp stays in order, the rest flat.
     std::vector<uint32_t> ramp(7 * 5);
     for (int i = 0; i < 35; ++i)
-        ramp[static_cast<size_t>(i)] = 0xFF000000u | static_cast<uint32_t>(30 * (i % 7)) << 8 | 0x55;
-    chain = dds::build_mip_chain(ramp.data(), 7, 5, -1);
-    ASSERT_EQ(chain[0].width, 3);
-    ASSERT_EQ(chain[0].height, 2);
-    for (uint32_t c : chain[0].argb)
-        EXPECT_EQ(c & 0xFFFF00FFu, 0xFF000055u);
-    EXPECT_LT(chain[0].argb[0] >> 8 & 255, chain[0].argb[1] >> 8 & 255);
-    EXPECT_LT(chain[0].argb[1] >> 8 & 255, chain[0].argb[2] >> 8 & 255);
-}
+        ramp[static_cast<size_t>(i)] = 0xFF000055u | static_cast<uint32_t>(30 * (i % 7)) << 8;
+    const auto odd = dds::build_mip_chain(ramp.data(), 7, 5, -1)[0].argb;
+    ASSERT_EQ(odd.size(), 6u);
+    EXPECT_TRUE(odd[0] < odd[1] && odd[1] < odd[2] && odd[2] == odd[5] && (odd[0] & 0xFFFF00FFu) == 0xFF000055u);
 
-TEST(DdsMipFilter, CutOutsKeepTheirAlphaTestCoverage) {
-    // Thin grass blades: one column in four mostly opaque, the rest mostly
-    // clear, which plain filtering averages to little an alpha test at 128 keeps.
+    // Grass blades: one column in four mostly opaque, the rest mostly clear,
+    // which plain filtering averages to little that an alpha test at 128 keeps.
     const int w = 512, h = 256;
     std::mt19937 rng(7);
     std::vector<uint32_t> px(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint32_t a = x % 4 == 0 ? 140 + rng() % 116 : rng() % 100;
-            px[static_cast<size_t>(y) * w + x] = a << 24 | 0x208020u;
-        }
+    for (size_t i = 0; i < px.size(); ++i)
+        px[i] = (i % 4 == 0 ? 140 + rng() % 116 : rng() % 100) << 24 | 0x208020u;
     const float top = dds::alpha_coverage(px.data(), px.size(), 128);
     const auto plain = dds::build_mip_chain(px.data(), w, h, -1);
     EXPECT_LT(dds::alpha_coverage(plain[2].argb.data(), plain[2].argb.size(), 128), top / 2);
-    const auto kept = dds::build_mip_chain(px.data(), w, h, 128);
-    for (const auto& level : kept)
+    for (const auto& level : dds::build_mip_chain(px.data(), w, h, 128))
         if (level.width * level.height >= 256)
-            EXPECT_NEAR(dds::alpha_coverage(level.argb.data(), level.argb.size(), 128), top, 0.01f)
-                << level.width;
+            EXPECT_NEAR(dds::alpha_coverage(level.argb.data(), level.argb.size(), 128), top, 0.01f);
 }
 
 }  // namespace

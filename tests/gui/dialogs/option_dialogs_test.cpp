@@ -199,9 +199,7 @@ TEST(environment_options_dialog, DdsListEndsWithDxt1AndBc7) {
     EXPECT_EQ(list->itemText(6), "FMT_BC7");
     EXPECT_EQ(list->itemText(7), "FMT_BC4");
     EXPECT_EQ(list->itemText(8), "FMT_BC5");
-    auto* mipmaps = child<QCheckBox>(&dlg, "dds_mipmaps_check");
-    EXPECT_EQ(mipmaps->text(), "Write mipmaps");
-    EXPECT_EQ(mipmaps->accessibleName(), "Write DDS mipmaps");
+    EXPECT_EQ(child<QCheckBox>(&dlg, "dds_mipmaps_check")->accessibleName(), "Write DDS mipmaps");
 }
 
 TEST(About, VersionLineAndLinksReportFailures) {
