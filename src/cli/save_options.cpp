@@ -50,9 +50,11 @@ void save_options::add_to(CLI::App& cmd) {
     cmd.add_option("--mip-alpha-coverage", mip_alpha_coverage,
                    "DDS mipmaps: keep the share of pixels with alpha >= REF (0..255) in every "
                    "level as in the top level, for alpha-tested cut-outs")
+        ->option_text("REF")
         ->group(group);
     cmd.add_option("--dds-level", dds_level,
                    "Read DDS inputs at this mipmap level (0, the default, is the top level)")
+        ->option_text("N")
         ->group("Input");
 }
 

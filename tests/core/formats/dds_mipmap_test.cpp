@@ -118,9 +118,10 @@ TEST(DdsMipFilter, LinearLightAlphaWeightingOddSidesAndCoverage) {
     const float top = dds::alpha_coverage(px.data(), px.size(), 128);
     const auto plain = dds::build_mip_chain(px.data(), w, h, -1);
     EXPECT_LT(dds::alpha_coverage(plain[2].argb.data(), plain[2].argb.size(), 128), top / 2);
-    for (const auto& level : dds::build_mip_chain(px.data(), w, h, 128))
-        if (level.width * level.height >= 256)
-            EXPECT_NEAR(dds::alpha_coverage(level.argb.data(), level.argb.size(), 128), top, 0.01f);
+    for (const auto& level : dds::build_mip_chain(px.data(), w, h, 128)) {
+        if (level.width * level.height < 256) continue;  // too few pixels to reach 1 %
+        EXPECT_NEAR(dds::alpha_coverage(level.argb.data(), level.argb.size(), 128), top, 0.01f);
+    }
 }
 
 }  // namespace
