@@ -274,9 +274,9 @@ TEST(IniFile, UnusableValuesFallBackToTheDefaultOrLeaveTheWindowAlone) {
     EXPECT_FALSE(layout.listview_path1.has_value());
 }
 
-TEST(IniFile, DdsFormatTakesAllSevenLayoutsAndFallsBackBeyondThem) {
+TEST(IniFile, DdsFormatTakesAllNineLayoutsAndFallsBackBeyondThem) {
     for (const auto& [text, want] : {std::pair<const char*, int>{"5", 5}, {"6", 6}, {"4", 4},
-                                     {"7", 0}, {"-1", 0}}) {
+                                     {"7", 7}, {"8", 8}, {"9", 0}, {"-1", 0}}) {
         clgbase clg;
         clg.dds_format = 3;
         read_ini_text(crlf({{"Option DDSFormat", text}}), clg);
