@@ -1,6 +1,4 @@
-// Mipmap chains in every layout written: header, level sizes and offsets,
-// each level as the reader (and, where it can, the test's own reader) shows
-// it, the filter's linear light and alpha weighting, and alpha coverage.
+// Mipmap chains in every layout: header, level sizes, offsets, pixels; the filter; alpha coverage.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,7 +55,6 @@ TEST(DdsMipmaps, EveryLayoutHoldsEveryLevelWhereTheFormatSays) {
         settings().dds_mipmaps = 1;
         ASSERT_EQ(img.file_save_dds(dir.file("m.dds"), error), 0) << error;
         const auto f = test::read_bytes(dir.file("m.dds"));
-        // Flags, count and caps say mipmaps; otherwise the file starts as today's.
         auto expected = single;
         test::put_le32_at(expected, 8, test::le32(single, 8) | 0x20000u);
         test::put_le32_at(expected, 28, 10);
