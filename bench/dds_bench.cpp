@@ -1,7 +1,8 @@
 // DDS save speed: DXT5, DXT3, DXT1 and BC7 of a 4096 × 4096 image and of a
 // 13-megapixel photograph-like image, end to end (encode plus write), and the
 // same photograph loaded from PNG first; the quality (PSNR) of DXT1 and BC7 on
-// it and on an icon with soft alpha; block decoding speed of every layout.
+// it and on an icon with soft alpha; block decoding speed of every layout;
+// BC4 and BC5 beside nvcompress (when installed) in time and PSNR.
 // Run by hand:
 //   build/rel/bench/dds_bench [folder for the scratch files] [photo.png]
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <random>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,10 @@ const char* layout_name(int layout) {
             return "DXT3";
         case FMT_DXT1:
             return "DXT1";
+        case FMT_BC4:
+            return "BC4";
+        case FMT_BC5:
+            return "BC5";
         default:
             return "BC7";
     }
@@ -86,7 +92,7 @@ void time_save(const char* name, const image_info& img, int layout, const std::s
 // Decodes the blocks of a file this program wrote back to ARGB.
 std::vector<uint32_t> decode_file(const std::vector<uint8_t>& file, int layout, int width,
                                   int height) {
-    const size_t block_bytes = layout == FMT_DXT1 ? 8 : 16;
+    const size_t block_bytes = layout == FMT_DXT1 || layout == FMT_BC4 ? 8 : 16;
     const uint8_t* at = file.data() + dds::header_bytes(layout);
     std::vector<uint32_t> out(static_cast<size_t>(width) * height);
     for (int by = 0; by < height / 4; ++by)
@@ -102,6 +108,12 @@ std::vector<uint32_t> decode_file(const std::vector<uint8_t>& file, int layout, 
                 case FMT_DXT1:
                     dds::decode_bc1_block(at, px);
                     break;
+                case FMT_BC4:
+                    dds::decode_bc4_block(at, px);
+                    break;
+                case FMT_BC5:
+                    dds::decode_bc5_block(at, px);
+                    break;
                 default:
                     dds::decode_bc7_block(at, px);
                     break;
@@ -112,11 +124,13 @@ std::vector<uint32_t> decode_file(const std::vector<uint8_t>& file, int layout, 
     return out;
 }
 
-double psnr(const image_info& img, const std::vector<uint32_t>& back, int channels) {
+// Over the channels [first, first + channels) of 0xAARRGGBB, blue being 0.
+double psnr(const image_info& img, const std::vector<uint32_t>& back, int channels,
+            int first = 0) {
     double sum = 0;
     for (size_t i = 0; i < back.size(); ++i) {
         const uint32_t a = img.get_pos_color(static_cast<int64_t>(i)), b = back[i];
-        for (int c = 0; c < channels; ++c) {
+        for (int c = first; c < first + channels; ++c) {
             const double d = static_cast<double>(a >> (8 * c) & 255) -
                              static_cast<double>(b >> (8 * c) & 255);
             sum += d * d;
@@ -166,6 +180,45 @@ void quality(const char* name, const image_info& img, int layout, int channels,
     const double s = seconds_since(start);
     std::printf("%-34s %-5s PSNR %s %6.2f dB, decode %7.3f s\n", name, layout_name(layout),
                 channels == 4 ? "RGBA" : "RGB ", psnr(img, back, channels), s);
+}
+
+// The PSNR a layout is judged by: BC4 on its one channel (the images given
+// are grey), BC5 on red and green, the others on RGB.
+double layout_psnr(const image_info& img, const std::vector<uint32_t>& back, int layout) {
+    if (layout == FMT_BC4) return psnr(img, back, 1, 2);
+    if (layout == FMT_BC5) return psnr(img, back, 2, 1);
+    return psnr(img, back, 3);
+}
+
+// BC4 and BC5 of ours beside nvcompress's on the same PNG: time end to end
+// (PNG in, DDS out) and PSNR. The peer is skipped when it is not installed.
+void single_and_two_channel(const image_info& img, const std::string& png,
+                            const std::string& dds_path) {
+    std::string error;
+    if (img.file_save_png(png, error) != 0) return;
+    for (int layout : {FMT_BC4, FMT_BC5}) {
+        auto start = std::chrono::steady_clock::now();
+        image_info loaded(png);
+        settings().dds_format = layout;
+        if (loaded.file_save_dds(dds_path, error) != 0) continue;
+        const double ours = seconds_since(start);
+        const auto back = decode_file(read_all(dds_path), layout, img.width, img.height);
+        std::printf("%-34s %-5s MEVRA       %7.3f s, PSNR %6.2f dB\n", "grey/normal 4224 x 3168",
+                    layout_name(layout), ours, layout_psnr(img, back, layout));
+        const std::string command = std::string("nvcompress -silent ") +
+                                    (layout == FMT_BC4 ? "-bc4 " : "-bc5 ") + png + " " +
+                                    dds_path + " > /dev/null 2>&1";
+        start = std::chrono::steady_clock::now();
+        if (std::system(command.c_str()) != 0) continue;
+        const double peer = seconds_since(start);
+        const image_info theirs(dds_path);
+        if (theirs.width != img.width || theirs.height != img.height) continue;
+        std::vector<uint32_t> peer_px(back.size());
+        for (size_t i = 0; i < peer_px.size(); ++i)
+            peer_px[i] = theirs.get_pos_color(static_cast<int64_t>(i));
+        std::printf("%-34s %-5s nvcompress  %7.3f s, PSNR %6.2f dB\n", "grey/normal 4224 x 3168",
+                    layout_name(layout), peer, layout_psnr(img, peer_px, layout));
+    }
 }
 
 }  // namespace
@@ -259,6 +312,18 @@ int main(int argc, char** argv) {
         std::printf("one thread, %-7s search, 4224 x 3168 DXT5: %7.3f s processor time\n", names[k],
                     per_photo);
     }
+
+    // BC4 on a grey photograph, BC5 on a normal-map-like one (red and green
+    // of the photograph, blue as a unit normal would have it).
+    std::vector<uint32_t> grey_px(photo_px.size()), normal_px(photo_px.size());
+    for (size_t i = 0; i < photo_px.size(); ++i) {
+        const uint32_t c = photo_px[i], r = c >> 16 & 255, g = c >> 8 & 255, b = c & 255;
+        const uint32_t luma = (77 * r + 150 * g + 29 * b + 128) >> 8;
+        grey_px[i] = 0xFF000000u | luma * 0x010101u;
+        normal_px[i] = (c & 0xFFFFFF00u) | 255u;
+    }
+    single_and_two_channel(image_info(4224, 3168, grey_px.data()), png_path, dds_path);
+    single_and_two_channel(image_info(4224, 3168, normal_px.data()), png_path, dds_path);
 
     std::filesystem::remove(dds_path);
     std::filesystem::remove(png_path);

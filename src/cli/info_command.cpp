@@ -54,14 +54,20 @@ const char* short_type_name(int type) {
     }
 }
 
-// For a DDS file, the stored layout and mipmap count as extra JSON members.
+// For a DDS file, the stored layout, the mipmap count and the size of every
+// level as extra JSON members.
 std::string dds_members(const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string error;
     dds::surface_info dds;
     if (!read_whole_file(path, bytes, error) || dds::describe_dds(bytes, dds) != 0) return {};
+    std::string levels;
+    for (int k = 0; k < dds.mipmaps; ++k)
+        levels += std::string(k ? ", " : "") + "{\"width\": " +
+                  std::to_string(dds::mip_side(dds.width, k)) + ", \"height\": " +
+                  std::to_string(dds::mip_side(dds.height, k)) + "}";
     return ", \"dds_format\": " + json_string(dds.name) +
-           ", \"mipmaps\": " + std::to_string(dds.mipmaps);
+           ", \"mipmaps\": " + std::to_string(dds.mipmaps) + ", \"levels\": [" + levels + "]";
 }
 
 int run_info(const info_options& opt) {

@@ -42,8 +42,20 @@ void save_options::add_to(CLI::App& cmd) {
     cmd.add_flag("--overwrite", overwrite, "Replace existing output files")->group(group);
     cmd.add_option("--jpeg-quality", jpeg_quality, "JPEG quality 10..100 (default 80)")
         ->group(group);
-    cmd.add_option("--dds", dds, "a8r8g8b8|a4r4g4b4|a1r5g5b5|dxt5|dxt3|dxt1|bc7, or 0..6 (default a8r8g8b8)")
+    cmd.add_option("--dds", dds, "a8r8g8b8|a4r4g4b4|a1r5g5b5|dxt5|dxt3|dxt1|bc7|bc4|bc5, or 0..8 (default a8r8g8b8)")
         ->group(group);
+    cmd.add_flag("--mipmaps", mipmaps,
+                 "DDS: write the whole mipmap chain down to 1x1, filtered in linear light")
+        ->group(group);
+    cmd.add_option("--mip-alpha-coverage", mip_alpha_coverage,
+                   "DDS mipmaps: keep the share of pixels with alpha >= REF (0..255) in every "
+                   "level as in the top level, for alpha-tested cut-outs")
+        ->option_text("REF")
+        ->group(group);
+    cmd.add_option("--dds-level", dds_level,
+                   "Read DDS inputs at this mipmap level (0, the default, is the top level)")
+        ->option_text("N")
+        ->group("Input");
 }
 
 bool save_options::apply(clgbase& clg, std::string& error) {
@@ -58,8 +70,18 @@ bool save_options::apply(clgbase& clg, std::string& error) {
         !parse_int_in("--jpeg-quality", jpeg_quality, 10, 100, clg.jpeg_compress, error))
         return false;
     if (!dds.empty() &&
-        !parse_choice("--dds", dds, {"a8r8g8b8", "a4r4g4b4", "a1r5g5b5", "dxt5", "dxt3", "dxt1|bc1", "bc7"},
+        !parse_choice("--dds", dds, {"a8r8g8b8", "a4r4g4b4", "a1r5g5b5", "dxt5", "dxt3", "dxt1|bc1", "bc7", "bc4",
+                                      "bc5"},
                       clg.dds_format, error))
+        return false;
+    if (mipmaps) clg.dds_mipmaps = 1;
+    if (!mip_alpha_coverage.empty()) {
+        if (!parse_int_in("--mip-alpha-coverage", mip_alpha_coverage, 0, 255,
+                          clg.dds_mip_alpha_reference, error))
+            return false;
+        clg.dds_mipmaps = 1;  // the reference means nothing without the chain
+    }
+    if (!dds_level.empty() && !parse_int_in("--dds-level", dds_level, 0, 31, clg.dds_read_level, error))
         return false;
     return true;
 }

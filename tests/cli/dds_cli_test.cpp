@@ -28,7 +28,8 @@ TEST(DdsCli, InfoNamesTheLayoutAndConvertReadsTheFile) {
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("\"format\": \"IMGFMT_DDS\", \"width\": 4, \"height\": 4, "
                          "\"image_type\": \"IMGTYP_RGB\", \"color_num\": 0, \"colors\": 1, "
-                         "\"dds_format\": \"A4R4G4B4\", \"mipmaps\": 3}"),
+                         "\"dds_format\": \"A4R4G4B4\", \"mipmaps\": 3, \"levels\": [{\"width\": 4, "
+                         "\"height\": 4}, {\"width\": 2, \"height\": 2}, {\"width\": 1, \"height\": 1}]}"),
               std::string::npos)
         << r.out;
 
@@ -37,6 +38,13 @@ TEST(DdsCli, InfoNamesTheLayoutAndConvertReadsTheFile) {
     const image_info png(dir.file("tex.png"));
     EXPECT_EQ(png.format, IMGFMT_PNG);
     EXPECT_EQ(test::argb_pixels(png), std::vector<uint32_t>(16, 0x11223344u));
+
+    // Any level opens; one past the last is refused.
+    r = run_mevra_cli("convert --overwrite --dds-level 1 --format png " + shell_quote(dds));
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(image_info(dir.file("tex.png")).width * 10 + image_info(dir.file("tex.png")).height, 22);
+    r = run_mevra_cli("convert --overwrite --dds-level 3 --format png " + shell_quote(dds));
+    EXPECT_NE(r.status, 0) << r.out;
 }
 
 }  // namespace

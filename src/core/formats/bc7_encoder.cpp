@@ -4,6 +4,7 @@
 #include "formats/bc7_tables.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -231,8 +232,9 @@ const partition_table& partitions_by_pixel() {
     return table;
 }
 
-// Ranks the 64 partitions by how well the mean of each subset stands for its
-// pixels (a cheap stand-in for the fitted error) and returns the best few.
+// Ranks the 64 partitions by the squared error of each subset's pixels about
+// the subset's mean (a cheap stand-in for the fitted error) and returns the
+// best few.
 void rank_partitions(const block_pixels px, int* best, int wanted) {
     const partition_table& table = partitions_by_pixel();
     int32_t n1[64] = {}, sq1[64] = {}, sum1[3][64] = {};
@@ -251,7 +253,7 @@ void rank_partitions(const block_pixels px, int* best, int wanted) {
             sum1[2][k] += in[k] * px[p][2];
         }
     }
-    int64_t scores[64];
+    int64_t scores[64], sizes[64];
     for (int k = 0; k < 64; ++k) {
         const int64_t a = n1[k], b = 16 - a;
         int64_t mean_sq0 = 0, mean_sq1 = 0;
@@ -260,16 +262,21 @@ void rank_partitions(const block_pixels px, int* best, int wanted) {
             mean_sq0 += s0 * s0;
             mean_sq1 += s1 * s1;
         }
-        // n0 · n1 · (within-subset squared error), kept in integers
+        // n0 · n1 · (within-subset squared error), kept in integers; the
+        // product of the subset sizes is divided out when comparing, so that
+        // uneven splits get no advantage.
         scores[k] = ((total_sq - sq1[k]) * b - mean_sq0) * a + (sq1[k] * a - mean_sq1) * b;
+        sizes[k] = a * b;
     }
+    // scores[k] / sizes[k] < scores[j] / sizes[j], exactly (both sizes are positive)
+    auto lower = [&](int k, int j) { return scores[k] * sizes[j] < scores[j] * sizes[k]; };
     for (int w = 0; w < wanted; ++w) {
         int pick = -1;
         for (int k = 0; k < 64; ++k) {
             bool taken = false;
             for (int v = 0; v < w; ++v)
                 taken = taken || best[v] == k;
-            if (!taken && (pick < 0 || scores[k] < scores[pick])) pick = k;
+            if (!taken && (pick < 0 || lower(k, pick))) pick = k;
         }
         best[w] = pick;
     }
@@ -318,6 +325,53 @@ int encode_mode1(const block_pixels px, int partition, uint8_t out[16]) {
     return fit[0].error + fit[1].error;
 }
 
+// ---- one colour: mode 5 with endpoints chosen so that step 1 decodes to
+// exactly the wanted value ----
+
+// For every 8-bit value, the 7-bit endpoints (q0, q1) whose first inner step
+// (weight 21) decodes to it, the pair nearest each other.
+struct single_colour_pair {
+    uint8_t q0, q1;
+};
+
+const single_colour_pair* single_colour_table() {
+    static const auto table = [] {
+        std::array<single_colour_pair, 256> t{};
+        int spread[256];
+        std::fill(spread, spread + 256, INT_MAX);
+        for (int q0 = 0; q0 < 128; ++q0)
+            for (int q1 = 0; q1 < 128; ++q1) {
+                const int v = interpolate(q0 << 1 | q0 >> 6, q1 << 1 | q1 >> 6, weights2[1]);
+                const int d = q0 > q1 ? q0 - q1 : q1 - q0;
+                if (d < spread[v]) {
+                    spread[v] = d;
+                    t[static_cast<size_t>(v)] = {static_cast<uint8_t>(q0), static_cast<uint8_t>(q1)};
+                }
+            }
+        return t;
+    }();
+    return table.data();
+}
+
+// A block of one colour, decoding exactly to it whatever its RGBA value: the
+// colour through the table, alpha stored as both 8-bit endpoints.
+void encode_solid_mode5(const int rgba[4], uint8_t out[16]) {
+    const single_colour_pair* table = single_colour_table();
+    std::memset(out, 0, 16);
+    bit_writer w{out};
+    w.put(1u << 5, 6);
+    w.put(0, 2);  // no channel rotation
+    for (int c = 0; c < 3; ++c) {
+        w.put(table[rgba[c]].q0, 7);
+        w.put(table[rgba[c]].q1, 7);
+    }
+    w.put(static_cast<uint32_t>(rgba[3]), 8);
+    w.put(static_cast<uint32_t>(rgba[3]), 8);
+    for (int p = 0; p < 16; ++p)
+        w.put(1, p == 0 ? 1 : 2);  // every colour step 1
+    // alpha steps all 0
+}
+
 }  // namespace
 
 void encode_bc7_block(const uint32_t pixels[16], uint8_t out[16]) {
@@ -329,6 +383,13 @@ void encode_bc7_block(const uint32_t pixels[16], uint8_t out[16]) {
         px[p][2] = static_cast<int>(pixels[p] & 255);
         px[p][3] = static_cast<int>(pixels[p] >> 24);
         opaque = opaque && px[p][3] == 255;
+    }
+    bool solid = true;
+    for (int p = 1; p < 16; ++p)
+        solid = solid && std::equal(px[p], px[p] + 4, px[0]);
+    if (solid) {
+        encode_solid_mode5(px[0], out);
+        return;
     }
     int best = encode_mode6(px, opaque, out);
     if (best == 0) return;

@@ -50,26 +50,30 @@ void decode_colour_half(const uint8_t* half, bool allow_three_colour, uint32_t o
         out[p] = palette[half[4 + p / 4] >> (2 * (p % 4)) & 3];
 }
 
-// One interpolated 8-bit channel (BC3 alpha, BC4, each half of BC5): eight
-// levels when the first endpoint is above the second, else six plus 0 and 255.
+// One interpolated 8-bit channel (BC3 alpha, BC4, each half of BC5).
 void decode_channel(const uint8_t* half, uint8_t out[16]) {
-    const uint32_t v0 = half[0], v1 = half[1];
-    uint32_t levels[8] = {v0, v1};
-    if (v0 > v1) {
-        for (uint32_t k = 1; k < 7; ++k)
-            levels[k + 1] = blend(v0, v1, 7 - k, k);
-    } else {
-        for (uint32_t k = 1; k < 5; ++k)
-            levels[k + 1] = blend(v0, v1, 5 - k, k);
-        levels[6] = 0;
-        levels[7] = 255;
-    }
+    uint32_t levels[8];
+    channel_levels(half[0], half[1], levels);
     const uint64_t codes = le48(half + 2);
     for (int p = 0; p < 16; ++p)
         out[p] = static_cast<uint8_t>(levels[codes >> (3 * p) & 7]);
 }
 
 }  // namespace
+
+void channel_levels(uint32_t v0, uint32_t v1, uint32_t out[8]) {
+    out[0] = v0;
+    out[1] = v1;
+    if (v0 > v1) {
+        for (uint32_t k = 1; k < 7; ++k)
+            out[k + 1] = blend(v0, v1, 7 - k, k);
+    } else {
+        for (uint32_t k = 1; k < 5; ++k)
+            out[k + 1] = blend(v0, v1, 5 - k, k);
+        out[6] = 0;
+        out[7] = 255;
+    }
+}
 
 void decode_bc1_block(const uint8_t block[8], uint32_t out[16]) {
     decode_colour_half(block, true, out);

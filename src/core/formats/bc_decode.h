@@ -17,6 +17,10 @@ void decode_bc1_block(const uint8_t block[8], uint32_t out[16]);
 // the block decoders show them; in a three-colour half entry 3 is transparent
 // black. The BC1 encoder scores its choices against these very colours.
 void bc1_palette(uint32_t e0, uint32_t e1, bool four_colour, uint32_t out[4]);
+// The eight levels of an interpolated channel (BC3 alpha, BC4, each half of
+// BC5) with endpoints v0 and v1: eight levels when v0 > v1, else six plus 0
+// and 255. The BC4/BC5 encoder scores its choices against these very levels.
+void channel_levels(uint32_t v0, uint32_t v1, uint32_t out[8]);
 // BC2 (DXT3): explicit 4-bit alpha, then a four-colour BC1 colour half.
 void decode_bc2_block(const uint8_t block[16], uint32_t out[16]);
 // BC3 (DXT5): interpolated alpha, then a four-colour BC1 colour half.

@@ -5,16 +5,22 @@
 namespace mevra::dds {
 namespace {
 
+uint32_t get_le32(const uint8_t* at) {
+    return at[0] | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
+}
+
 // Per layout: bits per pixel and the four channel masks of the pixel format
 // (zero for the block layouts, which name their codec by four-character code).
 struct pixel_format {
     uint32_t bit_count, red, green, blue, alpha;
 };
 
-constexpr pixel_format formats[7] = {
+constexpr pixel_format formats[9] = {
     {32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u},
     {16, 0x0F00u, 0x00F0u, 0x000Fu, 0xF000u},
     {16, 0x7C00u, 0x03E0u, 0x001Fu, 0x8000u},
+    {0, 0, 0, 0, 0},
+    {0, 0, 0, 0, 0},
     {0, 0, 0, 0, 0},
     {0, 0, 0, 0, 0},
     {0, 0, 0, 0, 0},
@@ -29,6 +35,10 @@ uint32_t layout_fourcc(int layout) {
             return fourcc('D', 'X', 'T', '3');
         case 5:
             return fourcc('D', 'X', 'T', '1');
+        case 7:
+            return fourcc('A', 'T', 'I', '1');
+        case 8:
+            return fourcc('A', 'T', 'I', '2');
         default:
             return fourcc('D', 'X', '1', '0');
     }
@@ -45,13 +55,14 @@ size_t pixel_data_size(int layout, int width, int height) {
         case 2:
             return pixels * 2;
         case 5:
+        case 7:
             return pixels / 2;  // 8 bytes per 16 pixels
         default:
             return pixels;  // 16 bytes per 16 pixels
     }
 }
 
-void write_header(uint8_t* out, int layout, int width, int height) {
+void write_header(uint8_t* out, int layout, int width, int height, int mip_levels) {
     std::memset(out, 0, header_bytes(layout));
     std::memcpy(out, "DDS ", 4);
     put_le32(out + 4, 124);     // size of the record after the magic
@@ -67,7 +78,7 @@ void write_header(uint8_t* out, int layout, int width, int height) {
     } else {
         put_le32(out + 20, static_cast<uint32_t>(width));
     }
-    // depth, mipmap count and the reserved words stay 0
+    // depth, mipmap count (unless a chain follows) and the reserved words stay 0
     put_le32(out + 76, 32);  // size of the pixel format record
     const bool blocks = is_block_layout(layout);
     put_le32(out + 80, blocks ? 0x4u : 0x41u);  // four-character code, or RGB with alpha
@@ -79,6 +90,11 @@ void write_header(uint8_t* out, int layout, int width, int height) {
     put_le32(out + 100, f.blue);
     put_le32(out + 104, f.alpha);
     put_le32(out + 108, blocks ? 0x1000u : 0x1002u);  // texture (with alpha)
+    if (mip_levels > 1) {
+        put_le32(out + 8, get_le32(out + 8) | 0x20000u);  // the mipmap count is valid
+        put_le32(out + 28, static_cast<uint32_t>(mip_levels));
+        put_le32(out + 108, get_le32(out + 108) | 0x400008u);  // complex, mipmap
+    }
     if (layout == 6) {
         uint8_t* dx10 = out + header_size;
         put_le32(dx10, dxgi_format_bc7_unorm);

@@ -32,21 +32,22 @@ inline void put_le32(uint8_t* at, uint32_t v) {
 }
 
 // True for the layouts stored as 4 × 4 blocks (FMT_DXT5, FMT_DXT3,
-// FMT_DXT1, FMT_BC7).
+// FMT_DXT1, FMT_BC7, FMT_BC4, FMT_BC5).
 inline bool is_block_layout(int layout) {
-    return layout >= 3 && layout <= 6;
+    return layout >= 3 && layout <= 8;
 }
 
-// Bytes before the pixel data for a DDSFMT layout (0..6).
+// Bytes before the pixel data for a DDSFMT layout (0..8).
 inline size_t header_bytes(int layout) {
     return layout == 6 ? header_size + dx10_extension_size : header_size;
 }
 
-// Bytes of pixel data for a DDSFMT layout (0..6) of the given size.
+// Bytes of pixel data for a DDSFMT layout (0..8) of the given size.
 size_t pixel_data_size(int layout, int width, int height);
 
-// Fills header_bytes(layout) bytes at `out` for a DDSFMT layout (0..6): a
-// single surface, no mipmaps, pixel format and capabilities of that layout.
-void write_header(uint8_t* out, int layout, int width, int height);
+// Fills header_bytes(layout) bytes at `out` for a DDSFMT layout (0..8): the
+// pixel format and capabilities of that layout, a single surface, or with
+// mip_levels > 1 a mipmap chain of that many levels.
+void write_header(uint8_t* out, int layout, int width, int height, int mip_levels = 1);
 
 }  // namespace mevra::dds

@@ -9,6 +9,7 @@
 #include "formats/own_codec_support.h"
 #include "image/image_info.h"
 #include "platform/byte_reader.h"
+#include "settings/clgbase.h"
 
 namespace mevra {
 namespace {
@@ -85,7 +86,8 @@ void decode_blocks(std::span<const uint8_t> data, const surface_info& s, uint32_
 
 int image_info::file_load_dds(byte_reader& in) {
     surface_info s;
-    const int r = dds::read_surface_info(in, s);
+    // The level the command line asked for (0, the top level, otherwise).
+    const int r = dds::read_surface_info(in, s, settings().dds_read_level);
     if (r != 0) return r;
     const std::span<const uint8_t> data = in.bytes().subspan(s.data_offset, s.data_size);
     codec::decoded_image pic;

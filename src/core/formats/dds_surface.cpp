@@ -3,6 +3,7 @@
 // against the file's length before anything is decoded.
 #include "formats/dds_surface.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "formats/dds_header.h"
@@ -237,7 +238,7 @@ size_t surface_bytes(const surface_info& info) {
 
 }  // namespace
 
-int read_surface_info(byte_reader& in, surface_info& info) {
+int read_surface_info(byte_reader& in, surface_info& info, int level) {
     in.seek(0);
     if (in.u8() != 'D' || in.u8() != 'D' || in.u8() != 'S' || in.u8() != ' ') return -1;
     if (in.size() < header_size) return -2;
@@ -265,6 +266,16 @@ int read_surface_info(byte_reader& in, surface_info& info) {
         }
     } else if (!legacy_masked_layout(h, s)) {
         return -2;
+    }
+    if (level < 0 || level >= s.mipmaps) return -2;
+    // Levels follow one another; the offset of the one wanted is the sum of
+    // the sizes above it (none of which can overflow: each is below the file's).
+    for (int k = 0; k < level; ++k) {
+        const size_t bytes = surface_bytes(s);
+        if (s.data_offset > in.size() || bytes > in.size() - s.data_offset) return -2;
+        s.data_offset += bytes;
+        s.width = std::max(1, s.width / 2);
+        s.height = std::max(1, s.height / 2);
     }
     s.data_size = surface_bytes(s);
     if (s.data_offset > in.size() || s.data_size > in.size() - s.data_offset) return -2;

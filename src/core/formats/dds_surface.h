@@ -32,7 +32,17 @@ struct surface_info {
 // Reads the header. 0: a DDS file whose first surface lies wholly inside the
 // file and can be decoded; -1: not a DDS file (no "DDS " magic); -2: a DDS
 // file that is damaged, truncated, too large or of a layout not read here.
-int read_surface_info(byte_reader& in, surface_info& info);
+// With level > 0 the surface described (size, offset, bytes) is that mipmap
+// level of the first face or slice instead; -2 when the file has no such level.
+int read_surface_info(byte_reader& in, surface_info& info, int level = 0);
+
+// The width and height of a mipmap level of a surface whose top level is
+// width × height: each side halves and stops at 1.
+inline int mip_side(int side, int level) {
+    for (int k = 0; k < level && side > 1; ++k)
+        side /= 2;
+    return side;
+}
 
 // The same for a whole file held in memory, for callers that only describe
 // a file (the command line's info).

@@ -34,6 +34,8 @@ enum DDSFMT : int {
     FMT_DXT3 = 4,
     FMT_DXT1 = 5,
     FMT_BC7 = 6,
+    FMT_BC4 = 7,  // one channel: the luminance
+    FMT_BC5 = 8,  // two channels: red and green
 };
 
 // Current tool of the palette window.

@@ -58,6 +58,9 @@ void clgbase::reset_defaults() {
     batch_format_type = 0;
     batch_over_write_check = 1;
     aviren_option1 = aviren_option2 = aviren_option3 = 0;
+    dds_mipmaps = 0;
+    dds_mip_alpha_reference = -1;
+    dds_read_level = 0;
 }
 
 void clgbase::zoom_proc(int direction) {

@@ -84,6 +84,12 @@ class clgbase {
     int aviren_option1;
     int aviren_option2;
     int aviren_option3;
+    // DDS: write the whole mipmap chain (saved); the alpha-test reference
+    // whose coverage every level keeps, -1 for none (command line only).
+    int dds_mipmaps;
+    int dds_mip_alpha_reference;
+    // The mipmap level DDS files are read at (command line only, 0 the top).
+    int dds_read_level;
 };
 
 // The settings instance. Created on first use when no instance exists yet, so

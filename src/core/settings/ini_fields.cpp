@@ -67,7 +67,7 @@ using C = clgbase;
 // The written fallbacks of the window fields are the placements of a start
 // without a settings file (main window bounds: the initial 645 x 422 client
 // area; AVI player: its 515 x 257 client area).
-constexpr std::array<field, 60> table = {{
+constexpr std::array<field, 61> table = {{
     {.key = "Setting File Version", .kind = K::version},
     position("MainWindow Left", &W::main_window, &P::left, 0),
     position("MainWindow Top", &W::main_window, &P::top, 0),
@@ -101,7 +101,7 @@ constexpr std::array<field, 60> table = {{
     option("Option CursorZoom", &C::cursor_zoom, 0, 3, 2),
     option("Option BackGroundType", &C::background_type, 0, C::BGIMG_NUM - 1, 0),
     option("Option JpegCompressPercent", &C::jpeg_compress, 10, 100, 80),
-    option("Option DDSFormat", &C::dds_format, FMT_A8R8G8B8, FMT_BC7, FMT_A8R8G8B8),
+    option("Option DDSFormat", &C::dds_format, FMT_A8R8G8B8, FMT_BC5, FMT_A8R8G8B8),
     colour("EnvOption NukiColor", &C::nuki_color, 0xFF00FF00u),
     flag("EnvOption NukiFlgColor", &C::nuki_flg_color, 0),
     flag("EnvOption NukiFlgAlpha0", &C::nuki_flg_alpha0, 0),
@@ -135,6 +135,7 @@ constexpr std::array<field, 60> table = {{
     recent("image_last_open_pos9", 9),
     // Appended after the original pairs; a file without it reads 0 (off).
     option("Option RefinePasses", &C::refine_passes, 0, 16, 0),
+    flag("Option DDSMipmaps", &C::dds_mipmaps, 0),
 }};
 
 }  // namespace

@@ -114,7 +114,12 @@ void environment_options_dialog::build_panel(QWidget* panel) {
     jpeg_quality_spin->setRange(10, 100);
     dds_format_combo = make_list(panel, "dds_format_combo",
                                  {"FMT_A8R8G8B8", "FMT_A4R4G4B4", "FMT_A1R5G5B5", "FMT_DXT5",
-                                  "FMT_DXT3", "FMT_DXT1", "FMT_BC7"});
+                                  "FMT_DXT3", "FMT_DXT1", "FMT_BC7", "FMT_BC4", "FMT_BC5"});
+    dds_mipmaps_check = new QCheckBox(tr("Write mipmaps"), panel);
+    dds_mipmaps_check->setObjectName("dds_mipmaps_check");
+    dds_mipmaps_check->setAccessibleName(tr("Write DDS mipmaps"));
+    dds_mipmaps_check->setToolTip(
+        tr("DDS files get every smaller level down to 1 x 1, filtered in linear light"));
     key_colour_transparent_check = new QCheckBox(tr("抜き色を[透過対象色]とする"), panel);
     key_colour_transparent_check->setObjectName("key_colour_transparent_check");
     alpha_zero_transparent_check =
@@ -170,6 +175,7 @@ void environment_options_dialog::build_panel(QWidget* panel) {
     add(tr("壁紙タイプ"), wallpaper_combo);
     add(tr("JPEG圧縮率(%) [ 10 - 100 ]"), jpeg_quality_spin);
     add(tr("DDS保存タイプ"), dds_format_combo);
+    grid->addWidget(dds_mipmaps_check, row++, 1);
     QLabel* key_heading = text_label(tr("抜き色 ( 0 - 255 )"));
     grid->addWidget(key_heading, row++, 0, 1, 2);
     grid->addLayout(colour_rows[0], row++, 0, 1, 2);
@@ -221,6 +227,7 @@ void environment_options_dialog::read_env_option() {
     const mevra::clgbase& s = mevra::settings();
     jpeg_quality_spin->setValue(s.jpeg_compress);
     set_index(dds_format_combo, s.dds_format);
+    dds_mipmaps_check->setChecked(s.dds_mipmaps != 0);
     set_index(grid_width_combo, s.grid_type);
     set_index(colour_unit_combo, s.argb_unit);
     set_index(cursor_zoom_combo, s.cursor_zoom);
@@ -244,6 +251,7 @@ void environment_options_dialog::write_env_option() {
     mevra::clgbase& s = mevra::settings();
     s.jpeg_compress = std::clamp(jpeg_quality_spin->value(), 10, 100);
     s.dds_format = dds_format_combo->currentIndex();
+    s.dds_mipmaps = dds_mipmaps_check->isChecked() ? 1 : 0;
     s.grid_type = grid_width_combo->currentIndex();
     s.argb_unit = colour_unit_combo->currentIndex();
     s.cursor_zoom = cursor_zoom_combo->currentIndex();

@@ -39,7 +39,7 @@ class environment_options_dialog : public QDialog {
         *colour_unit_combo, *frame_digits_combo, *cursor_zoom_combo, *frame_extension_combo;
     QSpinBox* jpeg_quality_spin;
     QCheckBox *key_colour_transparent_check, *alpha_zero_transparent_check,
-        *first_entry_transparent_check;
+        *first_entry_transparent_check, *dds_mipmaps_check;
     // A, R, G, B boxes per group (key_alpha_edit … back_blue_edit).
     std::array<std::array<QLineEdit*, 4>, 2> boxes{};
     std::array<colour_swatch*, 2> swatches{};  // key_colour_swatch, back_colour_swatch

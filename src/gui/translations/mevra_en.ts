@@ -452,6 +452,18 @@ does not exist. Please enter an existing folder.</translation>
         <translation>Logo (grey)</translation>
     </message>
     <message>
+        <source>Write mipmaps</source>
+        <translation>Write mipmaps</translation>
+    </message>
+    <message>
+        <source>Write DDS mipmaps</source>
+        <translation>Write DDS mipmaps</translation>
+    </message>
+    <message>
+        <source>DDS files get every smaller level down to 1 x 1, filtered in linear light</source>
+        <translation>DDS files get every smaller level down to 1 x 1, filtered in linear light</translation>
+    </message>
+    <message>
         <source>抜き色を[透過対象色]とする</source>
         <translation>The key colour is a [transparent colour]</translation>
     </message>

@@ -197,7 +197,7 @@ TEST_F(DdsSave, FailuresReportAReasonAndLeaveFilesAlone) {
     EXPECT_EQ(img.file_save_dds(dir.file("missing/a.dds"), error), -1);
     EXPECT_FALSE(error.empty());
 
-    settings().dds_format = 7;  // no such layout
+    settings().dds_format = 9;  // no such layout
     const std::string path = dir.file("kept.dds");
     test::write_bytes(path, {7});
     error.clear();

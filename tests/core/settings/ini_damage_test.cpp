@@ -17,7 +17,8 @@ void expect_in_range(const clgbase& c, const std::string& why) {
     EXPECT_TRUE(
         in(c.zoom_level, 0, 12) && in(c.grid_mode, 0, 1) && in(c.grid_type, 0, 9) &&
         in(c.argb_unit, 0, 1) && in(c.draw_type, 0, 4) && in(c.cursor_zoom, 0, 3) &&
-        in(c.background_type, 0, 4) && in(c.jpeg_compress, 10, 100) && in(c.dds_format, 0, 6) &&
+        in(c.background_type, 0, 4) && in(c.jpeg_compress, 10, 100) && in(c.dds_format, 0, 8) &&
+        in(c.dds_mipmaps, 0, 1) &&
         in(c.nuki_flg_color, 0, 1) && in(c.nuki_flg_alpha0, 0, 1) &&
         in(c.nuki_flg_palette0, 0, 1) && in(c.target_color, 2, 256) && in(c.conv_mode, 0, 3) &&
         in(c.dither_type, 0, 3) && in(c.dither_level, 1, 10) && in(c.transparency_mode, 0, 1) &&

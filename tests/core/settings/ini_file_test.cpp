@@ -1,4 +1,4 @@
-// The settings file as text and on disc: the 60 pairs byte for byte, the
+// The settings file as text and on disc: the 61 pairs byte for byte, the
 // accepted line ends, positional pairs, the recent-file order and the
 // missing-file and failed-write behaviour.
 #include <gtest/gtest.h>
@@ -94,6 +94,7 @@ const std::vector<std::pair<std::string, std::string>> defaults_file = {
     {"image_last_open_pos8", ""},
     {"image_last_open_pos9", ""},
     {"Option RefinePasses", "0"},
+    {"Option DDSMipmaps", "0"},
 };
 
 // Every value differs from its default.
@@ -158,11 +159,12 @@ const std::vector<std::pair<std::string, std::string>> custom_file = {
     {"image_last_open_pos8", ""},
     {"image_last_open_pos9", "/j.gif"},
     {"Option RefinePasses", "16"},
+    {"Option DDSMipmaps", "1"},
 };
 
 TEST(IniFile, DefaultsAndNoLayoutWriteTheStatedFile) {
     clgbase clg;
-    EXPECT_EQ(defaults_file.size(), 60u);
+    EXPECT_EQ(defaults_file.size(), 61u);
     EXPECT_EQ(write_ini_text(clg, missing_file_layout()), crlf(defaults_file));
     EXPECT_EQ(write_ini_text(clg, window_layout{}), crlf(defaults_file));
 }
@@ -174,6 +176,7 @@ TEST(IniFile, EveryPairSurvivesAReadAndWriteByteForByte) {
     EXPECT_EQ(clg.nuki_color, 0u);
     EXPECT_EQ(clg.back_color, 0xAB0Cu);
     EXPECT_EQ(clg.batch_out_folder_name, "/out");
+    EXPECT_EQ(clg.dds_mipmaps, 1);
     EXPECT_EQ(layout.main_window.left, -8);
     EXPECT_EQ(layout.main_state, 2);
     EXPECT_EQ(layout.listview_path1, "/home/u/図版");
@@ -273,9 +276,9 @@ TEST(IniFile, UnusableValuesFallBackToTheDefaultOrLeaveTheWindowAlone) {
     EXPECT_FALSE(layout.listview_path1.has_value());
 }
 
-TEST(IniFile, DdsFormatTakesAllSevenLayoutsAndFallsBackBeyondThem) {
-    for (const auto& [text, want] :
-         {std::pair<const char*, int>{"5", 5}, {"6", 6}, {"4", 4}, {"7", 0}, {"-1", 0}}) {
+TEST(IniFile, DdsFormatTakesAllNineLayoutsAndFallsBackBeyondThem) {
+    for (const auto& [text, want] : {std::pair<const char*, int>{"5", 5}, {"6", 6}, {"4", 4},
+                                     {"7", 7}, {"8", 8}, {"9", 0}, {"-1", 0}}) {
         clgbase clg;
         clg.dds_format = 3;
         read_ini_text(crlf({{"Option DDSFormat", text}}), clg);

@@ -171,6 +171,7 @@ TEST(environment_options_dialog, CancelWritesNothingAndOkKeepsAlphaZero) {
         child<QSpinBox>(&dlg, "jpeg_quality_spin")->setValue(55);
         child<QComboBox>(&dlg, "dds_format_combo")->setCurrentIndex(4);
         child<QCheckBox>(&dlg, "alpha_zero_transparent_check")->setChecked(true);
+        child<QCheckBox>(&dlg, "dds_mipmaps_check")->setChecked(true);
         child<QLineEdit>(&dlg, "back_alpha_edit")->setText("16");  // back colour alpha
         child<QComboBox>(&dlg, "frame_extension_combo")->setCurrentIndex(3);
     };
@@ -185,6 +186,7 @@ TEST(environment_options_dialog, CancelWritesNothingAndOkKeepsAlphaZero) {
     EXPECT_EQ(settings().jpeg_compress, 80);
     EXPECT_EQ(settings().back_color, 0xFF000000u);
     EXPECT_EQ(settings().nuki_flg_alpha0, 0);
+    EXPECT_EQ(settings().dds_mipmaps, 0);
 
     EXPECT_EQ(run_modal(
                   dlg, [&] { return dlg.open_dialog(); },
@@ -198,6 +200,7 @@ TEST(environment_options_dialog, CancelWritesNothingAndOkKeepsAlphaZero) {
     EXPECT_EQ(settings().grid_type, 9);
     EXPECT_EQ(settings().jpeg_compress, 55);
     EXPECT_EQ(settings().dds_format, 4);
+    EXPECT_EQ(settings().dds_mipmaps, 1);
     EXPECT_EQ(settings().nuki_flg_alpha0, 1);
     EXPECT_EQ(settings().back_color, 0x10000000u);
     EXPECT_EQ(settings().aviren_option3, 3);
@@ -206,10 +209,13 @@ TEST(environment_options_dialog, CancelWritesNothingAndOkKeepsAlphaZero) {
 TEST(environment_options_dialog, DdsListEndsWithDxt1AndBc7) {
     environment_options_dialog dlg;
     auto* list = child<QComboBox>(&dlg, "dds_format_combo");
-    ASSERT_EQ(list->count(), 7);
+    ASSERT_EQ(list->count(), 9);
     EXPECT_EQ(list->itemText(4), "FMT_DXT3");
     EXPECT_EQ(list->itemText(5), "FMT_DXT1");
     EXPECT_EQ(list->itemText(6), "FMT_BC7");
+    EXPECT_EQ(list->itemText(7), "FMT_BC4");
+    EXPECT_EQ(list->itemText(8), "FMT_BC5");
+    EXPECT_EQ(child<QCheckBox>(&dlg, "dds_mipmaps_check")->accessibleName(), "Write DDS mipmaps");
 }
 
 TEST(About, VersionLineAndLinksReportFailures) {

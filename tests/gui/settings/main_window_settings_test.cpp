@@ -101,10 +101,11 @@ TEST_F(MainWindowSettings, WithoutAFileItStartsMaximisedAndAConfirmedExitWritesA
     EXPECT_EQ(close_with(msg_answer::ok).size(), 1u) << "only the exit question";
     EXPECT_FALSE(window->isVisible());
     const std::vector<std::string> lines = file_lines();
-    ASSERT_EQ(lines.size(), 120u);
+    ASSERT_EQ(lines.size(), 122u);
     EXPECT_EQ(lines[0], "Setting File Version");
     EXPECT_EQ(lines[117 - 1], "image_last_open_pos9");
     EXPECT_EQ(lines[119 - 1], "Option RefinePasses");
+    EXPECT_EQ(lines[121 - 1], "Option DDSMipmaps");
     EXPECT_EQ(value_of(lines, "MainWindow State"), "2");
     EXPECT_EQ(value_of(lines, "Palette Disp"), "0");
     EXPECT_EQ(value_of(lines, "Palette Left"), "520");
