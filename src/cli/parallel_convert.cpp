@@ -1,6 +1,7 @@
 #include "cli/parallel_convert.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,7 +11,11 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -68,10 +73,19 @@ bool write_all(int fd, const void* data, size_t size) {
     return true;
 }
 
-// False at the end of the stream or on an error.
+// Set in a worker by SIGINT or SIGTERM: it stops after the file in hand, so
+// no save is cut off halfway and no temporary file is left beside an output.
+volatile std::sig_atomic_t stop_requested = 0;
+
+void request_stop(int) {
+    stop_requested = 1;
+}
+
+// False at the end of the stream, on an error or once a worker is told to stop.
 bool read_all(int fd, void* data, size_t size) {
     auto* p = static_cast<char*>(data);
     while (size > 0) {
+        if (stop_requested) return false;
         const ssize_t n = ::read(fd, p, size);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
@@ -119,11 +133,30 @@ std::string take_captured(int fd) {
 // A worker: converts the files whose indices arrive on `tasks` until it is
 // closed, with its standard output and error caught per file and sent back
 // on `results`. Never returns.
+// An unnamed scratch file in $TMPDIR (else /tmp); -1 when none can be made.
+int scratch_file() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string name = (dir && *dir) ? dir : "/tmp";
+    name += "/mevra-cli-XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd >= 0) ::unlink(name.c_str());
+    return fd;
+}
+
 [[noreturn]] void worker_main(cli_batch_host& host, int tasks, int results) {
-    FILE* out_file = std::tmpfile();
-    FILE* err_file = std::tmpfile();
-    if (!out_file || !err_file || ::dup2(fileno(out_file), STDOUT_FILENO) < 0 ||
-        ::dup2(fileno(err_file), STDERR_FILENO) < 0)
+    // A parent that is stopped or killed takes its workers with it, each
+    // after the file in hand.
+    struct sigaction stop {};
+    stop.sa_handler = request_stop;  // no SA_RESTART: a waiting read returns
+    sigemptyset(&stop.sa_mask);
+    ::sigaction(SIGINT, &stop, nullptr);
+    ::sigaction(SIGTERM, &stop, nullptr);
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() == 1) ::_exit(5);
+    const int out_fd = scratch_file();
+    const int err_fd = scratch_file();
+    if (out_fd < 0 || err_fd < 0 || ::dup2(out_fd, STDOUT_FILENO) < 0 ||
+        ::dup2(err_fd, STDERR_FILENO) < 0)
         ::_exit(3);
     int32_t index = 0;
     while (read_all(tasks, &index, sizeof index)) {
@@ -190,6 +223,44 @@ bool start_worker(cli_batch_host& host, std::vector<worker>& running) {
     return true;
 }
 
+// Waits for a worker that has gone and tells how it ended.
+std::string reap_worker(worker& w) {
+    close_fd(w.tasks);
+    close_fd(w.results);
+    int status = 0;
+    pid_t got = 0;
+    while ((got = ::waitpid(w.pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    w.pid = -1;
+    if (got > 0 && WIFSIGNALED(status)) {
+        const char* name = ::sigabbrev_np(WTERMSIG(status));
+        return "was killed by " +
+               (name ? "SIG" + std::string(name) : "signal " + std::to_string(WTERMSIG(status)));
+    }
+    if (got > 0 && WIFEXITED(status))
+        return "ended unexpectedly (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+    return "ended unexpectedly";
+}
+
+// Whether two entries of the list would write the same file. The workers
+// could not settle that between them as one process does (the second asks,
+// replaces or fails in list order), so such a list runs in this process.
+bool outputs_collide(cli_batch_host& host) {
+    namespace fs = std::filesystem;
+    const batch_choices choices = host.choices();
+    std::set<std::string> seen;
+    for (int i = 0; i < host.entry_count(); ++i) {
+        const std::string source = host.entry(i);
+        const std::string path =
+            host.output_path(i, source, batch_output_path(source, choices));
+        std::error_code ec;
+        fs::path full = fs::weakly_canonical(fs::path(path), ec);
+        if (ec) full = fs::absolute(fs::path(path), ec).lexically_normal();
+        if (!seen.insert(full.string()).second) return true;
+    }
+    return false;
+}
+
 // Hands the next index to an idle worker, or tells it there is no more work.
 void give_work(worker& w, int& next, int count) {
     if (next < count) {
@@ -236,10 +307,12 @@ int run_on_workers(cli_batch_host& host, int jobs) {
     // so N files at once do not each spread over every processor.
     cap_worker_threads(worker_threads() / static_cast<unsigned>(std::min(jobs, count)));
     std::vector<worker> workers;
-    for (int k = 0; k < jobs && k < count; ++k)
-        if (!start_worker(host, workers)) break;
+    if (!outputs_collide(host))
+        for (int k = 0; k < jobs && k < count; ++k)
+            if (!start_worker(host, workers)) break;
     if (workers.empty()) {
-        // No process to be had: the files still get converted, one at a time.
+        // No process to be had, or entries that share an output: the files
+        // are converted one at a time, exactly as with -j 1.
         std::signal(SIGPIPE, ignore_sigpipe.before);
         batch_engine engine;
         engine.run(host);
@@ -247,7 +320,7 @@ int run_on_workers(cli_batch_host& host, int jobs) {
     }
 
     std::vector<std::optional<file_result>> done(static_cast<size_t>(count));
-    int next = 0, printed = 0, failures = 0;
+    int next = 0, printed = 0, failures = 0, lost_workers = 0;
     for (auto& w : workers)
         give_work(w, next, count);
     for (;;) {
@@ -273,13 +346,18 @@ int run_on_workers(cli_batch_host& host, int jobs) {
             // The worker died on this file (a crash, or it was killed).
             file_result lost;
             lost.failures = 1;
-            lost.err =
-                host.entry(w.busy) + ": the worker process converting it ended unexpectedly\n";
+            lost.err = host.entry(w.busy) + ": the worker process converting it " +
+                       reap_worker(w) + "\n";
             done[static_cast<size_t>(w.busy)] = std::move(lost);
             w.busy = -1;
-            close_fd(w.tasks);
-            close_fd(w.results);
+            ++lost_workers;
         }
+        // A dead worker is replaced while files are left for it.
+        for (; lost_workers > 0 && next < count; --lost_workers) {
+            if (!start_worker(host, workers)) break;
+            give_work(workers.back(), next, count);
+        }
+        lost_workers = 0;
         // Whatever is complete at the head of the list is printed now.
         while (printed < count && done[static_cast<size_t>(printed)]) {
             file_result& r = *done[static_cast<size_t>(printed)];
@@ -300,9 +378,7 @@ int run_on_workers(cli_batch_host& host, int jobs) {
     for (auto& w : workers) {
         close_fd(w.tasks);
         close_fd(w.results);
-        int status = 0;
-        while (::waitpid(w.pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        if (w.pid > 0) reap_worker(w);
     }
     return failures;
 }

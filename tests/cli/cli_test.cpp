@@ -401,5 +401,76 @@ TEST_F(CliTest, JobsGiveTheSameFilesLinesAndStatusAsOneJob) {
               0);
 }
 
+// Entries that write the same file: the second one meets the first one's
+// output exactly as in one process, whatever the number of jobs.
+TEST_F(CliTest, JobsWithSharedOutputsBehaveAsOneJob) {
+    fs::create_directory(dir.file("x"));
+    fs::create_directory(dir.file("y"));
+    std::string error;
+    ASSERT_EQ(test::make_photo_like(30, 20, 1).file_save_png(dir.file("x/p.png"), error), 0);
+    ASSERT_EQ(test::make_photo_like(20, 30, 2).file_save_png(dir.file("y/p.png"), error), 0);
+    ASSERT_EQ(test::make_photo_like(24, 24, 3).file_save_png(dir.file("y/q.png"), error), 0);
+    const std::string sources =
+        quote(dir.file("x/p.png")) + " " + quote(dir.file("y/p.png")) + " " +
+        quote(dir.file("y/q.png")) + " " + quote(dir.file("y/q.png"));
+    for (const char* extra_text : {"", " --overwrite"}) {
+        const std::string extra = extra_text;
+        struct outcome {
+            run_result run;
+            std::vector<uint8_t> p, q;
+        };
+        auto run_into = [&](const std::string& folder, const std::string& jobs) {
+            fs::create_directory(dir.file(folder));
+            outcome o{run_cli("convert " + jobs + extra + " --format bmp --out-dir " +
+                              quote(dir.file(folder)) + " " + sources),
+                      test::read_bytes(dir.file(folder + "/p.bmp")),
+                      test::read_bytes(dir.file(folder + "/q.bmp"))};
+            o.run.out = comparable(o.run.out, dir.file(folder));
+            return o;
+        };
+        const std::string suffix = extra.empty() ? "_ask" : "_replace";
+        const outcome one = run_into("one" + suffix, "-j 1");
+        const outcome many = run_into("many" + suffix, "-j 3");
+        EXPECT_EQ(one.run.status, extra.empty() ? 1 : 0) << one.run.out;
+        EXPECT_EQ(many.run.status, one.run.status) << many.run.out;
+        EXPECT_EQ(many.run.out, one.run.out);
+        EXPECT_FALSE(one.p.empty());
+        EXPECT_EQ(many.p, one.p);
+        EXPECT_EQ(many.q, one.q);
+    }
+}
+
+// A reduction refused for too many key colours is a failed file: reported,
+// nothing written, an existing output left alone, exit status 1, with one
+// job or several.
+TEST_F(CliTest, RefusedOperationsWriteNothingWithAnyNumberOfJobs) {
+    std::string error;
+    ASSERT_EQ(test::make_photo_like(20, 10, 4).file_save_png(dir.file("good.png"), error), 0);
+    for (const char* name : {"bad.png", "bad2.png"}) {
+        image_info keyed = test::make_photo_like(20, 10, 5, true);
+        for (uint32_t k = 0; k < 3; ++k)
+            keyed.argb_buff[k] = k + 1;  // three distinct colours of alpha 0
+        ASSERT_EQ(keyed.file_save_png(dir.file(name), error), 0) << error;
+    }
+    const std::vector<uint8_t> old_output = {'o', 'l', 'd'};
+    for (const char* jobs_text : {"-j 1", "-j 2"}) {
+        const std::string jobs = jobs_text;
+        const std::string out = dir.file("out" + jobs.substr(3));
+        fs::create_directory(out);
+        test::write_bytes(out + "/bad.bmp", old_output);
+        const auto r = run_cli("convert " + jobs +
+                               " --overwrite --op reduce --colors 2 --protect-key --key-alpha0 "
+                               "--format bmp --out-dir " + quote(out) + " " +
+                               quote(dir.file("bad.png")) + " " + quote(dir.file("good.png")) +
+                               " " + quote(dir.file("bad2.png")));
+        EXPECT_EQ(r.status, 1) << jobs << "\n" << r.out;
+        EXPECT_NE(r.out.find("bad.png"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("bad2.png"), std::string::npos) << r.out;
+        EXPECT_EQ(test::read_bytes(out + "/bad.bmp"), old_output) << jobs;
+        EXPECT_FALSE(fs::exists(out + "/bad2.bmp")) << jobs;
+        EXPECT_TRUE(fs::exists(out + "/good.bmp")) << jobs;
+    }
+}
+
 }  // namespace
 }  // namespace mevra

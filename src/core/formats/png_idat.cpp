@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "formats/deflate_join.h"
+#include "platform/image_limits.h"
 #include "formats/png_filter.h"
 #include "platform/worker_threads.h"
 
@@ -160,6 +161,7 @@ bool decode_idat(std::span<const uint8_t> file, size_t data_start, const idat_la
         if (chunks > 1) stream = joined;
 
         const size_t stride = l.row_bytes + 1;
+        if (!deflate_can_fill(stream.size(), uint64_t{l.height} * stride)) return false;
         out.resize(l.height * stride);
         std::unique_ptr<libdeflate_decompressor, decompressor_deleter> d(
             libdeflate_alloc_decompressor());

@@ -180,17 +180,22 @@ int decode_png(byte_reader& in, decoded_image& pic) {
     int result = -2;
     size_t needed = 0;
     if (read_header(job) && variant_supported(job, needed) && job.row_bytes >= needed &&
-        image_size_ok(job.width, job.height)) {
+        image_size_ok(job.width, job.height) &&
+        // The rest of the file is all the compressed data there can be.
+        deflate_can_fill(in.remaining(), uint64_t{job.row_bytes} * job.height)) {
         std::vector<png_byte> pixels;
+        std::unique_ptr<png_byte[]> fallback;
         std::unique_ptr<png_bytep[]> rows(new png_bytep[job.height]);
         if (decode_fast(in, job, pixels)) {
             for (png_uint_32 y = 0; y < job.height; ++y)
                 rows[y] = pixels.data() + (job.row_bytes + 1) * y + 1;
             result = 0;
         } else {
-            pixels.assign(job.row_bytes * job.height, 0);
+            pixels = {};
+            // libpng writes every row before it reports success: no zeroing.
+            fallback.reset(new png_byte[job.row_bytes * job.height]);
             for (png_uint_32 y = 0; y < job.height; ++y)
-                rows[y] = pixels.data() + job.row_bytes * y;
+                rows[y] = fallback.get() + job.row_bytes * y;
             if (read_pixels(job, rows.get())) result = 0;
         }
         if (result == 0) convert_rows(job, rows.get(), pic);

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/image_limits.h"
 #include "platform/picture_decoders.h"
 
 namespace mevra::decoders {
@@ -78,6 +79,13 @@ bool read_with_recovery(png_structp png, png_infop info, png_source& source, png
     if (png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE) {
         const int depth = png_get_bit_depth(png, info);  // before the transforms change it
         out.index_bits = depth == 1 ? 1 : depth == 8 ? 8 : 4;
+    }
+    // What the file's own rows take, before the transforms widen them: the
+    // rest of the file must be able to fill that.
+    const uint64_t raw_bytes = uint64_t{png_get_rowbytes(png, info)} * out.height;
+    if (!deflate_can_fill(source.bytes.size() - source.position, raw_bytes)) {
+        error = "the PNG data is too short for its size";
+        return false;
     }
     const int bytes_per_pixel = set_up_transforms(png, info);
     buffers.row_bytes = png_get_rowbytes(png, info);

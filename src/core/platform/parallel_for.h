@@ -3,6 +3,7 @@
 // whose items are independent, so the result never depends on the split.
 #include <algorithm>
 #include <cstddef>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -22,11 +23,23 @@ void parallel_for_on(size_t max_threads, size_t n, size_t min_chunk, F&& body) {
     }
     std::vector<std::thread> threads;
     const size_t chunk = (n + workers - 1) / workers;
-    for (size_t w = 1; w < workers; ++w) {
-        const size_t begin = std::min(n, w * chunk), end = std::min(n, begin + chunk);
-        threads.emplace_back([&body, begin, end] { body(begin, end); });
+    auto chunk_body = [&body, chunk, n](size_t w) {
+        const size_t begin = std::min(n, w * chunk);
+        body(begin, std::min(n, begin + chunk));
+    };
+    // A thread that cannot be started (out of threads or memory) leaves its
+    // chunk, and every later one, to the calling thread.
+    size_t started = 1;
+    for (; started < workers; ++started) {
+        try {
+            threads.emplace_back(chunk_body, started);
+        } catch (const std::system_error&) {
+            break;
+        }
     }
-    body(size_t{0}, std::min(n, chunk));
+    chunk_body(0);
+    for (size_t w = started; w < workers; ++w)
+        chunk_body(w);
     for (auto& t : threads)
         t.join();
 }

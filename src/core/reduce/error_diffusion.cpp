@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 #include "image/image_info.h"
@@ -128,7 +129,13 @@ class diffusion {
             run_pairs(0, 1);
             return;
         }
-        std::thread helper([this] { run_pairs(1, 2); });
+        std::thread helper;
+        try {
+            helper = std::thread([this] { run_pairs(1, 2); });
+        } catch (const std::system_error&) {
+            run_pairs(0, 1);  // no helper to be had: every pair on this thread
+            return;
+        }
         run_pairs(0, 2);
         helper.join();
     }
