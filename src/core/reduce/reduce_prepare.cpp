@@ -73,6 +73,7 @@ coarse_table make_coarse_table(const image_info& img, bool reference) {
 
 // Replaces the colour table by the coarse one and re-points every pixel.
 void prequantise(image_info& img, bool reference) {
+    const size_t colours = static_cast<size_t>(img.color_num);
     coarse_table coarse = make_coarse_table(img, reference);
     std::vector<uint32_t>& table = coarse.colours;
     for (auto& index : img.index_buff)
@@ -86,7 +87,7 @@ void prequantise(image_info& img, bool reference) {
         // carries its counts over to the coarse colours.
         std::vector<int32_t> counts(img.color.size(), 0);
         for (size_t i = 0; i < colours && i < img.color_cnt.size(); ++i)
-            counts[static_cast<size_t>(new_index_of_old[i])] += img.color_cnt[i];
+            counts[static_cast<size_t>(coarse.new_index_of_old[i])] += img.color_cnt[i];
         img.color_cnt = std::move(counts);
         return;
     }
