@@ -53,7 +53,7 @@ void palette_window::build_palette_file_buttons() {
 }
 
 void palette_window::load_palette(const QString& given) {
-    image_window* active = image_window::lastActive;
+    image_window* active = active_image_window();
     if (!active || !active->image || active->image->flag == 0) return;
     QString path = given;
     if (path.isEmpty()) {
@@ -80,7 +80,7 @@ void palette_window::load_palette(const QString& given) {
 }
 
 void palette_window::save_palette() {
-    image_window* active = image_window::lastActive;
+    image_window* active = active_image_window();
     if (!active || !active->image || active->image->flag == 0) return;
     const image_info& image = *active->image;
     std::vector<uint32_t> colours;
