@@ -77,7 +77,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheOption) {
         {"--format xcf", "--format"},
         {"--jpeg-quality 9", "--jpeg-quality"},
         {"--dds dxt2", "--dds"},
-        {"--dds 7", "--dds"},
+        {"--dds 9", "--dds"},
         {"--op nothing", "--op"},
         {"--op resize --size 0x10", "--size"},
         {"--op resize --size 10%x10", "--size"},
