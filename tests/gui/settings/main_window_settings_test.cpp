@@ -154,7 +154,8 @@ TEST_F(MainWindowSettings, DamagedOrUnwritableFilesNeverStopTheProgram) {
     {
         // Garbage with two pairs whose values are out of range or no number.
         std::string text = "\xEF\xBB\xBFOption TargetColor\n99999\r\nOption DitherLevel\rabc\n";
-        text += std::string("\x00\xFF\xFE binary \x01\x02", 14) + "\nMainWindow Width\n";
+        text.append("\x00\xFF\xFE binary \x01\x02", 14);
+        text += "\nMainWindow Width\n";
         test::write_bytes(ini_file_path(), std::vector<uint8_t>(text.begin(), text.end()));
         start();
         EXPECT_EQ(settings().target_color, 256);
