@@ -4,9 +4,12 @@
 
 #include "cli/commands.h"
 #include "cli/english_texts.h"
+#include "platform/pending_temp_files.h"
 
 int main(int argc, char** argv) {
     mevra::cli::use_interface_language();
+    // Stopped in the middle of a save, the hidden temporary file goes too.
+    mevra::remove_temp_files_on_stop_signals();
     CLI::App app{"MEVRA command line: inspect, reduce and convert palette images and textures."};
     app.name("mevra-cli");
     app.set_version_flag("--version", std::string("mevra-cli ") + MEVRA_VERSION);

@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "platform/pending_temp_files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,8 +41,22 @@ int open_temp_beside(const std::string& path, std::string& temp, std::string& er
     name += ".mevra-XXXXXX";
     temp = (folder / name).string();
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) error = errno_text(errno);
+    if (fd < 0)
+        error = errno_text(errno);
+    else
+        remember_temp_file(temp);
     return fd;
+}
+
+// Renames `temp` over `path`; on failure `temp` is removed.
+bool rename_temp(const std::string& temp, const std::string& path, std::string& error) {
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        error = errno_text(errno);
+        discard_temp(temp);
+        return false;
+    }
+    forget_temp_file(temp);
+    return true;
 }
 
 }  // namespace
@@ -83,7 +99,7 @@ bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
     auto fail = [&](int err) {
         error = errno_text(err);
         ::close(fd);
-        ::unlink(tmpl.c_str());
+        discard_temp(tmpl);
         return false;
     };
     size_t done = 0;
@@ -99,15 +115,10 @@ bool write_file_atomic(const std::string& path, std::span<const uint8_t> bytes,
     if (::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
         error = errno_text(errno);
-        ::unlink(tmpl.c_str());
+        discard_temp(tmpl);
         return false;
     }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        error = errno_text(errno);
-        ::unlink(tmpl.c_str());
-        return false;
-    }
-    return true;
+    return rename_temp(tmpl, path, error);
 }
 
 bool create_temp_beside(const std::string& path, std::string& temp, std::string& error) {
@@ -127,12 +138,16 @@ bool commit_temp(const std::string& temp, const std::string& path, std::string& 
         error = errno_text(errno);
         ok = false;
     }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        error = errno_text(errno);
-        ok = false;
+    if (!ok) {
+        discard_temp(temp);
+        return false;
     }
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    return rename_temp(temp, path, error);
+}
+
+void discard_temp(const std::string& temp) {
+    ::unlink(temp.c_str());
+    forget_temp_file(temp);
 }
 
 }  // namespace mevra

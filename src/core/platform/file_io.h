@@ -21,5 +21,7 @@ bool create_temp_beside(const std::string& path, std::string& temp, std::string&
 // Flushes `temp` to disc, gives it the permissions of the file it replaces and
 // renames it over `path`. On failure `temp` is removed and `path` untouched.
 bool commit_temp(const std::string& temp, const std::string& path, std::string& error);
+// Removes a temporary file that will not be committed.
+void discard_temp(const std::string& temp);
 
 }  // namespace mevra

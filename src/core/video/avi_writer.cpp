@@ -35,7 +35,7 @@ struct avi_writer::impl {
             avformat_free_context(oc);
             oc = nullptr;
         }
-        if (!temp.empty()) ::unlink(temp.c_str());
+        if (!temp.empty()) discard_temp(temp);
         temp.clear();
     }
     // Moves every packet the encoder has ready into the file.

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/start_options.h"
+#include "platform/pending_temp_files.h"
 
 int main(int argc, char** argv) {
     // Before QApplication, which needs a display and would open the window.
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
         return answer->exit_status;
     }
     QApplication app(argc, argv);
+    // Stopped in the middle of a save, the hidden temporary file goes too.
+    mevra::remove_temp_files_on_stop_signals();
     mevra::gui::prepare_application();
     main_window window;
     window.show();
