@@ -1,4 +1,5 @@
 #include "formats/dds_block_image.h"
+#include "platform/thread_start.h"
 #include "platform/worker_threads.h"
 
 #include <algorithm>
@@ -42,12 +43,13 @@ void encode_block_image(const image_info& img, const block_encoder& encode, size
         for (int row = next_row++; row < rows; row = next_row++)
             encode_row(img, encode, block_bytes, row, out);
     };
+    // Without more threads the ones running (and this one) share the rows.
     std::vector<std::thread> workers;
-    try {
-        for (int t = 1; t < threads; ++t)
-            workers.emplace_back(work);
-    } catch (const std::system_error&) {
-        // No more threads to be had: the ones running (and this one) share the rows.
+    workers.reserve(static_cast<size_t>(threads - 1));
+    for (int t = 1; t < threads; ++t) {
+        std::thread w;
+        if (!start_thread(w, work)) break;
+        workers.push_back(std::move(w));
     }
     work();
     for (auto& w : workers)

@@ -1,4 +1,5 @@
 #include "formats/png_idat.h"
+#include "platform/thread_start.h"
 
 #include <libdeflate.h>
 
@@ -95,12 +96,7 @@ bool encode_idat(const idat_layout& l, const row_source& rows, std::vector<uint8
             }
         };
         std::thread helper;
-        if (middle < l.height && worker_threads() > 1) {
-            try {
-                helper = std::thread(first_strip);
-            } catch (const std::system_error&) {
-            }
-        }
+        if (middle < l.height && worker_threads() > 1) start_thread(helper, first_strip);
         if (!helper.joinable()) first_strip();
         bool second_ok = true;
         try {

@@ -3,11 +3,11 @@
 // whose items are independent, so the result never depends on the split.
 #include <algorithm>
 #include <cstddef>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "platform/thread_start.h"
 #include "platform/worker_threads.h"
 
 namespace mevra {
@@ -29,13 +29,12 @@ void parallel_for_on(size_t max_threads, size_t n, size_t min_chunk, F&& body) {
     };
     // A thread that cannot be started (out of threads or memory) leaves its
     // chunk, and every later one, to the calling thread.
+    threads.reserve(workers - 1);
     size_t started = 1;
     for (; started < workers; ++started) {
-        try {
-            threads.emplace_back(chunk_body, started);
-        } catch (const std::system_error&) {
-            break;
-        }
+        std::thread t;
+        if (!start_thread(t, chunk_body, started)) break;
+        threads.push_back(std::move(t));
     }
     chunk_body(0);
     for (size_t w = started; w < workers; ++w)

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "image/image_info.h"
+#include "platform/thread_start.h"
 #include "reduce/dither_mapping.h"
 #include "reduce/nearest_cells.h"
 #include "platform/worker_threads.h"
@@ -130,9 +131,7 @@ class diffusion {
             return;
         }
         std::thread helper;
-        try {
-            helper = std::thread([this] { run_pairs(1, 2); });
-        } catch (const std::system_error&) {
+        if (!start_thread(helper, [this] { run_pairs(1, 2); })) {
             run_pairs(0, 1);  // no helper to be had: every pair on this thread
             return;
         }

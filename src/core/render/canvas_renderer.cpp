@@ -17,6 +17,7 @@
 // outside the canvas and draws nothing. The background tile is sampled at pixel
 // centres at screen scale, i.e. pixel (x, y) shows tile texel (x mod 64, y mod 64).
 #include "render/canvas_renderer.h"
+#include "platform/thread_start.h"
 
 #include <algorithm>
 #include <climits>
@@ -285,13 +286,9 @@ void render(const image_info& image, const canvas_view& view, bool player, uint3
     if (view.threads != 1 && area >= split_threshold && p.height >= 2) {
         const int half = p.height / 2;
         std::thread helper;
-        try {
-            helper = std::thread(render_rows, std::cref(p), half, p.height,
-                                 scratch.data() + p.width, out);
-        } catch (const std::system_error&) {
-            // No second thread available: draw everything here.
-        }
-        if (helper.joinable()) {
+        // Without a second thread everything is drawn here.
+        if (start_thread(helper, render_rows, std::cref(p), half, p.height,
+                         scratch.data() + p.width, out)) {
             render_rows(p, 0, half, scratch.data(), out);
             helper.join();
             return;

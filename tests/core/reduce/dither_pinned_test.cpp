@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/image_info.h"
+#include "platform/thread_start.h"
 #include "reduce/dither_mapping.h"
 
 namespace mevra {
@@ -121,11 +122,16 @@ TEST(DitherPinned, DiffusionAAndBAndThePatternGiveTheWorkedOutIndices) {
          "0110111414121141112512221412112151442414334223534555432324334333/"
          "2124111222211111441141124244254435345253224232343334353334330034"},
     };
-    for (const pinned& c : cases)
-        for (const bool reference : {true, false})
-            EXPECT_EQ(mapped(c.make(), c.dither, reference), c.expected)
-                << "type " << c.dither.type << " level " << c.dither.level
-                << (reference ? " reference" : " fast");
+    // The fast path also without its helper thread.
+    for (const bool no_threads : {false, true}) {
+        refuse_thread_starts(no_threads);
+        for (const pinned& c : cases)
+            for (const bool reference : {true, false})
+                EXPECT_EQ(mapped(c.make(), c.dither, reference), c.expected)
+                    << "type " << c.dither.type << " level " << c.dither.level
+                    << (reference ? " reference" : " fast") << (no_threads ? " alone" : "");
+    }
+    refuse_thread_starts(false);
 }
 
 }  // namespace
