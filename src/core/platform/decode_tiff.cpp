@@ -190,7 +190,44 @@ bool read_straight_rgb8(TIFF* tif, decoded_picture& out) {
     return true;
 }
 
-bool read_first_page(TIFF* tif, decoded_picture& out, std::string& error) {
+// How many times its size the image data of a compression can grow at most;
+// 0 when no useful bound is known (fax and JPEG codecs, for instance).
+uint64_t max_expansion(uint16_t compression) {
+    switch (compression) {
+        case COMPRESSION_NONE: return 1;
+        case COMPRESSION_PACKBITS: return 64;  // 2 bytes give at most 128
+        case COMPRESSION_LZW: return 2731;     // a 12-bit code gives at most 4096 bytes
+        case COMPRESSION_DEFLATE:
+        case COMPRESSION_ADOBE_DEFLATE: return 1032;
+        default: return 0;
+    }
+}
+
+// Whether the image data the file holds can fill the declared picture. A
+// tiny file declaring a huge picture is refused before the picture's buffer
+// (zeroed, so touched whole) is allocated; the first strip would fail anyway.
+bool data_can_fill(TIFF* tif, uint64_t file_size, const decoded_picture& out) {
+    uint16_t compression = COMPRESSION_NONE, bits = 1, samples = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    const uint64_t expansion = max_expansion(compression);
+    if (expansion == 0) return true;
+    const uint64_t row_bytes =
+        (static_cast<uint64_t>(out.width) * std::max<uint16_t>(bits, 1) * std::max<uint16_t>(samples, 1) + 7) / 8;
+    const uint64_t needed = row_bytes * static_cast<uint64_t>(out.height) / expansion;
+    constexpr uint64_t slack = 64;
+    const uint32_t pieces = TIFFIsTiled(tif) ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    uint64_t held = 0;  // image data actually inside the file
+    for (uint32_t i = 0; i < pieces && held + slack < needed; ++i) {
+        const uint64_t offset = TIFFGetStrileOffset(tif, i);
+        const uint64_t count = TIFFGetStrileByteCount(tif, i);
+        if (offset < file_size) held += std::min(count, file_size - offset);
+    }
+    return held + slack >= needed;
+}
+
+bool read_first_page(TIFF* tif, uint64_t file_size, decoded_picture& out, std::string& error) {
     uint32_t width = 0, height = 0;
     if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) ||
         !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height)) {
@@ -198,6 +235,10 @@ bool read_first_page(TIFF* tif, decoded_picture& out, std::string& error) {
         return false;
     }
     if (!accept_size(width, height, out, error)) return false;
+    if (!data_can_fill(tif, file_size, out)) {
+        error = "the TIFF image data is too short for its size";
+        return false;
+    }
     if (is_plain_palette(tif)) return read_palette_image(tif, out, error);
     if (is_straight_rgb8(tif)) return read_straight_rgb8(tif, out);
     return read_rgba_image(tif, out, error);
@@ -227,7 +268,7 @@ bool decode_tiff(std::span<const uint8_t> bytes, decoded_picture& out, std::stri
     }
     bool ok = false;
     try {
-        ok = read_first_page(tif, out, error);
+        ok = read_first_page(tif, bytes.size(), out, error);
     } catch (const std::bad_alloc&) {
         error = "not enough memory for the picture";
     }
