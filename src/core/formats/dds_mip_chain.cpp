@@ -98,7 +98,9 @@ void accumulate(linear_pixel& sum, const linear_pixel& p, float w) {
     sum.a += p.a * w;
 }
 
-mip_level half_of(const uint32_t* src, int width, int height) {
+// `exact_alpha`, when given, receives each pixel's alpha (0..255) before it is
+// rounded: the coverage search needs values that rounding has not made equal.
+mip_level half_of(const uint32_t* src, int width, int height, std::vector<float>* exact_alpha) {
     mip_level out;
     out.width = std::max(1, width / 2);
     out.height = std::max(1, height / 2);
@@ -121,6 +123,7 @@ mip_level half_of(const uint32_t* src, int width, int height) {
         }
     }
     out.argb.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height));
+    if (exact_alpha) exact_alpha->resize(out.argb.size());
     for (int y = 0; y < out.height; ++y)
         for (int x = 0; x < out.width; ++x) {
             linear_pixel sum;
@@ -136,19 +139,49 @@ mip_level half_of(const uint32_t* src, int width, int height) {
                                     static_cast<size_t>(x)],
                                t.weight[k]);
             }
-            out.argb[static_cast<size_t>(y) * static_cast<size_t>(out.width) +
-                     static_cast<size_t>(x)] = from_linear(sum);
+            const size_t at = static_cast<size_t>(y) * static_cast<size_t>(out.width) +
+                              static_cast<size_t>(x);
+            out.argb[at] = from_linear(sum);
+            if (exact_alpha) (*exact_alpha)[at] = std::clamp(sum.a, 0.0f, 1.0f) * 255.0f;
         }
     return out;
 }
 
+// Pixels of equal alpha cross the reference together under any scale: box
+// filtered integer alphas take few values, so the nearest coverage a factor
+// reaches can still be a few per cent off. Moving just enough of the pixels
+// one step below the reference up by one (or one step above down by one),
+// spread evenly over the picture, brings it to the nearest pixel.
+void settle_ties(mip_level& level, int reference, float wanted) {
+    if (reference <= 0 || reference > 255) return;
+    const size_t n = level.argb.size();
+    const auto want = static_cast<size_t>(std::lround(static_cast<double>(wanted) * static_cast<double>(n)));
+    size_t kept = 0;
+    for (uint32_t c : level.argb)
+        kept += static_cast<int>(c >> 24) >= reference ? 1u : 0u;
+    if (kept == want) return;
+    const int from = kept < want ? reference - 1 : reference;
+    const uint32_t to = static_cast<uint32_t>(kept < want ? reference : reference - 1);
+    std::vector<size_t> at;
+    for (size_t i = 0; i < n; ++i)
+        if (static_cast<int>(level.argb[i] >> 24) == from) at.push_back(i);
+    const size_t moves = std::min(at.size(), kept < want ? want - kept : kept - want);
+    for (size_t j = 0; j < moves; ++j) {
+        uint32_t& c = level.argb[at[j * at.size() / moves]];
+        c = (c & 0xFFFFFFu) | to << 24;
+    }
+}
+
 // Scales the level's alpha by the factor (found by bisection) whose coverage
-// comes closest to `wanted`.
-void keep_coverage(mip_level& level, int reference, float wanted) {
+// comes closest to `wanted`. The factor applies to the alpha before rounding:
+// rounded first, many pixels would share a value and cross the reference
+// together, and the coverage could only move in large steps.
+void keep_coverage(mip_level& level, const std::vector<float>& exact_alpha, int reference,
+                   float wanted) {
     std::vector<uint32_t> filtered = level.argb;
     auto scaled = [&](float factor) {
         for (size_t i = 0; i < filtered.size(); ++i) {
-            const float a = static_cast<float>(filtered[i] >> 24) * factor;
+            const float a = exact_alpha[i] * factor;
             const auto alpha = static_cast<uint32_t>(std::clamp(a + 0.5f, 0.0f, 255.0f));
             level.argb[i] = (filtered[i] & 0xFFFFFFu) | alpha << 24;
         }
@@ -170,6 +203,7 @@ void keep_coverage(mip_level& level, int reference, float wanted) {
             hi = mid;
     }
     scaled(best_factor);
+    settle_ties(level, reference, wanted);
 }
 
 }  // namespace
@@ -203,12 +237,14 @@ std::vector<mip_level> build_mip_chain(const uint32_t* top, int width, int heigh
     const uint32_t* above = top;
     int w = width, h = height;
     std::vector<uint32_t> unscaled;  // the level above before its alpha was scaled
+    std::vector<float> exact_alpha;
+    const bool coverage = alpha_reference >= 0;
     while (w > 1 || h > 1) {
-        mip_level next = half_of(above, w, h);
+        mip_level next = half_of(above, w, h, coverage ? &exact_alpha : nullptr);
         levels.push_back(std::move(next));
         mip_level& level = levels.back();
         unscaled = level.argb;
-        if (alpha_reference >= 0) keep_coverage(level, alpha_reference, wanted);
+        if (coverage) keep_coverage(level, exact_alpha, alpha_reference, wanted);
         w = level.width;
         h = level.height;
         above = unscaled.data();
