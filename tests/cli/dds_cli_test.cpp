@@ -2,6 +2,9 @@
 // count, and a DDS converts to PNG with its pixels.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "cli_runner.h"
 #include "image/image_info.h"
 #include "support/dds_test_files.h"
@@ -45,6 +48,44 @@ TEST(DdsCli, InfoNamesTheLayoutAndConvertReadsTheFile) {
     EXPECT_EQ(image_info(dir.file("tex.png")).width * 10 + image_info(dir.file("tex.png")).height, 22);
     r = run_mevra_cli("convert --overwrite --dds-level 3 --format png " + shell_quote(dds));
     EXPECT_NE(r.status, 0) << r.out;
+}
+
+// Level 0 of a file with mipmaps in every layout Pillow knows, read by
+// Pillow (an independent reader) and by MEVRA: the same pixels, up to the
+// rounding of the colours between two block endpoints.
+TEST(DdsCli, PillowReadsTheTopLevelOfEveryMipmappedLayout) {
+    test::temp_dir dir;
+    const int w = 1000, h = 600;
+    std::string error;
+    ASSERT_EQ(test::make_photo_like(w, h, 4, true).file_save_png(dir.file("in.png"), error), 0);
+    const std::string script =
+        "from PIL import Image\nimport sys\nim = Image.open(sys.argv[1])\n"
+        "open(sys.argv[1] + '.rgba', 'wb').write(im.convert('RGBA').tobytes())\n"
+        "print(im.mode, im.size[0], im.size[1])\n";
+    for (const std::string layout : {"a8r8g8b8", "dxt1", "dxt3", "dxt5", "bc4", "bc5", "bc7"}) {
+        const std::string dds = dir.file(layout + ".dds");
+        auto r = run_mevra_cli("convert --format dds --mipmaps --dds " + layout + " -o " +
+                               shell_quote(dds) + " " + shell_quote(dir.file("in.png")));
+        ASSERT_EQ(r.status, 0) << r.out;
+        FILE* pipe = popen(("/usr/bin/python3 -c " + shell_quote(script) + " " + shell_quote(dds) +
+                            " 2>&1").c_str(), "r");
+        char seen[256] = {};
+        const size_t n = fread(seen, 1, sizeof seen - 1, pipe);
+        pclose(pipe);
+        ASSERT_NE(std::string(seen, n).find(" 1000 600"), std::string::npos) << layout << ": " << seen;
+        const auto theirs = test::read_bytes(dds + ".rgba");
+        const auto ours = test::argb_pixels(image_info(dds));
+        ASSERT_EQ(theirs.size(), ours.size() * 4) << layout;
+        // BC4 holds one channel and BC5 two: only those are compared.
+        const int channels = layout == "bc4" ? 1 : layout == "bc5" ? 2 : 4;
+        int worst = 0;
+        for (size_t i = 0; i < ours.size(); ++i)
+            for (int c = 0; c < channels; ++c) {
+                const int mine = static_cast<int>(ours[i] >> (c == 3 ? 24 : 16 - 8 * c) & 255);
+                worst = std::max(worst, std::abs(mine - theirs[4 * i + static_cast<size_t>(c)]));
+            }
+        EXPECT_LE(worst, 1) << layout;
+    }
 }
 
 }  // namespace
