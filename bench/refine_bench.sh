@@ -5,7 +5,7 @@
 #   no dither:  pngquant --nofs        against mevra --dither none
 #   dithered:   pngquant (its default) against mevra --dither diffusion-a/-b
 # MEVRA runs without refinement (today's output) and with the recommended
-# --refine 6 --priority strong. The runs of the two programs alternate and each
+# --refine 16 --priority strong. The runs of the two programs alternate and each
 # time is the median of three, because the machine may be shared; the load
 # average is printed at the end.
 # Then the speed table: every photograph in /usr/share/backgrounds with the
@@ -56,7 +56,7 @@ for picture in "$@"; do
     }
     t=$(median3 pngquant --force --nofs --output "$work/pq-nofs.png" 256 "$png")
     row "pngquant --nofs" "$work/pq-nofs.png" "$t"
-    for refine in "0" "6 --priority strong"; do
+    for refine in "0" "16 --priority strong"; do
         # shellcheck disable=SC2086
         t=$(median3 "$cli" convert --quiet --overwrite --op reduce --colors 256 --dither none \
             --refine $refine -o "$work/mv-none.png" "$png")
@@ -66,8 +66,8 @@ for picture in "$@"; do
     row "pngquant (dithered)" "$work/pq-fs.png" "$t"
     for dither in a b; do
         t=$(median3 "$cli" convert --quiet --overwrite --op reduce --colors 256 \
-            --dither "diffusion-$dither" --refine 6 --priority strong -o "$work/mv-$dither.png" "$png")
-        row "mevra diffusion-$dither, refine 6 --priority strong" "$work/mv-$dither.png" "$t"
+            --dither "diffusion-$dither" --refine 16 --priority strong -o "$work/mv-$dither.png" "$png")
+        row "mevra diffusion-$dither, refine 16 --priority strong" "$work/mv-$dither.png" "$t"
     done
 done
 

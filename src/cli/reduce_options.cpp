@@ -17,7 +17,7 @@ void reduce_options::add_to(CLI::App& cmd) {
     cmd.add_option("--level", level, "Dither strength 1..10 (default 5)")->group(group);
     cmd.add_option("--refine", refine,
                    "Refinement passes over the palette, 0..16 (default 0, off; for "
-                   "photographs 6 with --priority strong is recommended)")
+                   "photographs 16 with --priority strong is recommended)")
         ->group(group);
     cmd.add_flag("--protect-key", protect_key, "Keep the key colours out of the reduction")
         ->group(group);

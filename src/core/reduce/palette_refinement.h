@@ -3,10 +3,13 @@
 // iterations over the exact census colours, weighted by their pixel counts, in
 // the (A, Y, Cb, Cr) space with the squared distance of the mapping. Every
 // pass assigns each colour to its nearest entry and moves each free entry to
-// the mean of its colours; entries fixed by the key-colour rules never move,
-// an entry left without colours takes the colour of largest weighted error,
-// and the passes stop early once no entry moves. The result is the same for
-// any number of threads.
+// the mean of its colours (red, green and blue weighted by alpha as well);
+// entries fixed by the key-colour rules never move, an entry left without
+// colours takes the colour of largest weighted error, and the passes stop
+// early once no entry moves. Before the means, a pass tries to give up the
+// free entries that cost least for splits of those of largest error, and
+// keeps the moves only if they lower the error, so no pass makes the palette
+// worse. The result is the same for any number of threads.
 #include <cstdint>
 #include <span>
 #include <vector>

@@ -69,7 +69,7 @@ reduction_options_dialog::reduction_options_dialog(QWidget* parent) : QDialog(pa
     refine_passes_spin->setRange(0, 16);
     refine_passes_spin->setToolTip(
         tr("減色後のパレットを画像の色に近づける補正の回数です。０で補正しません。\n"
-           "写真には「배경중시(강)」と６回を推奨します。"));
+           "写真には「배경중시(강)」と１６回を推奨します。"));
 
     key_colour_out_check = new QCheckBox(tr("빼는색 감색 안함"), this);
     key_colour_out_check->setObjectName("key_colour_out_check");

@@ -1161,9 +1161,9 @@ and none. Images of 3 million pixels or more may take about a minute.</translati
     </message>
     <message>
         <source>減色後のパレットを画像の色に近づける補正の回数です。０で補正しません。
-写真には「배경중시(강)」と６回を推奨します。</source>
+写真には「배경중시(강)」と１６回を推奨します。</source>
         <translation>How many times the reduced palette is refined towards the image&apos;s colours; 0 turns it off.
-For photographs, 6 passes with “Background first (strong)” are recommended.</translation>
+For photographs, 16 passes with “Background first (strong)” are recommended.</translation>
     </message>
     <message>
         <source>팔레트 보정 횟수 [ 0 - 16 ]</source>

@@ -1,6 +1,7 @@
 // Refinement passes over a reduced palette: what they lower, what they leave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "image/image_info.h"
@@ -99,6 +100,22 @@ TEST(Refine, ReductionWithPassesGetsCloserAndLeavesOwnColoursAlone) {
     plain.image_to_index(64);
     EXPECT_EQ(kept.color, plain.color);
     settings().reset_defaults();
+}
+
+TEST(Refine, RefinedAlphaRoundsToTheNearestStoredValue) {
+    // One entry's colours average to alpha 254.9: stored as 255, not 254.
+    std::vector<uint32_t> px(10, 0xFF80A0C0u);
+    px[0] = 0xFE80A0C0u;
+    px.insert(px.end(), 5, 0xFF000000u);
+    px.insert(px.end(), 5, 0xFF020202u);
+    image_info img = test::make_argb(20, 1, px);
+    settings().reset_defaults();
+    settings().dither_type = 0;
+    settings().refine_passes = 4;
+    img.image_to_index(2);
+    settings().reset_defaults();
+    EXPECT_NE(std::find(img.color.begin(), img.color.begin() + 2, 0xFF80A0C0u), img.color.begin() + 2)
+        << std::hex << img.color[0] << " " << img.color[1];
 }
 
 }  // namespace
