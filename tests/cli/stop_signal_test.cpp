@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -97,6 +98,29 @@ bool still_runs(pid_t pid) {
     return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
 }
 
+// Processor time a process has used, in clock ticks (user plus system).
+long cpu_ticks(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    if (!std::getline(in, stat)) return -1;
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long user = 0, system = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) user = std::stol(field);
+        if (i == 15) system = std::stol(field);
+    }
+    return user + system;
+}
+
+// Waits until a worker has spent a fifth of a second converting: it has a
+// file in hand (an idle worker uses no processor time).
+void wait_until_busy(pid_t worker) {
+    const long ticks = ::sysconf(_SC_CLK_TCK) / 5;
+    for (int i = 0; i < 6000 && cpu_ticks(worker) >= 0 && cpu_ticks(worker) < ticks; ++i)
+        std::this_thread::sleep_for(10ms);
+}
+
 std::string text_of(const std::string& path) {
     const auto bytes = test::read_bytes(path);
     return {bytes.begin(), bytes.end()};
@@ -151,7 +175,7 @@ TEST_F(CliWorkers, AKilledWorkersFileIsNamedAndTheOthersAreConverted) {
     const pid_t pid = start_cli(args, dir.file("log"));
     const auto workers = wait_for_children(pid, 2);
     ASSERT_EQ(workers.size(), 2u);
-    std::this_thread::sleep_for(300ms);  // both have a file in hand by now
+    wait_until_busy(workers[0]);
     ::kill(workers[0], SIGKILL);
     const int status = wait_for(pid);
     const std::string log = text_of(dir.file("log"));
@@ -169,7 +193,7 @@ TEST_F(CliWorkers, AStoppedRunStopsItsWorkersWithoutHiddenFiles) {
     const pid_t pid = start_cli(args, dir.file("log"));
     const auto workers = wait_for_children(pid, 2);
     ASSERT_EQ(workers.size(), 2u);
-    std::this_thread::sleep_for(300ms);
+    wait_until_busy(workers[0]);
     ::kill(pid, SIGTERM);
     const int status = wait_for(pid);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << text_of(dir.file("log"));

@@ -3,10 +3,13 @@
 #include "platform/pending_temp_files.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -27,25 +30,52 @@ mode_t target_mode(const std::string& path) {
     return 0666 & ~mask;
 }
 
+// Six letters for a temporary name, different on every call.
+std::string random_letters() {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::atomic<uint64_t> calls{0};
+    uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits))
+        bits = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+               (static_cast<uint64_t>(::getpid()) << 32) ^ (calls++ * 0x9E3779B97F4A7C15ull);
+    std::string out;
+    for (int i = 0; i < 6; ++i, bits /= 62)
+        out += letters[bits % 62];
+    return out;
+}
+
 // Creates a new hidden file beside `path` (same folder, so that a rename can
 // replace the target); its name goes to `temp`. The open descriptor, or -1
-// with the reason.
+// with the reason. The name is recorded as pending before the file exists,
+// so a stop signal at any moment finds it (unlinking a name not yet made
+// does no harm).
 int open_temp_beside(const std::string& path, std::string& temp, std::string& error) {
     namespace fs = std::filesystem;
     fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    // Appended piece by piece: GCC 12 at -O3 misreads chained string '+' (-Wrestrict).
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".mevra-XXXXXX";
-    temp = (folder / name).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        error = errno_text(errno);
-    else
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Appended piece by piece: GCC 12 at -O3 misreads chained string '+' (-Wrestrict).
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".mevra-";
+        name += random_letters();
+        temp = (folder / name).string();
+        // A name already taken is never recorded: a stop must not remove
+        // somebody else's file.
+        if (::access(temp.c_str(), F_OK) == 0) continue;
         remember_temp_file(temp);
-    return fd;
+        const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) return fd;
+        const int err = errno;
+        forget_temp_file(temp);
+        if (err != EEXIST) {
+            error = errno_text(err);
+            return -1;
+        }
+    }
+    error = errno_text(EEXIST);
+    return -1;
 }
 
 // Renames `temp` over `path`; on failure `temp` is removed.
