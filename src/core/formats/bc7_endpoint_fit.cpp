@@ -50,7 +50,7 @@ const floor_tables& stored_floors() {
     static const floor_tables tables = [] {
         floor_tables t{};
         for (int bits = 4; bits <= 8; ++bits)
-            for (int p = -1; p <= 1; ++p) {
+            for (int p = -1; p <= (bits < 8 ? 1 : -1); ++p) {  // no mode has 8 bits and a P-bit
                 uint8_t* below = t.below[bits - 4][p + 1];
                 int q = 0;
                 for (int v = 0; v < 256; ++v) {
