@@ -3,7 +3,8 @@
 // and RGBA for pictures with transparency. Also the encoder alone on one
 // thread, in processor time, and how often each mode was chosen.
 // Run by hand:
-//   build/rel/bench/bc7_bench [folder for the scratch file] picture.png|jpg ...
+//   build/rel/bench/bc7_bench folder-for-the-scratch-file picture.png|jpg ...
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "formats/bc7_encoder.h"
 #include "formats/bc_decode.h"
 #include "formats/dds_block_image.h"
@@ -20,30 +22,11 @@
 #include "settings/clgbase.h"
 
 using namespace mevra;
+using bench::read_all;
+using bench::seconds_since;
+using bench::thread_seconds;
 
 namespace {
-
-double seconds_since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double thread_seconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-std::vector<uint8_t> read_all(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            bytes.insert(bytes.end(), buf, buf + n);
-        std::fclose(f);
-    }
-    return bytes;
-}
 
 void measure(const std::string& name, const image_info& img, const std::string& dds_path) {
     bool opaque = true;
