@@ -68,10 +68,12 @@ void encode_solid_mode5(const int rgba[4], uint8_t out[16]) {
 //     best-ranked two-subset partition; blocks with alpha try mode 7 on it
 //     and modes 4 and 5 without rotation.
 //  2. when the error is still above 96 (a mean squared error of 2 per
-//     channel): the second-ranked partition, the three-subset modes 0 and 2
-//     on their best-ranked partition, and modes 4 and 5 with each rotation.
+//     channel): the next three two-subset partitions, the three-subset modes
+//     0 and 2 on their best two, and modes 4 and 5 with each rotation.
 constexpr int trace_error = 8;
 constexpr int large_error = 96;
+constexpr int two_subset_tries = 4;
+constexpr int three_subset_tries = 2;
 
 // The best block so far and its squared RGBA error.
 struct best_block {
@@ -105,7 +107,7 @@ class mode_search {
             const unsigned wanted = modes_ & (channels == 3 ? (1u << 1 | 1u << 3) : 1u << 7);
             if (!wanted) continue;
             int* order = two_subset_order_[channels - 3];
-            if (ranked == 0) rank_partitions(px_, 2, 64, channels, order, 2);
+            if (ranked == 0) rank_partitions(px_, 2, 64, channels, order, two_subset_tries);
             prepare_split(px_, 2, order[ranked], channels, split_);
             for (int mode : {1, 3, 7})
                 if (wanted & 1u << mode)
@@ -114,15 +116,18 @@ class mode_search {
         }
     }
 
-    // Mode 2 on its best of all 64 partitions, mode 0 on its best of the first 16.
+    // Mode 2 on its best partitions of all 64, mode 0 on its best of the
+    // first 16 (the partitions its 4-bit number reaches).
     void three_subsets() {
         for (int mode : {2, 0}) {
             if (!(modes_ & 1u << mode)) continue;
-            int best_partition;
-            rank_partitions(px_, 3, mode == 2 ? 64 : 16, 3, &best_partition, 1);
-            prepare_split(px_, 3, best_partition, 3, split_);
-            best_.offer(encode_split_mode(split_, mode, opaque_, best_.error, candidate_),
-                        candidate_);
+            int ranked[three_subset_tries];
+            rank_partitions(px_, 3, mode == 2 ? 64 : 16, 3, ranked, three_subset_tries);
+            for (int k : ranked) {
+                prepare_split(px_, 3, k, 3, split_);
+                best_.offer(encode_split_mode(split_, mode, opaque_, best_.error, candidate_),
+                            candidate_);
+            }
         }
     }
 
@@ -140,7 +145,7 @@ class mode_search {
     best_block best_;
     uint8_t candidate_[16];
     split split_;
-    int two_subset_order_[2][2];
+    int two_subset_order_[2][two_subset_tries];
 };
 
 // Fits the block in the modes allowed (bit m of `modes` for mode m) and
@@ -156,7 +161,8 @@ int encode_in_modes(const int px[16][4], bool opaque, unsigned modes, bool every
     // With alpha 255 throughout there is nothing to gain from alpha apart.
     if (!opaque) search.rotated(0, 0);
     if (search.error() <= large_error && !every_try) return search.error();
-    search.two_subsets(1);
+    for (int ranked = 1; ranked < two_subset_tries; ++ranked)
+        search.two_subsets(ranked);
     search.three_subsets();
     search.rotated(1, 3);
     if (opaque && every_try) search.rotated(0, 0);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -11,24 +10,6 @@ namespace {
 
 int clamp_int(int v, int lo, int hi) {
     return v < lo ? lo : v > hi ? hi : v;
-}
-
-struct pbit_pair {
-    int p0, p1;
-};
-
-constexpr pbit_pair no_pbits[1] = {{-1, -1}};
-constexpr pbit_pair shared_pbits[2] = {{0, 0}, {1, 1}};
-constexpr pbit_pair unique_pbits[4] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-constexpr pbit_pair set_pbits[1] = {{1, 1}};
-
-// The P-bit choices a line may use.
-std::pair<const pbit_pair*, int> pbit_choices(const line_spec& spec) {
-    if (spec.pbits == pbit_kind::none) return {no_pbits, 1};
-    if (spec.opaque_channel >= spec.first && spec.opaque_channel < spec.first + spec.count)
-        return {set_pbits, 1};
-    if (spec.pbits == pbit_kind::shared) return {shared_pbits, 2};
-    return {unique_pbits, 4};
 }
 
 int bits_of(const line_spec& spec, int i) {
@@ -80,24 +61,40 @@ int nearest_stored(float t, int p, int bits) {
 }
 
 // Rounds both float endpoints to stored values, with the P-bits whose
-// values land nearest.
+// values land nearest: chosen for each endpoint alone when they are
+// unique, for both together when shared, set when a channel must stay 255.
 void quantize_nearest(const line_spec& spec, const float e0[4], const float e1[4], line_fit& out) {
-    const auto [choices, count] = pbit_choices(spec);
-    float best = 1e30f;
-    for (int k = 0; k < count; ++k) {
-        line_fit f;
-        f.p[0] = choices[k].p0, f.p[1] = choices[k].p1;
-        float miss = 0.0f;
-        for (int i = 0; i < spec.count; ++i) {
-            const int bits = bits_of(spec, i);
-            for (int e = 0; e < 2; ++e) {
+    bool pinned = false;
+    for (int i = 0; i < spec.count; ++i)
+        pinned = pinned || pinned_opaque(spec, i);
+    const int p_first = spec.pbits == pbit_kind::none ? -1 : pinned ? 1 : 0;
+    const int p_last = spec.pbits == pbit_kind::none ? -1 : 1;
+    int q[2][2][4];  // by P-bit choice, endpoint, channel
+    float miss[2][2] = {{0.0f, 0.0f}, {0.0f, 0.0f}};
+    for (int p = p_first; p <= p_last; ++p) {
+        const int k = p < 0 ? 0 : p;
+        for (int e = 0; e < 2; ++e)
+            for (int i = 0; i < spec.count; ++i) {
+                const int bits = bits_of(spec, i);
                 const float t = e == 0 ? e0[i] : e1[i];
-                f.q[e][i] = pinned_opaque(spec, i) ? (1 << bits) - 1 : nearest_stored(t, f.p[e], bits);
-                const float d = static_cast<float>(dequantize(f.q[e][i], f.p[e], bits)) - t;
-                miss += d * d;
+                q[k][e][i] = pinned_opaque(spec, i) ? (1 << bits) - 1 : nearest_stored(t, p, bits);
+                const float d = static_cast<float>(dequantize(q[k][e][i], p, bits)) - t;
+                miss[k][e] += d * d;
             }
-        }
-        if (miss < best) best = miss, out = f;
+    }
+    int pick[2];
+    if (p_first == p_last) {
+        pick[0] = pick[1] = p_first < 0 ? 0 : p_first;
+    } else if (spec.pbits == pbit_kind::shared) {
+        pick[0] = pick[1] = miss[1][0] + miss[1][1] < miss[0][0] + miss[0][1] ? 1 : 0;
+    } else {
+        pick[0] = miss[1][0] < miss[0][0] ? 1 : 0;
+        pick[1] = miss[1][1] < miss[0][1] ? 1 : 0;
+    }
+    for (int e = 0; e < 2; ++e) {
+        out.p[e] = p_first < 0 ? -1 : pick[e];
+        for (int i = 0; i < spec.count; ++i)
+            out.q[e][i] = q[pick[e]][e][i];
     }
 }
 
