@@ -9,8 +9,10 @@
 namespace mevra::dds::bc7_modes {
 namespace {
 
-// Per pixel and partition: 1 when the pixel is in that subset. Laid out so
-// that the sums below run over the 64 partitions in their inner loops.
+// Per pixel and partition: all bits set when the pixel is in that subset,
+// else 0. Laid out so that the sums below run over the 64 partitions in
+// their inner loops, as masks rather than products, which vectorise without
+// a vector multiply.
 struct partition_table {
     int32_t in_subset[2][16][64];  // subsets 1 and 2; subset 0 is the rest
 };
@@ -22,7 +24,7 @@ partition_table make_table(int subsets) {
             for (int s = 1; s <= 2; ++s) {
                 const int of = subsets == 2 ? (bc7::two_subset_masks[k] >> p & 1)
                                             : bc7::three_subset_maps[k][p] - '0';
-                t.in_subset[s - 1][p][k] = of == s ? 1 : 0;
+                t.in_subset[s - 1][p][k] = of == s ? -1 : 0;
             }
     return t;
 }
@@ -49,12 +51,14 @@ void accumulate(const pixel4 px[16], int channels, const int32_t (*in)[64], subs
             sq += px[p][c] * px[p][c];
         const int32_t* at = in[p];
         for (int k = 0; k < 64; ++k) {
-            out.n[k] += at[k];
-            out.sq[k] += at[k] * sq;
+            out.n[k] += at[k] & 1;
+            out.sq[k] += at[k] & sq;
         }
-        for (int c = 0; c < channels; ++c)
+        for (int c = 0; c < channels; ++c) {
+            const int32_t v = px[p][c];
             for (int k = 0; k < 64; ++k)
-                out.sum[c][k] += at[k] * px[p][c];
+                out.sum[c][k] += at[k] & v;
+        }
     }
 }
 
@@ -90,29 +94,31 @@ void rank_partitions(const pixel4 px[16], int subsets, int partitions, int chann
                 sum[0][c] -= sum[s][c];
             }
         }
-        int64_t size = 1, score = 0;
-        for (int s = 0; s < subsets; ++s)
-            size *= n[s];
+        int64_t score = 0;
         for (int s = 0; s < subsets; ++s) {
-            int64_t mean_sq = 0;
+            int64_t mean_sq = 0, others = 1;
             for (int c = 0; c < channels; ++c)
                 mean_sq += sum[s][c] * sum[s][c];
-            score += (sq[s] * n[s] - mean_sq) * (size / n[s]);
+            for (int t = 0; t < subsets; ++t)
+                others *= t == s ? 1 : n[t];
+            score += (sq[s] * n[s] - mean_sq) * others;
         }
         scores[k] = score;
-        sizes[k] = size;
+        sizes[k] = subsets == 2 ? n[0] * n[1] : n[0] * n[1] * n[2];
     }
     // scores[k] / sizes[k] < scores[j] / sizes[j], exactly (sizes are positive)
     auto lower = [&](int k, int j) { return scores[k] * sizes[j] < scores[j] * sizes[k]; };
-    for (int w = 0; w < wanted; ++w) {
-        int pick = -1;
-        for (int k = 0; k < partitions; ++k) {
-            bool taken = false;
-            for (int v = 0; v < w; ++v)
-                taken = taken || best[v] == k;
-            if (!taken && (pick < 0 || lower(k, pick))) pick = k;
+    // The best `wanted` in order, kept by insertion; of equal scores the
+    // lower partition number comes first.
+    int kept = 0;
+    for (int k = 0; k < partitions; ++k) {
+        if (kept == wanted && !lower(k, best[kept - 1])) continue;
+        int at = kept < wanted ? kept++ : kept - 1;
+        while (at > 0 && lower(k, best[at - 1])) {
+            best[at] = best[at - 1];
+            --at;
         }
-        best[w] = pick;
+        best[at] = k;
     }
 }
 
