@@ -52,8 +52,7 @@ int stored_below(float t, int p, int bits) {
 // The stored value whose widened value is nearest to t (0 <= t <= 255): the
 // largest one at most t or the next.
 int nearest_stored(float t, int p, int bits) {
-    const int v = clamp_int(static_cast<int>(t), 0, 255);
-    const int q = stored_floors().below[bits - 4][p + 1][v];
+    const int q = stored_below(t, p, bits);
     if (q + 1 >= 1 << bits) return q;
     const float low = static_cast<float>(dequantize(q, p, bits));
     const float high = static_cast<float>(dequantize(q + 1, p, bits));
@@ -129,7 +128,10 @@ int best_ends_for_steps(const pixel4* px, int n, const line_spec& spec, const ui
             squares[i] += x * x;
         }
     }
-    quantize_nearest(spec, f0, f1, out);
+    if (spec.pbits == pbit_kind::none)
+        out.p[0] = out.p[1] = -1;
+    else
+        quantize_nearest(spec, f0, f1, out);  // for its P-bits
     const int p0 = out.p[0], p1 = out.p[1];
     int total = 0;
     for (int i = 0; i < spec.count; ++i) {
