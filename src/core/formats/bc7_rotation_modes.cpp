@@ -74,7 +74,7 @@ int encode_rotated(const pixel4 px[16], int rotation, bool opaque, unsigned mode
     single_spec.count = 1;
     single_spec.opaque_channel = opaque_channel;
 
-    int best = bound < INT_MAX ? bound : INT_MAX;
+    int best = bound;
     int result = INT_MAX;
     if (modes & 1u << 5) {
         colour_spec.colour_bits = 7, colour_spec.index_bits = 2;
