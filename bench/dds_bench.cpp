@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "formats/bc1_encoder.h"
 #include "formats/bc7_encoder.h"
 #include "formats/bc_decode.h"
@@ -26,18 +27,11 @@
 #include "settings/clgbase.h"
 
 using namespace mevra;
+using bench::read_all;
+using bench::seconds_since;
+using bench::thread_seconds;
 
 namespace {
-
-double seconds_since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double thread_seconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 // Smooth shading, a few hard edges and sensor-like noise: the mix of flat and
 // busy blocks a photograph has.
@@ -138,18 +132,6 @@ double psnr(const image_info& img, const std::vector<uint32_t>& back, int channe
     }
     const double mse = sum / (static_cast<double>(back.size()) * channels);
     return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
-}
-
-std::vector<uint8_t> read_all(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            bytes.insert(bytes.end(), buf, buf + n);
-        std::fclose(f);
-    }
-    return bytes;
 }
 
 // A round icon: opaque inside, a soft alpha ramp at its rim, transparent outside.

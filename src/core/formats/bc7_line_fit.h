@@ -36,8 +36,11 @@ struct bit_writer {
     uint8_t* out;
     int pos = 0;
     void put(uint32_t value, int bits) {
-        for (int i = 0; i < bits; ++i, ++pos)
-            if (value >> i & 1) out[pos >> 3] = static_cast<uint8_t>(out[pos >> 3] | 1 << (pos & 7));
+        uint64_t v = value & ((uint64_t{1} << bits) - 1);
+        v <<= pos & 7;
+        for (int at = pos >> 3; v; ++at, v >>= 8)
+            out[at] = static_cast<uint8_t>(out[at] | (v & 255));
+        pos += bits;
     }
 };
 
