@@ -2,7 +2,8 @@
 // 13-megapixel photograph-like image, end to end (encode plus write), and the
 // same photograph loaded from PNG first; the quality (PSNR) of DXT1 and BC7 on
 // it and on an icon with soft alpha; block decoding speed of every layout;
-// BC4 and BC5 beside nvcompress (when installed) in time and PSNR.
+// BC4 and BC5 beside nvcompress (when installed) in time and PSNR; every
+// layout with and without mipmaps, beside nvcompress where it has the layout.
 // Run by hand:
 //   build/rel/bench/dds_bench [folder for the scratch files] [photo.png]
 #include <algorithm>
@@ -203,6 +204,57 @@ void single_and_two_channel(const image_info& img, const std::string& png,
     }
 }
 
+// Every layout with and without the mipmap chain, end to end (PNG in, DDS
+// out) and the PSNR of level 0 as MEVRA's reader gives it back, beside
+// nvcompress where it writes the layout (not the two 16-bit ones). BC4 is
+// judged on the luminance it stores, BC5 on red and green.
+void every_layout_with_mipmaps(const image_info& img, const std::string& png,
+                               const std::string& dds_path) {
+    std::string error;
+    if (img.file_save_png(png, error) != 0) return;
+    std::vector<uint32_t> grey(static_cast<size_t>(img.pixel_count()));
+    for (size_t i = 0; i < grey.size(); ++i) {
+        const uint32_t c = img.get_pos_color(static_cast<int64_t>(i));
+        const uint32_t luma = (77 * (c >> 16 & 255) + 150 * (c >> 8 & 255) + 29 * (c & 255) + 128) >> 8;
+        grey[i] = 0xFF000000u | luma * 0x010101u;
+    }
+    const image_info grey_img(img.width, img.height, grey.data());
+    auto level0_psnr = [&](const std::string& path, int layout) {
+        const image_info back(path);
+        if (back.width != img.width || back.height != img.height) return -1.0;
+        std::vector<uint32_t> px(grey.size());
+        for (size_t i = 0; i < px.size(); ++i)
+            px[i] = back.get_pos_color(static_cast<int64_t>(i));
+        return layout == FMT_BC4 ? psnr(grey_img, px, 1, 2) : layout_psnr(img, px, layout);
+    };
+    const char* names[] = {"A8R8G8B8", "A4R4G4B4", "A1R5G5B5", "DXT5", "DXT3",
+                           "DXT1",     "BC7",      "BC4",      "BC5"};
+    const char* peer[] = {"-rgb", nullptr, nullptr, "-bc3", "-bc2", "-bc1", "-bc7", "-bc4", "-bc5"};
+    for (int layout = FMT_A8R8G8B8; layout <= FMT_BC5; ++layout)
+        for (int mips : {0, 1}) {
+            auto start = std::chrono::steady_clock::now();
+            image_info loaded(png);
+            settings().dds_format = layout;
+            settings().dds_mipmaps = mips;
+            const int result = loaded.file_save_dds(dds_path, error);
+            const double ours = seconds_since(start);
+            settings().dds_mipmaps = 0;
+            if (result != 0) continue;
+            std::printf("%-9s mipmaps %-3s MEVRA %7.3f s, level 0 PSNR %6.2f dB", names[layout],
+                        mips ? "on" : "off", ours, level0_psnr(dds_path, layout));
+            const std::string command = peer[layout] == nullptr
+                                            ? std::string()
+                                            : std::string("nvcompress -silent ") + peer[layout] +
+                                                  (mips ? " " : " -nomips ") + png + " " +
+                                                  dds_path + " > /dev/null 2>&1";
+            start = std::chrono::steady_clock::now();
+            if (!command.empty() && std::system(command.c_str()) == 0)
+                std::printf(" | nvcompress %7.3f s, PSNR %6.2f dB", seconds_since(start),
+                            level0_psnr(dds_path, layout));
+            std::printf("\n");
+        }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -306,6 +358,12 @@ int main(int argc, char** argv) {
     }
     single_and_two_channel(image_info(4224, 3168, grey_px.data()), png_path, dds_path);
     single_and_two_channel(image_info(4224, 3168, normal_px.data()), png_path, dds_path);
+
+    // The mipmap table on the caller's photograph when one was given.
+    if (argc > 2)
+        every_layout_with_mipmaps(image_info(tiled_path), png_path, dds_path);
+    else
+        every_layout_with_mipmaps(photo, png_path, dds_path);
 
     std::filesystem::remove(dds_path);
     std::filesystem::remove(png_path);
