@@ -9,6 +9,8 @@
 namespace mevra::dds {
 namespace {
 
+constexpr int search_radius = 1;
+
 // Endpoints as stored, the codes chosen for them and the squared error.
 struct channel_choice {
     int v0 = 0, v1 = 0;
@@ -72,17 +74,14 @@ bool refit(const uint8_t values[16], const channel_choice& c, bool eight_levels,
     return true;
 }
 
-// The best pair of one mode: a small search around the range's ends, then
-// two least-squares refits of the codes found.
+// The best pair of one mode: the range's ends, then two least-squares refits
+// of the codes found. (Searching the pairs around the ends as well gained
+// about 0.7 dB on photographs for five times the time.)
 void search_mode(const uint8_t values[16], int lo, int hi, bool eight_levels,
                  channel_choice& best) {
     channel_choice mode;
-    for (int dl = -2; dl <= 2; ++dl)
-        for (int dh = -2; dh <= 2; ++dh) {
-            const int l = std::clamp(lo + dl, 0, 255), h = std::clamp(hi + dh, 0, 255);
-            if (eight_levels && h > l) try_endpoints(values, h, l, mode);
-            if (!eight_levels && l <= h) try_endpoints(values, l, h, mode);
-        }
+    if (eight_levels && hi > lo) try_endpoints(values, hi, lo, mode);
+    if (!eight_levels && lo <= hi) try_endpoints(values, lo, hi, mode);
     for (int round = 0; round < 2 && mode.error > 0; ++round) {
         int v0 = 0, v1 = 0;
         if (!refit(values, mode, eight_levels, v0, v1)) break;
