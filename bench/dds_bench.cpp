@@ -173,6 +173,21 @@ double layout_psnr(const image_info& img, const std::vector<uint32_t>& back, int
     return psnr(img, back, 3);
 }
 
+// nvcompress's BC4 takes the alpha channel: its input for BC4 is the grey
+// picture with the grey in alpha too. Returns the path written.
+std::string peer_bc4_input(const image_info& img, const std::string& png) {
+    std::vector<uint32_t> px(static_cast<size_t>(img.pixel_count()));
+    for (size_t i = 0; i < px.size(); ++i) {
+        const uint32_t c = img.get_pos_color(static_cast<int64_t>(i));
+        const uint32_t luma = (77 * (c >> 16 & 255) + 150 * (c >> 8 & 255) + 29 * (c & 255) + 128) >> 8;
+        px[i] = luma << 24 | luma * 0x010101u;
+    }
+    const std::string path = png + ".alpha.png";
+    std::string error;
+    image_info(img.width, img.height, px.data()).file_save_png(path, error);
+    return path;
+}
+
 // BC4 and BC5 of ours beside nvcompress's on the same PNG: time end to end
 // (PNG in, DDS out) and PSNR. The peer is skipped when it is not installed.
 void single_and_two_channel(const image_info& img, const std::string& png,
@@ -189,8 +204,9 @@ void single_and_two_channel(const image_info& img, const std::string& png,
         std::printf("%-34s %-5s MEVRA       %7.3f s, PSNR %6.2f dB\n", "grey/normal 4224 x 3168",
                     layout_name(layout), ours, layout_psnr(img, back, layout));
         const std::string command = std::string("nvcompress -silent ") +
-                                    (layout == FMT_BC4 ? "-bc4 " : "-bc5 ") + png + " " +
-                                    dds_path + " > /dev/null 2>&1";
+                                    (layout == FMT_BC4 ? "-bc4 " + peer_bc4_input(img, png)
+                                                       : "-bc5 " + png) +
+                                    " " + dds_path + " > /dev/null 2>&1";
         start = std::chrono::steady_clock::now();
         if (std::system(command.c_str()) != 0) continue;
         const double peer = seconds_since(start);
@@ -230,6 +246,7 @@ void every_layout_with_mipmaps(const image_info& img, const std::string& png,
     const char* names[] = {"A8R8G8B8", "A4R4G4B4", "A1R5G5B5", "DXT5", "DXT3",
                            "DXT1",     "BC7",      "BC4",      "BC5"};
     const char* peer[] = {"-rgb", nullptr, nullptr, "-bc3", "-bc2", "-bc1", "-bc7", "-bc4", "-bc5"};
+    const std::string peer_alpha = peer_bc4_input(img, png);
     for (int layout = FMT_A8R8G8B8; layout <= FMT_BC5; ++layout)
         for (int mips : {0, 1}) {
             auto start = std::chrono::steady_clock::now();
@@ -245,7 +262,8 @@ void every_layout_with_mipmaps(const image_info& img, const std::string& png,
             const std::string command = peer[layout] == nullptr
                                             ? std::string()
                                             : std::string("nvcompress -silent ") + peer[layout] +
-                                                  (mips ? " " : " -nomips ") + png + " " +
+                                                  (mips ? " " : " -nomips ") +
+                                                  (layout == FMT_BC4 ? peer_alpha : png) + " " +
                                                   dds_path + " > /dev/null 2>&1";
             start = std::chrono::steady_clock::now();
             if (!command.empty() && std::system(command.c_str()) == 0)

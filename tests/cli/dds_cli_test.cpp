@@ -2,7 +2,6 @@
 // count, and a DDS converts to PNG with its pixels.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "cli_runner.h"
@@ -55,24 +54,18 @@ TEST(DdsCli, InfoNamesTheLayoutAndConvertReadsTheFile) {
 // rounding of the colours between two block endpoints.
 TEST(DdsCli, PillowReadsTheTopLevelOfEveryMipmappedLayout) {
     test::temp_dir dir;
-    const int w = 1000, h = 600;
     std::string error;
-    ASSERT_EQ(test::make_photo_like(w, h, 4, true).file_save_png(dir.file("in.png"), error), 0);
-    const std::string script =
-        "from PIL import Image\nimport sys\nim = Image.open(sys.argv[1])\n"
-        "open(sys.argv[1] + '.rgba', 'wb').write(im.convert('RGBA').tobytes())\n"
-        "print(im.mode, im.size[0], im.size[1])\n";
+    ASSERT_EQ(test::make_photo_like(1000, 600, 4, true).file_save_png(dir.file("in.png"), error), 0);
+    const std::string script = "from PIL import Image\nimport sys\nim = Image.open(sys.argv[1])\n"
+                               "assert im.size == (1000, 600)\n"
+                               "open(sys.argv[1] + '.rgba', 'wb').write(im.convert('RGBA').tobytes())\n";
     for (const std::string layout : {"a8r8g8b8", "dxt1", "dxt3", "dxt5", "bc4", "bc5", "bc7"}) {
         const std::string dds = dir.file(layout + ".dds");
         auto r = run_mevra_cli("convert --format dds --mipmaps --dds " + layout + " -o " +
                                shell_quote(dds) + " " + shell_quote(dir.file("in.png")));
         ASSERT_EQ(r.status, 0) << r.out;
-        FILE* pipe = popen(("/usr/bin/python3 -c " + shell_quote(script) + " " + shell_quote(dds) +
-                            " 2>&1").c_str(), "r");
-        char seen[256] = {};
-        const size_t n = fread(seen, 1, sizeof seen - 1, pipe);
-        pclose(pipe);
-        ASSERT_NE(std::string(seen, n).find(" 1000 600"), std::string::npos) << layout << ": " << seen;
+        ASSERT_EQ(std::system(("/usr/bin/python3 -c " + shell_quote(script) + " " + shell_quote(dds)).c_str()), 0)
+            << layout;
         const auto theirs = test::read_bytes(dds + ".rgba");
         const auto ours = test::argb_pixels(image_info(dds));
         ASSERT_EQ(theirs.size(), ours.size() * 4) << layout;

@@ -8,14 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
-#include <vector>
 
 #include "support/avi_test_files.h"
 #include "support/test_support.h"
@@ -27,15 +26,15 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 // Starts mevra-cli with its output going to `log`.
-pid_t start_cli(const std::vector<std::string>& args, const std::string& log) {
+pid_t start_cli(std::vector<std::string> args, const std::string& log) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(fd, STDOUT_FILENO);
         ::dup2(fd, STDERR_FILENO);
         std::vector<char*> argv{std::getenv("MEVRA_CLI")};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
+        for (std::string& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         ::execv(argv[0], argv.data());
         ::_exit(127);
@@ -45,92 +44,61 @@ pid_t start_cli(const std::vector<std::string>& args, const std::string& log) {
 
 int wait_for(pid_t pid) {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
+    return ::waitpid(pid, &status, 0) == pid ? status : -1;
 }
 
-// Waits (up to 60 s) for a hidden file to be created in `folder`.
+// Waits (up to 60 s) until inotify reports a hidden file created.
 bool hidden_file_appears(int inotify_fd) {
     pollfd p{inotify_fd, POLLIN, 0};
     alignas(inotify_event) char buf[4096];
-    while (::poll(&p, 1, 60000) > 0) {
-        const ssize_t n = ::read(inotify_fd, buf, sizeof buf);
-        for (ssize_t at = 0; at < n;) {
+    while (::poll(&p, 1, 60000) > 0)
+        for (ssize_t n = ::read(inotify_fd, buf, sizeof buf), at = 0; at < n;) {
             const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
             if (e->len > 0 && e->name[0] == '.') return true;
             at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
         }
-    }
     return false;
 }
 
-std::vector<std::string> hidden_files(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().filename().string()[0] == '.') names.push_back(e.path().filename());
-    return names;
+long hidden_files(const fs::path& folder) {
+    return std::count_if(fs::directory_iterator(folder), {},
+                         [](const auto& e) { return e.path().filename().string()[0] == '.'; });
 }
 
-std::vector<pid_t> children_of(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+// Fields of /proc/PID/stat after the command name: state first (field 3).
+std::vector<std::string> stat_fields(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(in, line);
+    std::istringstream rest(line.substr(std::min(line.size(), line.rfind(')') + 2)));
+    return {std::istream_iterator<std::string>(rest), {}};
+}
+
+// The worker processes, once `count` are there and the first has spent a fifth
+// of a second of processor time: it has a file in hand (an idle one uses none).
+std::vector<pid_t> busy_workers(pid_t pid, size_t count) {
     std::vector<pid_t> kids;
-    for (pid_t k; in >> k;)
-        kids.push_back(k);
+    for (int i = 0; i < 3000 && kids.size() < count; ++i) {
+        std::this_thread::sleep_for(10ms);
+        std::ifstream in("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+        kids.assign(std::istream_iterator<pid_t>(in), {});
+    }
+    for (int i = 0; i < 6000 && !kids.empty(); ++i) {
+        const auto f = stat_fields(kids[0]);
+        if (f.size() < 13 || std::stol(f[11]) + std::stol(f[12]) >= ::sysconf(_SC_CLK_TCK) / 5) break;
+        std::this_thread::sleep_for(10ms);
+    }
     return kids;
 }
 
-std::vector<pid_t> wait_for_children(pid_t pid, size_t count) {
-    for (int i = 0; i < 3000; ++i) {
-        auto kids = children_of(pid);
-        if (kids.size() >= count) return kids;
-        std::this_thread::sleep_for(10ms);
-    }
-    return {};
-}
-
-// Gone, or a zombie nobody has reaped yet.
-bool still_runs(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string stat;
-    if (!std::getline(in, stat)) return false;
-    const size_t close = stat.rfind(')');
-    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
-}
-
-// Processor time a process has used, in clock ticks (user plus system).
-long cpu_ticks(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string stat;
-    if (!std::getline(in, stat)) return -1;
-    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-    std::string field;
-    long user = 0, system = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i == 14) user = std::stol(field);
-        if (i == 15) system = std::stol(field);
-    }
-    return user + system;
-}
-
-// Waits until a worker has spent a fifth of a second converting: it has a
-// file in hand (an idle worker uses no processor time).
-void wait_until_busy(pid_t worker) {
-    const long ticks = ::sysconf(_SC_CLK_TCK) / 5;
-    for (int i = 0; i < 6000 && cpu_ticks(worker) >= 0 && cpu_ticks(worker) < ticks; ++i)
-        std::this_thread::sleep_for(10ms);
-}
-
 std::string text_of(const std::string& path) {
-    const auto bytes = test::read_bytes(path);
-    return {bytes.begin(), bytes.end()};
+    return (std::ostringstream() << std::ifstream(path).rdbuf()).str();
 }
 
 TEST(CliStopSignals, InterruptedSaveLeavesNoHiddenFileAndTheOldOutput) {
     test::temp_dir dir;
-    auto recipe = test::raw_recipe(24, 240);
-    recipe.width = 320;
-    recipe.height = 240;
+    auto recipe = test::raw_recipe(24, 240);  // long enough to stop halfway
+    recipe.width = recipe.height = 240;
     test::make_avi(dir.file("movie.avi"), recipe);
     const std::string out = dir.file("new.avi");
     test::write_bytes(out, {'o', 'l', 'd'});
@@ -144,38 +112,32 @@ TEST(CliStopSignals, InterruptedSaveLeavesNoHiddenFileAndTheOldOutput) {
     const int status = wait_for(pid);
     ::close(watch);
     // A run that finished before the signal came proves nothing either way.
-    ASSERT_TRUE(WIFSIGNALED(status)) << text_of(dir.file("log"));
-    EXPECT_EQ(WTERMSIG(status), SIGINT);
-    EXPECT_EQ(hidden_files(dir.path()), std::vector<std::string>{});
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << text_of(dir.file("log"));
+    EXPECT_EQ(hidden_files(dir.path()), 0);
     EXPECT_EQ(text_of(out), "old");
 }
 
 class CliWorkers : public ::testing::Test {
   protected:
     test::temp_dir dir;
-    std::vector<std::string> args;
+    std::vector<std::string> args{"convert", "-j", "2", "--op", "reduce", "--refine", "16",
+                                  "--format", "png", "--out-dir", dir.file("out")};
 
     void SetUp() override {
-        args = {"convert", "-j", "2", "--op", "reduce", "--colors", "256", "--refine", "16",
-                "--format", "png", "--out-dir", dir.file("out")};
         fs::create_directory(dir.file("out"));
-        for (int i = 0; i < 4; ++i) {
-            const std::string name = dir.file("p" + std::to_string(i) + ".png");
+        for (uint32_t i = 0; i < 4; ++i) {
+            args.push_back(dir.file("p" + std::to_string(i) + ".png"));
             std::string error;
-            ASSERT_EQ(test::make_photo_like(700, 500, static_cast<uint32_t>(i + 3))
-                          .file_save_png(name, error),
-                      0)
-                << error;
-            args.push_back(name);
+            ASSERT_EQ(test::make_photo_like(700, 500, i + 3).file_save_png(args.back(), error), 0);
         }
     }
+    bool converted(int i) { return fs::exists(dir.file("out/p" + std::to_string(i) + ".png")); }
 };
 
 TEST_F(CliWorkers, AKilledWorkersFileIsNamedAndTheOthersAreConverted) {
     const pid_t pid = start_cli(args, dir.file("log"));
-    const auto workers = wait_for_children(pid, 2);
+    const auto workers = busy_workers(pid, 2);
     ASSERT_EQ(workers.size(), 2u);
-    wait_until_busy(workers[0]);
     ::kill(workers[0], SIGKILL);
     const int status = wait_for(pid);
     const std::string log = text_of(dir.file("log"));
@@ -184,34 +146,27 @@ TEST_F(CliWorkers, AKilledWorkersFileIsNamedAndTheOthersAreConverted) {
     EXPECT_NE(log.find("p0.png: the worker process converting it was killed by SIGKILL"),
               std::string::npos)
         << log;
-    EXPECT_FALSE(fs::exists(dir.file("out/p0.png")));
-    for (int i = 1; i < 4; ++i)
-        EXPECT_TRUE(fs::exists(dir.file("out/p" + std::to_string(i) + ".png"))) << i;
+    EXPECT_FALSE(converted(0));
+    EXPECT_TRUE(converted(1) && converted(2) && converted(3));
 }
 
 TEST_F(CliWorkers, AStoppedRunStopsItsWorkersWithoutHiddenFiles) {
     const pid_t pid = start_cli(args, dir.file("log"));
-    const auto workers = wait_for_children(pid, 2);
+    const auto workers = busy_workers(pid, 2);
     ASSERT_EQ(workers.size(), 2u);
-    wait_until_busy(workers[0]);
     ::kill(pid, SIGTERM);
     const int status = wait_for(pid);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << text_of(dir.file("log"));
-    // Each worker ends after the file in hand.
-    for (pid_t w : workers)
-        for (int i = 0; i < 6000 && still_runs(w); ++i)
+    // Each worker ends after the file in hand (gone, or a zombie), which is then whole.
+    for (pid_t w : workers) {
+        for (int i = 0; i < 6000 && !stat_fields(w).empty() && stat_fields(w)[0] != "Z"; ++i)
             std::this_thread::sleep_for(10ms);
-    for (pid_t w : workers)
-        EXPECT_FALSE(still_runs(w)) << "worker " << w;
-    EXPECT_EQ(hidden_files(dir.file("out")), std::vector<std::string>{});
-    int converted = 0;
-    for (int i = 0; i < 4; ++i) {
-        const std::string name = dir.file("out/p" + std::to_string(i) + ".png");
-        if (!fs::exists(name)) continue;
-        ++converted;
-        EXPECT_EQ(image_info(name).flag, 1) << name;
+        EXPECT_TRUE(stat_fields(w).empty() || stat_fields(w)[0] == "Z") << "worker " << w;
     }
-    EXPECT_LT(converted, 4);
+    EXPECT_EQ(hidden_files(dir.file("out")), 0);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(!converted(i) || image_info(dir.file("out/p" + std::to_string(i) + ".png")).flag == 1);
+    EXPECT_FALSE(converted(2) && converted(3));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Refinement passes over a reduced palette: what they lower, what they leave.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "image/image_info.h"
@@ -105,7 +104,7 @@ TEST(Refine, ReductionWithPassesGetsCloserAndLeavesOwnColoursAlone) {
 TEST(Refine, RefinedAlphaRoundsToTheNearestStoredValue) {
     // One entry's colours average to alpha 254.9: stored as 255, not 254.
     std::vector<uint32_t> px(10, 0xFF80A0C0u);
-    px[0] = 0xFE80A0C0u;
+    px[0] = 0xFE80A0C0u;  // and 5 of each of two dark greys
     px.insert(px.end(), 5, 0xFF000000u);
     px.insert(px.end(), 5, 0xFF020202u);
     image_info img = test::make_argb(20, 1, px);
@@ -114,7 +113,7 @@ TEST(Refine, RefinedAlphaRoundsToTheNearestStoredValue) {
     settings().refine_passes = 4;
     img.image_to_index(2);
     settings().reset_defaults();
-    EXPECT_NE(std::find(img.color.begin(), img.color.begin() + 2, 0xFF80A0C0u), img.color.begin() + 2)
+    EXPECT_TRUE(img.color[0] == 0xFF80A0C0u || img.color[1] == 0xFF80A0C0u)
         << std::hex << img.color[0] << " " << img.color[1];
 }
 
