@@ -12,12 +12,12 @@ int clamp_int(int v, int lo, int hi) {
     return v < lo ? lo : v > hi ? hi : v;
 }
 
-int bits_of(const line_spec& spec, int i) {
-    return spec.first + i < 3 ? spec.colour_bits : spec.alpha_bits;
+int bits_of(const line_shape& shape, int i) {
+    return shape.first + i < 3 ? shape.colour_bits : shape.alpha_bits;
 }
 
-bool pinned_opaque(const line_spec& spec, int i) {
-    return spec.first + i == spec.opaque_channel;
+bool pinned_opaque(const line_shape& shape, int i) {
+    return shape.first + i == shape.opaque_channel;
 }
 
 // For every stored width (4 to 8 bits) and P-bit (none, 0, 1), the largest
@@ -62,21 +62,21 @@ int nearest_stored(float t, int p, int bits) {
 // Rounds both float endpoints to stored values, with the P-bits whose
 // values land nearest: chosen for each endpoint alone when they are
 // unique, for both together when shared, set when a channel must stay 255.
-void quantize_nearest(const line_spec& spec, const float e0[4], const float e1[4], line_fit& out) {
+void quantize_nearest(const line_shape& shape, const float e0[4], const float e1[4], line_fit& out) {
     bool pinned = false;
-    for (int i = 0; i < spec.count; ++i)
-        pinned = pinned || pinned_opaque(spec, i);
-    const int p_first = spec.pbits == pbit_kind::none ? -1 : pinned ? 1 : 0;
-    const int p_last = spec.pbits == pbit_kind::none ? -1 : 1;
+    for (int i = 0; i < shape.count; ++i)
+        pinned = pinned || pinned_opaque(shape, i);
+    const int p_first = shape.pbits == pbit_kind::none ? -1 : pinned ? 1 : 0;
+    const int p_last = shape.pbits == pbit_kind::none ? -1 : 1;
     int q[2][2][4];  // by P-bit choice, endpoint, channel
     float miss[2][2] = {{0.0f, 0.0f}, {0.0f, 0.0f}};
     for (int p = p_first; p <= p_last; ++p) {
         const int k = p < 0 ? 0 : p;
         for (int e = 0; e < 2; ++e)
-            for (int i = 0; i < spec.count; ++i) {
-                const int bits = bits_of(spec, i);
+            for (int i = 0; i < shape.count; ++i) {
+                const int bits = bits_of(shape, i);
                 const float t = e == 0 ? e0[i] : e1[i];
-                q[k][e][i] = pinned_opaque(spec, i) ? (1 << bits) - 1 : nearest_stored(t, p, bits);
+                q[k][e][i] = pinned_opaque(shape, i) ? (1 << bits) - 1 : nearest_stored(t, p, bits);
                 const float d = static_cast<float>(dequantize(q[k][e][i], p, bits)) - t;
                 miss[k][e] += d * d;
             }
@@ -84,7 +84,7 @@ void quantize_nearest(const line_spec& spec, const float e0[4], const float e1[4
     int pick[2];
     if (p_first == p_last) {
         pick[0] = pick[1] = p_first < 0 ? 0 : p_first;
-    } else if (spec.pbits == pbit_kind::shared) {
+    } else if (shape.pbits == pbit_kind::shared) {
         pick[0] = pick[1] = miss[1][0] + miss[1][1] < miss[0][0] + miss[0][1] ? 1 : 0;
     } else {
         pick[0] = miss[1][0] < miss[0][0] ? 1 : 0;
@@ -92,15 +92,15 @@ void quantize_nearest(const line_spec& spec, const float e0[4], const float e1[4
     }
     for (int e = 0; e < 2; ++e) {
         out.p[e] = p_first < 0 ? -1 : pick[e];
-        for (int i = 0; i < spec.count; ++i)
+        for (int i = 0; i < shape.count; ++i)
             out.q[e][i] = q[pick[e]][e][i];
     }
 }
 
-void decode_ends(const line_spec& spec, const line_fit& f, int d0[4], int d1[4]) {
-    for (int i = 0; i < spec.count; ++i) {
-        d0[i] = dequantize(f.q[0][i], f.p[0], bits_of(spec, i));
-        d1[i] = dequantize(f.q[1][i], f.p[1], bits_of(spec, i));
+void decode_ends(const line_shape& shape, const line_fit& f, int d0[4], int d1[4]) {
+    for (int i = 0; i < shape.count; ++i) {
+        d0[i] = dequantize(f.q[0][i], f.p[0], bits_of(shape, i));
+        d1[i] = dequantize(f.q[1][i], f.p[1], bits_of(shape, i));
     }
 }
 
@@ -108,9 +108,9 @@ void decode_ends(const line_spec& spec, const line_fit& f, int d0[4], int d1[4])
 // endpoint values alone, so each channel is searched on its own: the stored
 // values either side of the least-squares ones, with the P-bits that land
 // nearest those. Returns the squared error of the best, exact for these steps.
-int best_ends_for_steps(const pixel4* px, int n, const line_spec& spec, const uint8_t* step,
+int best_ends_for_steps(const pixel4* px, int n, const line_shape& shape, const uint8_t* step,
                         const float f0[4], const float f1[4], line_fit& out) {
-    const int* weights = weights_for(spec.index_bits);
+    const int* weights = weights_for(shape.index_bits);
     int used[16], used_count = 0;
     int in_step[16], sum[4][16], squares[4] = {0, 0, 0, 0};
     for (int p = 0; p < n; ++p) {
@@ -118,27 +118,27 @@ int best_ends_for_steps(const pixel4* px, int n, const line_spec& spec, const ui
         if (!std::count(used, used + used_count, s)) {
             used[used_count++] = s;
             in_step[s] = 0;
-            for (int i = 0; i < spec.count; ++i)
+            for (int i = 0; i < shape.count; ++i)
                 sum[i][s] = 0;
         }
         ++in_step[s];
-        for (int i = 0; i < spec.count; ++i) {
-            const int x = px[p][spec.first + i];
+        for (int i = 0; i < shape.count; ++i) {
+            const int x = px[p][shape.first + i];
             sum[i][s] += x;
             squares[i] += x * x;
         }
     }
-    if (spec.pbits == pbit_kind::none)
+    if (shape.pbits == pbit_kind::none)
         out.p[0] = out.p[1] = -1;
     else
-        quantize_nearest(spec, f0, f1, out);  // for its P-bits
+        quantize_nearest(shape, f0, f1, out);  // for its P-bits
     const int p0 = out.p[0], p1 = out.p[1];
     int total = 0;
-    for (int i = 0; i < spec.count; ++i) {
-        const int bits = bits_of(spec, i), top = (1 << bits) - 1;
+    for (int i = 0; i < shape.count; ++i) {
+        const int bits = bits_of(shape, i), top = (1 << bits) - 1;
         int a_lo = stored_below(f0[i], p0, bits), b_lo = stored_below(f1[i], p1, bits);
         int a_hi = std::min(a_lo + 1, top), b_hi = std::min(b_lo + 1, top);
-        if (pinned_opaque(spec, i)) a_lo = a_hi = b_lo = b_hi = top;
+        if (pinned_opaque(shape, i)) a_lo = a_hi = b_lo = b_hi = top;
         int best = INT_MAX;
         for (int a = a_lo; a <= a_hi; ++a) {
             const int da = dequantize(a, p0, bits);
@@ -164,29 +164,29 @@ const int* weights_for(int index_bits) {
     return index_bits == 2 ? weights2 : index_bits == 3 ? weights3 : weights4;
 }
 
-int fit_line(const pixel4* px, int n, const line_spec& spec, const float e0[4], const float e1[4],
+int fit_line(const pixel4* px, int n, const line_shape& shape, const float e0[4], const float e1[4],
              line_fit& out, uint8_t* step) {
-    const int* weights = weights_for(spec.index_bits);
-    const int steps = 1 << spec.index_bits;
+    const int* weights = weights_for(shape.index_bits);
+    const int steps = 1 << shape.index_bits;
     int d0[4], d1[4];
-    quantize_nearest(spec, e0, e1, out);
-    decode_ends(spec, out, d0, d1);
-    out.error = assign_steps(px, n, spec.first, spec.count, d0, d1, weights, steps, step);
+    quantize_nearest(shape, e0, e1, out);
+    decode_ends(shape, out, d0, d1);
+    out.error = assign_steps(px, n, shape.first, shape.count, d0, d1, weights, steps, step);
     // Two rounds: a third seldom moves anything.
     for (int round = 0; round < 2 && out.error > 0; ++round) {
         float f0[4], f1[4];
-        if (!refit_endpoints(px, n, spec.first, spec.count, step, weights, f0, f1)) {
+        if (!refit_endpoints(px, n, shape.first, shape.count, step, weights, f0, f1)) {
             // Every pixel on one step: search about the endpoints as they are.
-            for (int i = 0; i < spec.count; ++i)
+            for (int i = 0; i < shape.count; ++i)
                 f0[i] = static_cast<float>(d0[i]), f1[i] = static_cast<float>(d1[i]);
         }
         line_fit next;
-        if (best_ends_for_steps(px, n, spec, step, f0, f1, next) >= out.error) break;
+        if (best_ends_for_steps(px, n, shape, step, f0, f1, next) >= out.error) break;
         // The new endpoints with the old steps already beat the old fit; new
         // steps are taken only where they do better still.
-        decode_ends(spec, next, d0, d1);
+        decode_ends(shape, next, d0, d1);
         uint8_t moved[16];
-        const int error = assign_steps(px, n, spec.first, spec.count, d0, d1, weights, steps, moved);
+        const int error = assign_steps(px, n, shape.first, shape.count, d0, d1, weights, steps, moved);
         if (error < next.error) {
             next.error = error;
             std::memcpy(step, moved, static_cast<size_t>(n));

@@ -15,7 +15,7 @@ namespace mevra::dds::bc7_fit {
 
 enum class pbit_kind { none, shared, unique };
 
-struct line_spec {
+struct line_shape {
     int first = 0, count = 3;  // the channels fitted, of R, G, B, A
     int colour_bits = 7;       // stored bits of R, G and B
     int alpha_bits = 0;        // stored bits of A
@@ -41,7 +41,7 @@ const int* weights_for(int index_bits);
 
 // Fits the n pixels starting from the float endpoints e0 and e1 (of the
 // channels fitted); returns the squared error and fills the steps.
-int fit_line(const pixel4* px, int n, const line_spec& spec, const float e0[4], const float e1[4],
+int fit_line(const pixel4* px, int n, const line_shape& shape, const float e0[4], const float e1[4],
              line_fit& out, uint8_t* step);
 
 // Exchanges the endpoints and mirrors the steps, which decodes the same:

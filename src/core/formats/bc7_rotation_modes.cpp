@@ -20,12 +20,12 @@ struct part {
     int index_bits = 2;
 };
 
-void fit_part(const pixel4* px, const line_spec& spec, const float e0[4], const float e1[4],
+void fit_part(const pixel4* px, const line_shape& shape, const float e0[4], const float e1[4],
               part& out) {
-    fit_line(px, 16, spec, e0, e1, out.fit, out.step);
-    out.index_bits = spec.index_bits;
+    fit_line(px, 16, shape, e0, e1, out.fit, out.step);
+    out.index_bits = shape.index_bits;
     // Pixel 0 anchors both index sets.
-    if (out.step[0] >> (spec.index_bits - 1)) mirror_line(out.fit, spec.index_bits, out.step, 16);
+    if (out.step[0] >> (shape.index_bits - 1)) mirror_line(out.fit, shape.index_bits, out.step, 16);
 }
 
 void put_steps(bit_writer& w, const part& p) {
@@ -67,9 +67,9 @@ int encode_rotated(const pixel4 px[16], int rotation, bool opaque, unsigned mode
     principal_endpoints(r, 16, 0, 3, c0, c1);
     principal_endpoints(r, 16, 3, 1, s0, s1);
 
-    line_spec colour_spec;
+    line_shape colour_spec;
     colour_spec.opaque_channel = opaque_channel;
-    line_spec single_spec;
+    line_shape single_spec;
     single_spec.first = 3;
     single_spec.count = 1;
     single_spec.opaque_channel = opaque_channel;

@@ -62,20 +62,20 @@ void prepare_split(const pixel4 px[16], int subsets, int partition, int channels
 
 int encode_split_mode(const split& s, int mode, bool opaque, int bound, uint8_t out[16]) {
     const mode_info& m = mode_table[mode];
-    line_spec spec;
-    spec.count = m.alpha_bits ? 4 : 3;
-    spec.colour_bits = m.colour_bits;
-    spec.alpha_bits = m.alpha_bits;
-    spec.pbits = m.pbits;
-    spec.index_bits = m.index_bits;
-    spec.opaque_channel = opaque && m.alpha_bits ? 3 : -1;
+    line_shape shape;
+    shape.count = m.alpha_bits ? 4 : 3;
+    shape.colour_bits = m.colour_bits;
+    shape.alpha_bits = m.alpha_bits;
+    shape.pbits = m.pbits;
+    shape.index_bits = m.index_bits;
+    shape.opaque_channel = opaque && m.alpha_bits ? 3 : -1;
 
     line_fit fit[3];
     uint8_t step[3][16];
     int error = m.alpha_bits ? 0 : s.alpha_loss;
     for (int k = 0; k < s.subsets; ++k) {
         if (error >= bound) return INT_MAX;
-        error += fit_line(s.members[k], s.count[k], spec, s.e0[k], s.e1[k], fit[k], step[k]);
+        error += fit_line(s.members[k], s.count[k], shape, s.e0[k], s.e1[k], fit[k], step[k]);
     }
     if (error >= bound) return INT_MAX;
 
@@ -89,7 +89,7 @@ int encode_split_mode(const split& s, int mode, bool opaque, int bound, uint8_t 
     bit_writer w{out};
     w.put(1u << mode, mode + 1);
     w.put(static_cast<uint32_t>(s.partition), m.partition_bits);
-    for (int c = 0; c < spec.count; ++c)
+    for (int c = 0; c < shape.count; ++c)
         for (int k = 0; k < s.subsets; ++k)
             for (int e = 0; e < 2; ++e)
                 w.put(static_cast<uint32_t>(fit[k].q[e][c]), c < 3 ? m.colour_bits : m.alpha_bits);
