@@ -105,8 +105,11 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
 }
 
 main_window::~main_window() {
-    // The sub-windows going with the MDI area must not reach a half-destroyed window.
+    // The sub-windows going with the MDI area must not reach a half-destroyed
+    // window, nor the palette window, which may go before them.
     disconnect(mdi_area_, nullptr, this, nullptr);
+    for (QMdiSubWindow* sub : mdi_area_->subWindowList())
+        if (auto* image = qobject_cast<image_window*>(sub)) image->tools = nullptr;
 }
 
 image_window* main_window::active_image() const {

@@ -157,6 +157,11 @@ TEST_F(MainWindowTest, ZoomAndGridWithoutAWindowAreGlobal) {
     EXPECT_EQ(child->image->grid_mode, 1);
 }
 
+TEST_F(MainWindowTest, GoesWithItsImagesOpen) {
+    open_image(write_argb("a.png", 4, 3));
+    window.reset();  // the palette window may go before the images
+}
+
 TEST_F(MainWindowTest, ExitAsksAfterTheWindowsAndCancelKeepsRunning) {
     image_window* child = open_image(write_argb("a.png", 4, 3));
     child->undo_add();  // unsaved changes

@@ -26,7 +26,7 @@ class MainWindowTest : public ::testing::Test {
     void TearDown() override {
         // Closing for good: no questions, no windows left behind.
         mevra::test::scripted_ui ui(mevra::msg_answer::no);
-        for (QMdiSubWindow* w : window->mdi_area()->subWindowList())
+        for (QMdiSubWindow* w : window ? window->mdi_area()->subWindowList() : QList<QMdiSubWindow*>())
             if (auto* child = qobject_cast<image_window*>(w)) child->discard();
         window.reset();
         mevra::test::settle();
