@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -100,6 +101,18 @@ QHBoxLayout* make_ok_cancel(QDialog* dialog, QPushButton** ok, QPushButton** can
     row->addWidget(*ok);
     row->addWidget(*cancel);
     return row;
+}
+
+void finish_options_dialog(QDialog* dialog, QLayout* body) {
+    QPushButton *ok = nullptr, *cancel = nullptr;
+    QHBoxLayout* buttons = make_ok_cancel(dialog, &ok, &cancel);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(body);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    keep_position(dialog);
+    light_fields(dialog);
 }
 
 void keep_position(QDialog* dialog) {

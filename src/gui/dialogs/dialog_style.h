@@ -7,6 +7,7 @@
 #include <optional>
 
 class QDialog;
+class QLayout;
 class QHBoxLayout;
 class QPushButton;
 class QWidget;
@@ -36,6 +37,11 @@ QString cancel_text();
 // Escape does) as Qt words them, named ok_button and cancel_button. OK is left
 // unconnected because some dialogs check their input before accepting.
 QHBoxLayout* make_ok_cancel(QDialog* dialog, QPushButton** ok, QPushButton** cancel);
+
+// Lays an options dialog out: `body` above OK (accepts) and Cancel, the size
+// fixed to the contents, reopened where it was left, fields light. Call once
+// every control exists.
+void finish_options_dialog(QDialog* dialog, QLayout* body);
 
 // Qt centres a dialog again on every show unless it has been moved on purpose;
 // these dialogs reopen where they were last (or where the settings file put them).

@@ -85,16 +85,9 @@ environment_options_dialog::environment_options_dialog(QWidget* parent) : QDialo
     scroll->setFixedSize(
         panel->minimumWidth() + scroll->verticalScrollBar()->sizeHint().width() + 2, 400);
 
-    QPushButton *ok = nullptr, *cancel = nullptr;
-    auto* buttons = dialog_style::make_ok_cancel(this, &ok, &cancel);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(scroll);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    dialog_style::keep_position(this);
-    dialog_style::light_fields(this);
+    auto* body = new QVBoxLayout;
+    body->addWidget(scroll);
+    dialog_style::finish_options_dialog(this, body);
     set_aviren_sample_name();
 }
 

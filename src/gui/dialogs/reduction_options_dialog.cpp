@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "dialogs/dialog_style.h"
@@ -90,16 +89,7 @@ reduction_options_dialog::reduction_options_dialog(QWidget* parent) : QDialog(pa
     refine_passes_spin->setAccessibleName(refine_label->text());
     grid->addWidget(key_colour_out_check, 5, 0, 1, 2);
 
-    QPushButton *ok = nullptr, *cancel = nullptr;
-    auto* buttons = dialog_style::make_ok_cancel(this, &ok, &cancel);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    dialog_style::keep_position(this);
-    dialog_style::light_fields(this);
+    dialog_style::finish_options_dialog(this, grid);
 }
 
 void reduction_options_dialog::read_settings() {
