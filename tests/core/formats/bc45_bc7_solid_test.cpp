@@ -1,16 +1,12 @@
-// BC4 and BC5 through the block decoders and the reader; one-colour blocks exact in BC4/BC5/BC7.
+// BC4 and BC5 through the block decoders (the files: DdsMipmaps and the Pillow
+// check); one-colour blocks exact in BC4/BC5/BC7.
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "dds_test_decoder.h"
 #include "formats/bc45_encoder.h"
 #include "formats/bc7_encoder.h"
 #include "formats/bc_decode.h"
-#include "image/image_info.h"
-#include "platform/byte_reader.h"
-#include "settings/clgbase.h"
-#include "support/test_support.h"
 
 namespace mevra {
 namespace {
@@ -56,33 +52,6 @@ TEST(Bc4Encode, HardMasksTakeTheSixLevelModeWhichAloneIsExact) {
     EXPECT_EQ(levels[2], (4u * half[0] + half[1] + 2) / 5);  // as the format defines it
     for (int p = 0; p < 16; ++p)
         EXPECT_EQ(back[p] & 255, values[p]);
-}
-
-TEST(Bc45File, HeadersSizesAndWhatTheReaderShows) {
-    const image_info img = test::make_photo_like(24, 8, 5, true);
-    const int saved = settings().dds_format;
-    test::temp_dir dir;
-    for (int layout : {FMT_BC4, FMT_BC5}) {
-        settings().dds_format = layout;
-        std::string error;
-        ASSERT_EQ(img.file_save_dds(dir.file("t.dds"), error), 0) << error;
-        const auto f = test::read_bytes(dir.file("t.dds"));
-        const bool bc5 = layout == FMT_BC5;
-        ASSERT_EQ(f.size(), 128 + size_t{bc5 ? 192u : 96u});
-        EXPECT_EQ(std::string(f.begin() + 84, f.begin() + 88), bc5 ? "ATI2" : "ATI1");
-        image_info back;
-        byte_reader in(f);
-        ASSERT_EQ(back.file_load_dds(in), 0);
-        for (int64_t p = 0; p < img.pixel_count(); ++p) {
-            const uint32_t c = img.get_pos_color(p), d = back.get_pos_color(p);
-            const int r = c >> 16 & 255, g = c >> 8 & 255, b = c & 255;
-            const int luma = (77 * r + 150 * g + 29 * b + 128) >> 8;
-            EXPECT_NEAR(static_cast<int>(d >> 16 & 255), bc5 ? r : luma, 12) << p;
-            EXPECT_NEAR(static_cast<int>(d >> 8 & 255), bc5 ? g : luma, 12) << p;
-            EXPECT_EQ(d >> 24, 255u);
-        }
-    }
-    settings().dds_format = saved;
 }
 
 }  // namespace

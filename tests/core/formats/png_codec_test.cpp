@@ -60,6 +60,7 @@ bytes make_png(const png_spec& s) {
 struct raw_png {
     int depth = 0, color_type = 0;
     bytes first_row, trns;
+    std::vector<bytes> rows;  // every row, when asked for
 };
 
 void take(png_structp png, png_bytep out, size_t n) {
@@ -67,7 +68,7 @@ void take(png_structp png, png_bytep out, size_t n) {
     src->read(out, n);
 }
 
-raw_png read_raw(const bytes& file) {
+raw_png read_raw(const bytes& file, bool all_rows = false) {
     raw_png r;
     byte_reader src(file);
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -82,6 +83,9 @@ raw_png read_raw(const bytes& file) {
     if (png_get_tRNS(png, info, &t, &n, nullptr)) r.trns.assign(t, t + n);
     r.first_row.resize(png_get_rowbytes(png, info));
     png_read_row(png, r.first_row.data(), nullptr);
+    if (all_rows) r.rows.push_back(r.first_row);
+    for (uint32_t y = 1; all_rows && y < png_get_image_height(png, info); ++y)
+        png_read_row(png, r.rows.emplace_back(r.first_row.size()).data(), nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return r;
 }
@@ -362,26 +366,13 @@ TEST(PngFilters, AgreeWithLibpngBothWays) {
             }
 
     const image_info photo = make_photo_like(41, 29, 8, true);
-    const bytes file = saved_as(photo, IMGFMT_PNG);
-    byte_reader src(file);
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) std::abort();
-    png_set_read_fn(png, &src, take);
-    png_read_info(png, info);
-    ASSERT_EQ(png_get_color_type(png, info), PNG_COLOR_TYPE_RGB_ALPHA);
-    ASSERT_EQ(png_get_bit_depth(png, info), 8);
+    const raw_png raw = read_raw(saved_as(photo, IMGFMT_PNG), true);
+    ASSERT_EQ(raw.color_type, PNG_COLOR_TYPE_RGB_ALPHA);
+    ASSERT_EQ(raw.depth, 8);
     std::vector<uint32_t> read;
-    bytes row(png_get_rowbytes(png, info));
-    for (int y = 0; y < photo.height; ++y) {
-        png_read_row(png, row.data(), nullptr);
-        for (int x = 0; x < photo.width; ++x) {
-            const uint8_t* p = &row[size_t(x) * 4];
-            read.push_back(uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
-        }
-    }
-    png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
+    for (const bytes& row : raw.rows)
+        for (size_t x = 0; x < row.size(); x += 4)
+            read.push_back(uint32_t{row[x + 3]} << 24 | uint32_t{row[x]} << 16 | uint32_t{row[x + 1]} << 8 | row[x + 2]);
     EXPECT_EQ(read, photo.argb_buff);
 }
 
