@@ -173,13 +173,18 @@ double layout_psnr(const image_info& img, const std::vector<uint32_t>& back, int
     return psnr(img, back, 3);
 }
 
+// The luminance BC4 stores (weights 77 + 150 + 29 = 256, greys exact).
+uint32_t luma_of(uint32_t c) {
+    return (77 * (c >> 16 & 255) + 150 * (c >> 8 & 255) + 29 * (c & 255) + 128) >> 8;
+}
+
 // nvcompress's BC4 takes the alpha channel: its input for BC4 is the grey
 // picture with the grey in alpha too. Returns the path written.
 std::string peer_bc4_input(const image_info& img, const std::string& png) {
     std::vector<uint32_t> px(static_cast<size_t>(img.pixel_count()));
     for (size_t i = 0; i < px.size(); ++i) {
         const uint32_t c = img.get_pos_color(static_cast<int64_t>(i));
-        const uint32_t luma = (77 * (c >> 16 & 255) + 150 * (c >> 8 & 255) + 29 * (c & 255) + 128) >> 8;
+        const uint32_t luma = luma_of(c);
         px[i] = luma << 24 | luma * 0x010101u;
     }
     const std::string path = png + ".alpha.png";
@@ -231,8 +236,7 @@ void every_layout_with_mipmaps(const image_info& img, const std::string& png,
     std::vector<uint32_t> grey(static_cast<size_t>(img.pixel_count()));
     for (size_t i = 0; i < grey.size(); ++i) {
         const uint32_t c = img.get_pos_color(static_cast<int64_t>(i));
-        const uint32_t luma = (77 * (c >> 16 & 255) + 150 * (c >> 8 & 255) + 29 * (c & 255) + 128) >> 8;
-        grey[i] = 0xFF000000u | luma * 0x010101u;
+        grey[i] = 0xFF000000u | luma_of(c) * 0x010101u;
     }
     const image_info grey_img(img.width, img.height, grey.data());
     auto level0_psnr = [&](const std::string& path, int layout) {
@@ -369,9 +373,8 @@ int main(int argc, char** argv) {
     // of the photograph, blue as a unit normal would have it).
     std::vector<uint32_t> grey_px(photo_px.size()), normal_px(photo_px.size());
     for (size_t i = 0; i < photo_px.size(); ++i) {
-        const uint32_t c = photo_px[i], r = c >> 16 & 255, g = c >> 8 & 255, b = c & 255;
-        const uint32_t luma = (77 * r + 150 * g + 29 * b + 128) >> 8;
-        grey_px[i] = 0xFF000000u | luma * 0x010101u;
+        const uint32_t c = photo_px[i];
+        grey_px[i] = 0xFF000000u | luma_of(c) * 0x010101u;
         normal_px[i] = (c & 0xFFFFFF00u) | 255u;
     }
     single_and_two_channel(image_info(4224, 3168, grey_px.data()), png_path, dds_path);
