@@ -23,3 +23,13 @@ if(MEVRA_FUZZ)
     -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   target_link_options(mevra_flags INTERFACE -fsanitize=address,undefined)
 endif()
+
+# In the sanitizer (test) build, compiles a target's sources a batch at a time
+# (batch 0: all in one), so the inline code of heavy header libraries (CLI11,
+# GoogleTest, Qt) is instrumented once a batch instead of once a file. Other
+# builds compile every file on its own, which keeps each file's includes honest.
+function(mevra_batch_sources target batch)
+  if(MEVRA_SANITIZE)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${batch})
+  endif()
+endfunction()

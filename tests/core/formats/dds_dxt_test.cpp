@@ -208,12 +208,12 @@ TEST(DdsAlpha, InterpolatedAlphaTakesTheLowestCodeOnTies) {
 }
 
 // Encodes, decodes with the independent reader and measures the error.
-struct round_trip {
+struct dxt_round_trip {
     double mean_colour = 0, mean_alpha = 0;
     int worst_colour = 0, worst_alpha = 0;
 };
 
-round_trip encode_and_decode(const image_info& img, int layout) {
+dxt_round_trip encode_and_decode(const image_info& img, int layout) {
     test::temp_dir dir;
     const int saved = settings().dds_format;
     settings().dds_format = layout;
@@ -225,7 +225,7 @@ round_trip encode_and_decode(const image_info& img, int layout) {
     EXPECT_TRUE(test::decode_dds(test::read_bytes(dir.file("x.dds")), back, why)) << why;
     EXPECT_EQ(back.width, img.width);
     EXPECT_EQ(back.height, img.height);
-    round_trip r;
+    dxt_round_trip r;
     const auto want = test::argb_pixels(img);
     for (size_t i = 0; i < want.size() && i < back.argb.size(); ++i) {
         for (int s = 0; s < 24; s += 8) {
@@ -248,7 +248,7 @@ TEST(DdsRoundTrip, PhotoDecodesCloseToTheOriginal) {
     const image_info photo = test::make_photo_like(96, 64, 21);
     for (int layout : {FMT_DXT5, FMT_DXT3}) {
         SCOPED_TRACE(layout);
-        const round_trip r = encode_and_decode(photo, layout);
+        const dxt_round_trip r = encode_and_decode(photo, layout);
         EXPECT_LT(r.mean_colour, 3.5);
         EXPECT_LE(r.worst_colour, 24);
         EXPECT_EQ(r.worst_alpha, 0);
@@ -260,9 +260,9 @@ TEST(DdsRoundTrip, AlphaSurvivesBothLayouts) {
     const image_info img = test::make_argb_by(64, 32, [](int x, int y) {
         return static_cast<uint32_t>(x * 4 + y % 3) << 24 | 0x406080u;
     });
-    const round_trip dxt5 = encode_and_decode(img, FMT_DXT5);
+    const dxt_round_trip dxt5 = encode_and_decode(img, FMT_DXT5);
     EXPECT_LE(dxt5.worst_alpha, 2);
-    const round_trip dxt3 = encode_and_decode(img, FMT_DXT3);
+    const dxt_round_trip dxt3 = encode_and_decode(img, FMT_DXT3);
     EXPECT_LT(dxt3.mean_alpha, 7.0);  // dithered: each pixel may be off by a level
     EXPECT_LE(dxt3.worst_alpha, 17);
     // Fully transparent pixels stay fully transparent.
@@ -290,7 +290,7 @@ TEST(DdsRoundTrip, BlocksAreStoredRowByRowFromTheTop) {
         const uint32_t k = static_cast<uint32_t>((y / 4) * 4 + x / 4);
         return 0xFF000000u | (k * 16) << 16 | (255 - k * 16) << 8 | (k * 8);
     });
-    const round_trip r = encode_and_decode(img, FMT_DXT5);
+    const dxt_round_trip r = encode_and_decode(img, FMT_DXT5);
     EXPECT_LE(r.worst_colour, 4);  // only the 5:6:5 rounding
 }
 

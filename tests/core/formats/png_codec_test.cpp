@@ -7,7 +7,7 @@
 #include <csetjmp>
 #include <random>
 
-#include "codec_test_files.h"
+#include "raw_png_reader.h"
 #include "formats/png_idat.h"
 #include "platform/picture_decoder.h"
 
@@ -54,40 +54,6 @@ bytes make_png(const png_spec& s) {
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
-}
-
-// The first stored row and the tRNS table of a PNG, read with no transforms.
-struct raw_png {
-    int depth = 0, color_type = 0;
-    bytes first_row, trns;
-    std::vector<bytes> rows;  // every row, when asked for
-};
-
-void take(png_structp png, png_bytep out, size_t n) {
-    auto* src = static_cast<byte_reader*>(png_get_io_ptr(png));
-    src->read(out, n);
-}
-
-raw_png read_raw(const bytes& file, bool all_rows = false) {
-    raw_png r;
-    byte_reader src(file);
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) std::abort();
-    png_set_read_fn(png, &src, take);
-    png_read_info(png, info);
-    r.depth = png_get_bit_depth(png, info);
-    r.color_type = png_get_color_type(png, info);
-    png_bytep t = nullptr;
-    int n = 0;
-    if (png_get_tRNS(png, info, &t, &n, nullptr)) r.trns.assign(t, t + n);
-    r.first_row.resize(png_get_rowbytes(png, info));
-    png_read_row(png, r.first_row.data(), nullptr);
-    if (all_rows) r.rows.push_back(r.first_row);
-    for (uint32_t y = 1; all_rows && y < png_get_image_height(png, info); ++y)
-        png_read_row(png, r.rows.emplace_back(r.first_row.size()).data(), nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-    return r;
 }
 
 TEST(PngCodec, FullColourSavesAsRgbaAndKeepsAlpha) {

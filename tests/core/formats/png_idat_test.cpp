@@ -2,13 +2,11 @@
 // joined into one zlib stream, checked by decoding with zlib and libpng.
 #include <gtest/gtest.h>
 #include <libdeflate.h>
-#include <png.h>
 #include <zlib.h>
 
-#include <csetjmp>
 #include <random>
 
-#include "codec_test_files.h"
+#include "raw_png_reader.h"
 #include "formats/deflate_join.h"
 
 namespace mevra {
@@ -68,44 +66,11 @@ TEST(DeflateJoin, JoinedStreamsInflateToTheJoinedData) {
     EXPECT_FALSE(deflate_join::make_continuable(empty));
 }
 
-struct decoded_png {
-    int color_type = -1, depth = 0;
-    std::vector<bytes> rows;
-};
-
-void take(png_structp png, png_bytep out, size_t n) {
-    static_cast<byte_reader*>(png_get_io_ptr(png))->read(out, n);
-}
-
-// Every row as stored, read by libpng without transforms.
-decoded_png read_with_libpng(const bytes& file) {
-    decoded_png d;
-    byte_reader src(file);
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        return {};
-    }
-    png_set_read_fn(png, &src, take);
-    png_read_info(png, info);
-    d.color_type = png_get_color_type(png, info);
-    d.depth = png_get_bit_depth(png, info);
-    d.rows.assign(png_get_image_height(png, info), bytes(png_get_rowbytes(png, info)));
-    std::vector<png_bytep> rows;
-    for (auto& r : d.rows)
-        rows.push_back(r.data());
-    png_read_image(png, rows.data());
-    png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-    return d;
-}
-
 TEST(PngWriter, LibpngReadsBackTheSamePixelsInOneAndTwoStrips) {
     // Under and over the size at which the rows are compressed in two strips.
     for (const auto& [w, h] : {std::pair{61, 17}, std::pair{733, 509}}) {
         const image_info photo = make_photo_like(w, h, 9, true);
-        const decoded_png rgba = read_with_libpng(saved_as(photo, IMGFMT_PNG));
+        const raw_png rgba = read_raw(saved_as(photo, IMGFMT_PNG), true);
         ASSERT_EQ(rgba.color_type, PNG_COLOR_TYPE_RGB_ALPHA);
         ASSERT_EQ(rgba.rows.size(), size_t(h));
         for (int y = 0; y < h; ++y)
@@ -131,7 +96,7 @@ TEST(PngWriter, LibpngReadsBackTheSamePixelsInOneAndTwoStrips) {
                 for (auto& i : idx)
                     i &= 15;
             const image_info img = make_indexed(type, 2 * w, h, palette, idx);
-            const decoded_png back = read_with_libpng(saved_as(img, IMGFMT_PNG));
+            const raw_png back = read_raw(saved_as(img, IMGFMT_PNG), true);
             ASSERT_EQ(back.depth, type == IMGTYP_256 ? 8 : 4);
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < 2 * w; ++x) {

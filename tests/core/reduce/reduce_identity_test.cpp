@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <tuple>
 
 #include "image/image_info.h"
 #include "reduce/reduction_state.h"
@@ -67,35 +69,39 @@ image_info reduce_with(const image_info& source, int target, bool reference) {
     return img;
 }
 
-TEST(ReduceIdentity, FastPathMatchesReferenceBitForBit) {
+// One test per picture and mode, so that the test shards share the work.
+class ReduceIdentityOf : public testing::TestWithParam<std::tuple<size_t, int>> {};
+
+TEST_P(ReduceIdentityOf, FastPathMatchesReferenceBitForBit) {
     settings().reset_defaults();
-    const auto cases = images();
-    int runs = 0;
-    for (const case_image& c : cases) {
-        for (int mode = 0; mode < 4; ++mode) {
-            for (int dither = 0; dither < 4; ++dither) {
-                for (int target : {mode % 2 == 0 ? 2 : 37, dither % 2 == 0 ? 16 : 256}) {
-                    settings().conv_mode = mode;
-                    settings().dither_type = dither;
-                    settings().dither_level = 1 + (mode * 4 + dither + target) % 10;
-                    settings().transparency_mode = (target + dither) % 3 == 0;
-                    settings().nuki_flg_alpha0 = 1;
-                    const image_info a = reduce_with(c.image, target, true);
-                    const image_info b = reduce_with(c.image, target, false);
-                    ASSERT_EQ(a.color, b.color) << c.name << " mode " << mode << " dither "
-                                                << dither << " target " << target;
-                    ASSERT_EQ(a.index_buff, b.index_buff) << c.name << " mode " << mode;
-                    ASSERT_EQ(a.color_cnt, b.color_cnt);
-                    ASSERT_EQ(a.color_num, b.color_num);
-                    ASSERT_EQ(a.image_type, b.image_type);
-                    ++runs;
-                }
-            }
+    const case_image c = images()[std::get<0>(GetParam())];
+    const int mode = std::get<1>(GetParam());
+    for (int dither = 0; dither < 4; ++dither) {
+        for (int target : {mode % 2 == 0 ? 2 : 37, dither % 2 == 0 ? 16 : 256}) {
+            settings().conv_mode = mode;
+            settings().dither_type = dither;
+            settings().dither_level = 1 + (mode * 4 + dither + target) % 10;
+            settings().transparency_mode = (target + dither) % 3 == 0;
+            settings().nuki_flg_alpha0 = 1;
+            const image_info a = reduce_with(c.image, target, true);
+            const image_info b = reduce_with(c.image, target, false);
+            ASSERT_EQ(a.color, b.color) << c.name << " dither " << dither << " target " << target;
+            ASSERT_EQ(a.index_buff, b.index_buff) << c.name << " dither " << dither;
+            ASSERT_EQ(a.color_cnt, b.color_cnt);
+            ASSERT_EQ(a.color_num, b.color_num);
+            ASSERT_EQ(a.image_type, b.image_type);
         }
     }
-    EXPECT_EQ(runs, static_cast<int>(cases.size()) * 32);
     settings().reset_defaults();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryPictureAndMode, ReduceIdentityOf,
+    testing::Combine(testing::Range<size_t>(0, images().size()), testing::Range(0, 4)),
+    [](const testing::TestParamInfo<std::tuple<size_t, int>>& info) {
+        return std::string(images()[std::get<0>(info.param)].name) + "_mode" +
+               std::to_string(std::get<1>(info.param));
+    });
 
 TEST(ReduceIdentity, ColourfulImagesTakeTheSameCoarseTable) {
     // More than 65536 colours: the coarse pre-quantisation runs in both paths.
