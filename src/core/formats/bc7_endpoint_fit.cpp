@@ -8,10 +8,6 @@
 namespace mevra::dds::bc7_fit {
 namespace {
 
-int clamp_int(int v, int lo, int hi) {
-    return v < lo ? lo : v > hi ? hi : v;
-}
-
 int bits_of(const line_shape& shape, int i) {
     return shape.first + i < 3 ? shape.colour_bits : shape.alpha_bits;
 }
@@ -46,7 +42,7 @@ const floor_tables& stored_floors() {
 }
 
 int stored_below(float t, int p, int bits) {
-    return stored_floors().below[bits - 4][p + 1][clamp_int(static_cast<int>(t), 0, 255)];
+    return stored_floors().below[bits - 4][p + 1][std::clamp(static_cast<int>(t), 0, 255)];
 }
 
 // The stored value whose widened value is nearest to t (0 <= t <= 255): the

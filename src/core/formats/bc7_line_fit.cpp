@@ -7,10 +7,6 @@
 namespace mevra::dds::bc7_fit {
 namespace {
 
-int clamp_int(int v, int lo, int hi) {
-    return v < lo ? lo : v > hi ? hi : v;
-}
-
 // Plain comparisons rather than fmin/fmax, which are calls without
 // -ffast-math; every value here is a number.
 float clamp_255(float v) {
@@ -101,7 +97,7 @@ int assign_steps(const pixel4* px, int n, int first, int count, const int end0[4
         int dot = 0;
         for (int c = 0; c < count; ++c)
             dot += (px[p][first + c] - end0[c]) * dir[c];
-        const int guess = clamp_int(static_cast<int>(static_cast<float>(dot) * scale + 0.5f), 0,
+        const int guess = std::clamp(static_cast<int>(static_cast<float>(dot) * scale + 0.5f), 0,
                                     steps - 1);
         int best = INT_MAX, best_s = guess;
         for (int s = std::max(0, guess - 1); s <= std::min(steps - 1, guess + 1); ++s) {

@@ -13,10 +13,6 @@
 namespace mevra {
 namespace {
 
-int saturate(int64_t v) {
-    return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
-}
-
 // Copies the old picture onto a canvas of new_w × new_h filled with `outside`,
 // its top-left pixel landing at (left, top).
 template <class T>
@@ -43,14 +39,14 @@ int image_info::trim_size(int size, int percent) {
     // The single-precision test keeps the rounding of the original arithmetic:
     // for ordinary sizes it is "round up".
     const bool up = static_cast<float>(t) * 0.01f > static_cast<float>(q);
-    return saturate(up ? q + 1 : q);
+    return saturate_to_int(up ? q + 1 : q);
 }
 
 int image_info::ruijo_size(int n) {
     int64_t p = 1;
     while (p < n)
         p <<= 1;
-    return saturate(p);
+    return saturate_to_int(p);
 }
 
 int image_info::image_triming(int left, int top, int new_width, int new_height) {

@@ -9,6 +9,7 @@
 #include "image/trim_calc.h"
 
 #include "image/image_info.h"
+#include "image/trim_size_check.h"
 #include "settings/clgbase.h"
 
 namespace mevra {
@@ -19,10 +20,6 @@ enum trim_mode { size_or_ratio = 0, margins = 1, multiples = 2, powers_of_two = 
 struct rect64 {
     int64_t left = 0, top = 0, width = 0, height = 0;
 };
-
-int saturate(int64_t v) {
-    return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
-}
 
 // Offset of an axis of `old_size` placed on `new_size`: 0 start, 1 centre, 2 end.
 int64_t placement(int style, int64_t new_size, int64_t old_size) {
@@ -128,10 +125,10 @@ int trim_calc_size(const trim_choices& s, int width, int height, trim_rect& out)
             break;
     }
     if (!ok) return -1;
-    out.left = saturate(r.left);
-    out.top = saturate(r.top);
-    out.width = saturate(r.width);
-    out.height = saturate(r.height);
+    out.left = saturate_to_int(r.left);
+    out.top = saturate_to_int(r.top);
+    out.width = saturate_to_int(r.width);
+    out.height = saturate_to_int(r.height);
     return 0;
 }
 

@@ -7,6 +7,9 @@
 
 namespace mevra {
 
+// Cb and Cr lie in [-128, 128): this moves them to [0, 256).
+inline constexpr float chroma_offset = 128.0f;
+
 struct wxyz {
     float a;   // alpha, 0..255
     float y;   // luma

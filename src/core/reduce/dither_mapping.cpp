@@ -9,7 +9,6 @@
 namespace mevra {
 namespace {
 
-constexpr float dithered_start = 1099511627776.0f;  // 2^40
 // Above this many old colours the per-colour result table would be too large.
 constexpr size_t max_memo_colours = size_t{1} << 20;
 

@@ -10,6 +10,10 @@ namespace mevra {
 
 class image_info;
 
+// The starting distance of a dithered pixel's nearest-entry search: larger
+// than any distance, so the first candidate always wins.
+inline constexpr float dithered_start = 1099511627776.0f;  // 2^40
+
 struct dither_settings {
     int type;   // 1 error diffusion A, 2 error diffusion B, 3 pattern
     int level;  // strength 1 .. 10

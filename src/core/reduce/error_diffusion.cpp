@@ -19,7 +19,6 @@
 namespace mevra {
 namespace {
 
-constexpr float dithered_start = 1099511627776.0f;  // 2^40
 
 // One neighbour of a kernel.
 struct kernel_tap {

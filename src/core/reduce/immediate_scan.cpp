@@ -22,7 +22,6 @@ namespace mevra {
 namespace {
 
 constexpr float absent_luma = std::numeric_limits<float>::lowest();
-constexpr float chroma_offset = 128.0f;
 
 // Largest luma over index ranges, of the groups that can still end a scan
 // (alive and not key groups); absent ones hold the lowest float.

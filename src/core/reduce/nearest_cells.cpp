@@ -17,7 +17,6 @@ constexpr int cells_per_axis = 32;
 constexpr int cell_count = cells_per_axis * cells_per_axis * cells_per_axis;
 constexpr float cell_size = 8.0f;
 constexpr float inverse_cell_size = 0.125f;
-constexpr float chroma_offset = 128.0f;
 // A cell's box is widened by this much on every side, far more than the
 // rounding of the chroma offset can move a colour across a cell border.
 constexpr float box_margin = 0.015625f;
