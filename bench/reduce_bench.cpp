@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
             if (img.flag == 0) return 1;
             img.image_to_argb();
             const double t_load = seconds_since(t0);
+            run("stages", img, target, dither, reference);
             settings().dither_type = dither;
             reduction().reference_path = reference;
             const auto t1 = clock_type::now();

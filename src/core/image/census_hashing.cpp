@@ -1,12 +1,14 @@
 // The census by hashing: each thread numbers the distinct colours of its part
-// of the picture in a hash table of its own, the parts' colours are merged into
-// one sorted table, and every pixel's number becomes its colour's rank there.
+// of the picture in a hash table of its own and sorts them, the parts' sorted
+// colours are merged into one table, and every pixel's number becomes its
+// colour's rank there.
 // Unlike the buckets it reads the picture front to back, which is what makes it
 // fast on large photographs, and it needs no list of pixel positions.
 #include <algorithm>
 #include <atomic>
 
 #include "image/color_census.h"
+#include "image/radix_sort.h"
 #include "platform/parallel_for.h"
 #include "platform/worker_threads.h"
 
@@ -17,7 +19,7 @@ namespace {
 // would need about as much memory as the bucket sort's list of positions of a
 // 13-megapixel picture: give up.
 constexpr size_t max_part_colours = size_t{1} << 20;
-constexpr size_t min_part_pixels = size_t{1} << 20;
+constexpr size_t min_part_pixels = size_t{1} << 18;
 constexpr size_t max_parts = 4;
 // How often a part looks whether another one has given up.
 constexpr size_t give_up_check_pixels = size_t{1} << 16;
@@ -79,8 +81,43 @@ class colour_numbering {
 struct census_part {
     size_t begin, end;
     colour_numbering numbering;
-    std::vector<int32_t> rank;  // place of each numbered colour in the merged table
+    std::vector<uint64_t> sorted;  // colour << 32 | number, by colour
+    std::vector<int32_t> rank;     // place of each numbered colour in the merged table
 };
+
+// The part's colours with their numbers, sorted by colour.
+void sort_part(census_part& part) {
+    const std::vector<uint32_t>& colours = part.numbering.colours;
+    part.sorted.resize(colours.size());
+    for (size_t id = 0; id < colours.size(); ++id)
+        part.sorted[id] = uint64_t{colours[id]} << 32 | id;
+    std::vector<uint64_t> scratch;
+    sort_by_high_half(part.sorted, scratch);
+    part.rank.resize(colours.size());
+}
+
+// Merges the parts' sorted colours into the table of distinct colours in
+// ascending order, noting each part's ranks on the way.
+std::vector<uint32_t> merge_parts(std::vector<census_part>& parts) {
+    std::vector<uint32_t> table;
+    std::vector<size_t> head(parts.size(), 0);
+    for (;;) {
+        size_t next = parts.size();
+        uint32_t smallest = 0;
+        for (size_t k = 0; k < parts.size(); ++k) {
+            if (head[k] == parts[k].sorted.size()) continue;
+            const auto colour = static_cast<uint32_t>(parts[k].sorted[head[k]] >> 32);
+            if (next == parts.size() || colour < smallest) {
+                next = k;
+                smallest = colour;
+            }
+        }
+        if (next == parts.size()) return table;
+        if (table.empty() || table.back() != smallest) table.push_back(smallest);
+        census_part& part = parts[next];
+        part.rank[part.sorted[head[next]++] & 0xFFFFFFFFu] = static_cast<int32_t>(table.size() - 1);
+    }
+}
 
 // Numbers the part's pixels into `index`; false once a part has given up.
 bool number_part(const uint32_t* argb, int32_t* index, census_part& part,
@@ -137,18 +174,10 @@ bool census_by_hashing(const std::vector<uint32_t>& argb, std::vector<int32_t>& 
     });
     if (given_up.load()) return false;
 
-    std::vector<uint32_t> table;
-    for (const census_part& part : parts)
-        table.insert(table.end(), part.numbering.colours.begin(), part.numbering.colours.end());
-    std::sort(table.begin(), table.end());
-    table.erase(std::unique(table.begin(), table.end()), table.end());
-
+    for_each_part(parts, sort_part);
+    std::vector<uint32_t> table = merge_parts(parts);
     for_each_part(parts, [&](census_part& part) {
-        const std::vector<uint32_t>& colours = part.numbering.colours;
-        part.rank.resize(colours.size());
-        for (size_t id = 0; id < colours.size(); ++id)
-            part.rank[id] = static_cast<int32_t>(
-                std::lower_bound(table.begin(), table.end(), colours[id]) - table.begin());
+        part.sorted = {};
         for (size_t p = part.begin; p < part.end; ++p)
             index[p] = part.rank[static_cast<size_t>(index[p])];
     });

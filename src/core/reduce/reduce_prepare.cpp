@@ -4,6 +4,7 @@
 #include <span>
 
 #include "image/image_info.h"
+#include "image/radix_sort.h"
 #include "platform/ui_port.h"
 #include "platform/ui_text.h"
 #include "reduce/reduction_state.h"
@@ -46,15 +47,16 @@ coarse_table make_coarse_table(const image_info& img, bool reference) {
     if (!reference) {
         // Numbering the distinct keys in ascending order by sorting them: the
         // same numbers as marking a 2^24 table, without touching 64 MiB.
-        std::vector<uint32_t> distinct = keys;
-        std::sort(distinct.begin(), distinct.end());
-        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        std::vector<uint64_t> by_key(colours), scratch;
         for (size_t i = 0; i < colours; ++i)
-            new_index_of_old[i] = static_cast<int32_t>(
-                std::lower_bound(distinct.begin(), distinct.end(), keys[i]) - distinct.begin());
-        table.reserve(distinct.size());
-        for (uint32_t key : distinct)
-            table.push_back(colour_of_key(key));
+            by_key[i] = uint64_t{keys[i]} << 32 | i;
+        sort_by_high_half(by_key, scratch);
+        for (uint64_t entry : by_key) {
+            const auto key = static_cast<uint32_t>(entry >> 32);
+            if (table.empty() || table.back() != colour_of_key(key))
+                table.push_back(colour_of_key(key));
+            new_index_of_old[entry & 0xFFFFFFFFu] = static_cast<int32_t>(table.size() - 1);
+        }
     } else {
         std::vector<int32_t> key_number(size_t{1} << 24, -1);
         for (uint32_t key : keys)
