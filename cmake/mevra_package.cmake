@@ -28,8 +28,16 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps turns the libraries the programs link into Depends.
+# dpkg-shlibdeps turns the libraries the programs link into Depends. FFmpeg is
+# loaded at run time (for the AVI commands), so its libraries are named here,
+# by the major versions the programs were built against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+foreach(library avformat avcodec swscale avutil)
+  string(TOUPPER ${library} prefix)
+  string(REGEX MATCH "^[0-9]+" major "${${prefix}_VERSION}")
+  list(APPEND MEVRA_FFMPEG_PACKAGES "lib${library}${major}")
+endforeach()
+string(REPLACE ";" ", " CPACK_DEBIAN_PACKAGE_DEPENDS "${MEVRA_FFMPEG_PACKAGES}")
 # Qt's own dialogs speak the desktop's language only with Qt's translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -11,7 +11,7 @@
 namespace mevra {
 
 // Allocations from this size up are advised (smaller ones would gain little).
-inline constexpr size_t huge_page_advice_bytes = size_t{8} << 20;
+inline constexpr size_t huge_page_advice_bytes = size_t{4} << 20;
 inline constexpr size_t huge_page_bytes = size_t{2} << 20;
 
 struct address_range {

@@ -86,6 +86,18 @@ class chroma_grid {
                 fill[static_cast<size_t>(cells_[static_cast<size_t>(k)])]++)] = k;
     }
 
+    // Where each cell's members above a group begin, for groups taken in
+    // ascending order: the cursors only move forward, so finding them costs
+    // one step per member over the whole pass instead of a search per scan.
+    std::vector<int32_t> cursors() const { return {start_.begin(), start_.end() - 1}; }
+    const int32_t* first_above(std::vector<int32_t>& cursor, int cell, int group) const {
+        int32_t& at = cursor[static_cast<size_t>(cell)];
+        const int32_t end = start_[static_cast<size_t>(cell) + 1];
+        while (at < end && members_[static_cast<size_t>(at)] <= group)
+            ++at;
+        return members_.data() + at;
+    }
+
     int axis(float v) const {
         const float u = std::floor((v + chroma_offset) / cell_);
         if (!(u >= 0.0f)) return 0;
@@ -93,9 +105,6 @@ class chroma_grid {
     }
     int per_axis() const { return per_axis_; }
     int cell_of(int cb, int cr) const { return cb * per_axis_ + cr; }
-    const int32_t* begin(int cell) const {
-        return members_.data() + start_[static_cast<size_t>(cell)];
-    }
     const int32_t* end(int cell) const {
         return members_.data() + start_[static_cast<size_t>(cell) + 1];
     }
@@ -116,18 +125,25 @@ int scan_immediate_fast(int groups) {
     reduction_state& st = reduction();
     const float colreach = st.colreach;
     luma_max_tree ends(groups);
+    // Alive and not a key group, kept beside the scan so that testing a member
+    // does not read its whole group; a merge takes both groups out.
+    std::vector<uint8_t> open(static_cast<size_t>(groups), 0);
     for (int k = 0; k < groups; ++k) {
         const colorgroup& g = st.gcoltable[static_cast<size_t>(k)];
-        if (alive(g) && !g.nuki) ends.set(k, g.centre.y);
+        if (alive(g) && !g.nuki) {
+            ends.set(k, g.centre.y);
+            open[static_cast<size_t>(k)] = 1;
+        }
     }
     const chroma_grid grid(st.gcoltable, groups, colreach);
+    std::vector<int32_t> cursor = grid.cursors();
 
     int within = 0;
     std::vector<int32_t> pairs;
     for (int i = 0; i < groups - 1; ++i) {
         const colorgroup& gi = st.gcoltable[static_cast<size_t>(i)];
         // A key group ends its own scan at the first later group: no pair.
-        if (!alive(gi) || gi.nuki) continue;
+        if (open[static_cast<size_t>(i)] == 0) continue;
         int from = i;
         for (;;) {
             // The centre moves with every merge, and with it the end of the scan.
@@ -138,12 +154,12 @@ int scan_immediate_fast(int groups) {
             for (int u = std::max(cb - 1, 0); u <= std::min(cb + 1, grid.per_axis() - 1); ++u)
                 for (int v = std::max(cr - 1, 0); v <= std::min(cr + 1, grid.per_axis() - 1); ++v) {
                     const int cell = grid.cell_of(u, v);
-                    for (const int32_t* m =
-                             std::upper_bound(grid.begin(cell), grid.end(cell), from);
-                         m != grid.end(cell) && *m < stop; ++m) {
-                        const colorgroup& gj = st.gcoltable[static_cast<size_t>(*m)];
-                        if (alive(gj) && !gj.nuki) pairs.push_back(*m);
-                    }
+                    const int32_t* above_i = grid.first_above(cursor, cell, i);
+                    for (const int32_t* m = from == i
+                                                ? above_i
+                                                : std::upper_bound(above_i, grid.end(cell), from);
+                         m != grid.end(cell) && *m < stop; ++m)
+                        if (open[static_cast<size_t>(*m)] != 0) pairs.push_back(*m);
                 }
             std::sort(pairs.begin(), pairs.end());
             int merged_at = -1;
@@ -152,6 +168,7 @@ int scan_immediate_fast(int groups) {
                 if (r == 1) {
                     ++within;
                     ends.remove(j);
+                    open[static_cast<size_t>(i)] = open[static_cast<size_t>(j)] = 0;
                     merged_at = j;
                     break;
                 }

@@ -30,7 +30,7 @@ class encoder_input {
 
   private:
     SwsContext* sws_ = nullptr;
-    frame_ptr out_{av_frame_alloc()};
+    frame_ptr out_{ffmpeg().av_frame_alloc()};
 };
 
 }  // namespace mevra::video_detail

@@ -47,7 +47,7 @@ AVPixelFormat choose_format(const AVCodec& codec, const avi_encode_options& opt,
     if (is_lossless(name)) {
         // Keep the picture exact: the least lossy of the encoder's formats.
         const bool alpha = source_bits == 32;
-        return avcodec_find_best_pix_fmt_of_list(
+        return video_detail::ffmpeg().avcodec_find_best_pix_fmt_of_list(
             codec.pix_fmts, alpha ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24, alpha, nullptr);
     }
     // Lossy codecs: 4:2:0, the layout every player decodes.
@@ -62,13 +62,13 @@ AVPixelFormat choose_format(const AVCodec& codec, const avi_encode_options& opt,
 std::vector<avi_encoder_choice> available_avi_encoders() {
     std::vector<avi_encoder_choice> list;
     for (const auto& e : known_encoders)
-        if (avcodec_find_encoder_by_name(e.name.c_str())) list.push_back(e);
+        if (video_detail::ffmpeg().avcodec_find_encoder_by_name(e.name.c_str())) list.push_back(e);
     return list;
 }
 
 const avi_encoder_choice* find_avi_encoder(const std::string& name) {
     for (const auto& e : known_encoders)
-        if (e.name == name) return avcodec_find_encoder_by_name(name.c_str()) ? &e : nullptr;
+        if (e.name == name) return video_detail::ffmpeg().avcodec_find_encoder_by_name(name.c_str()) ? &e : nullptr;
     return nullptr;
 }
 
@@ -83,7 +83,7 @@ uint32_t avi_codec_tag(const std::string& encoder) {
 codec_ctx_ptr open_avi_encoder(const avi_encode_options& opt, int width, int height, uint32_t rate,
                                uint32_t scale, int source_bits, std::string& error) {
     const avi_encoder_choice* choice = find_avi_encoder(opt.encoder);
-    const AVCodec* codec = choice ? avcodec_find_encoder_by_name(opt.encoder.c_str()) : nullptr;
+    const AVCodec* codec = choice ? video_detail::ffmpeg().avcodec_find_encoder_by_name(opt.encoder.c_str()) : nullptr;
     if (!codec) {
         error = "encoder not available: " + opt.encoder;
         return nullptr;
@@ -96,7 +96,7 @@ codec_ctx_ptr open_avi_encoder(const avi_encode_options& opt, int width, int hei
         error = "unusable frame rate";
         return nullptr;
     }
-    codec_ctx_ptr ctx(avcodec_alloc_context3(codec));
+    codec_ctx_ptr ctx(video_detail::ffmpeg().avcodec_alloc_context3(codec));
     if (!ctx) {
         error = "out of memory";
         return nullptr;
@@ -116,7 +116,7 @@ codec_ctx_ptr open_avi_encoder(const avi_encode_options& opt, int width, int hei
         if (opt.encoder == "libx264") {
             // Constant rate factor 51 (worst) … 0 (best).
             const std::string crf = std::to_string((100 - quality) * 51 / 100);
-            av_opt_set(ctx->priv_data, "crf", crf.c_str(), 0);
+            video_detail::ffmpeg().av_opt_set(ctx->priv_data, "crf", crf.c_str(), 0);
         } else {
             // Fixed quantiser 31 (worst) … 1 (best).
             ctx->flags |= AV_CODEC_FLAG_QSCALE;
@@ -124,8 +124,8 @@ codec_ctx_ptr open_avi_encoder(const avi_encode_options& opt, int width, int hei
         }
     }
     if (opt.encoder == "libx264" && opt.max_b_frames <= 0)
-        av_opt_set(ctx->priv_data, "bframes", "0", 0);
-    const int r = avcodec_open2(ctx.get(), codec, nullptr);
+        video_detail::ffmpeg().av_opt_set(ctx->priv_data, "bframes", "0", 0);
+    const int r = video_detail::ffmpeg().avcodec_open2(ctx.get(), codec, nullptr);
     if (r < 0) {
         error = opt.encoder + ": " + av_error_text(r);
         return nullptr;
@@ -134,31 +134,31 @@ codec_ctx_ptr open_avi_encoder(const avi_encode_options& opt, int width, int hei
 }
 
 encoder_input::~encoder_input() {
-    sws_freeContext(sws_);
+    video_detail::ffmpeg().sws_freeContext(sws_);
 }
 
 AVFrame* encoder_input::convert(const AVFrame& src, const AVCodecContext& enc, std::string& error) {
     error = "out of memory";
-    av_frame_unref(out_.get());
+    video_detail::ffmpeg().av_frame_unref(out_.get());
     out_->format = enc.pix_fmt;
     out_->width = enc.width;
     out_->height = enc.height;
-    if (av_frame_get_buffer(out_.get(), 0) < 0) return nullptr;
+    if (video_detail::ffmpeg().av_frame_get_buffer(out_.get(), 0) < 0) return nullptr;
     if (src.format == enc.pix_fmt && src.width == enc.width && src.height == enc.height) {
-        if (av_frame_copy(out_.get(), &src) < 0) return nullptr;
+        if (video_detail::ffmpeg().av_frame_copy(out_.get(), &src) < 0) return nullptr;
     } else {
         if (enc.pix_fmt == AV_PIX_FMT_PAL8) {
             error = "8-bit uncompressed output needs 8-bit frames of one size";
             return nullptr;
         }
-        sws_ = sws_getCachedContext(sws_, src.width, src.height,
+        sws_ = video_detail::ffmpeg().sws_getCachedContext(sws_, src.width, src.height,
                                     static_cast<AVPixelFormat>(src.format), enc.width, enc.height,
                                     enc.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
         if (!sws_) {
             error = "no conversion to the encoder's pixel format";
             return nullptr;
         }
-        if (sws_scale(sws_, src.data, src.linesize, 0, src.height, out_->data, out_->linesize) !=
+        if (video_detail::ffmpeg().sws_scale(sws_, src.data, src.linesize, 0, src.height, out_->data, out_->linesize) !=
             enc.height)
             return nullptr;
     }

@@ -26,20 +26,20 @@ void avi_reader::state::reset_run() {
 
 int64_t avi_reader::state::key_at_or_before(int64_t ts, int64_t start) const {
     AVStream* st = fmt->streams[stream];
-    const int i = av_index_search_timestamp(st, ts, AVSEEK_FLAG_BACKWARD);
+    const int i = video_detail::ffmpeg().av_index_search_timestamp(st, ts, AVSEEK_FLAG_BACKWARD);
     if (i < 0) return start;
-    const AVIndexEntry* e = avformat_index_get_entry(st, i);
+    const AVIndexEntry* e = video_detail::ffmpeg().avformat_index_get_entry(st, i);
     return e ? std::max(e->timestamp, start) : start;
 }
 
 bool avi_reader::state::seek_to(int64_t ts, int64_t start) {
-    if (av_seek_frame(fmt, stream, std::max(ts, start), AVSEEK_FLAG_BACKWARD) < 0) {
+    if (video_detail::ffmpeg().av_seek_frame(fmt, stream, std::max(ts, start), AVSEEK_FLAG_BACKWARD) < 0) {
         // Back to the very beginning: reopening is the one way that works
         // for files without a usable index too.
         avi_failure ignored;
         if (!open(ignored, "")) return false;
     }
-    avcodec_flush_buffers(dec.get());
+    video_detail::ffmpeg().avcodec_flush_buffers(dec.get());
     reset_run();
     return true;
 }
@@ -99,27 +99,27 @@ void avi_reader::state::note_leading_b(const AVPacket& p, bool key_packet) {
 
 bool avi_reader::state::feed_packet() {
     for (;;) {
-        const int r = av_read_frame(fmt, packet.get());
+        const int r = video_detail::ffmpeg().av_read_frame(fmt, packet.get());
         if (r < 0) {
             input_ended = true;
-            avcodec_send_packet(dec.get(), nullptr);
+            video_detail::ffmpeg().avcodec_send_packet(dec.get(), nullptr);
             return true;
         }
         if (packet->stream_index != stream || packet->size <= 0) {
             // A packet without data is a dropped frame: its position shows
             // the frame before it.
-            av_packet_unref(packet.get());
+            video_detail::ffmpeg().av_packet_unref(packet.get());
             continue;
         }
         size_t side_size = 0;
         const uint8_t* side =
-            av_packet_get_side_data(packet.get(), AV_PKT_DATA_PALETTE, &side_size);
+            video_detail::ffmpeg().av_packet_get_side_data(packet.get(), AV_PKT_DATA_PALETTE, &side_size);
         if (side && side_size == AVPALETTE_SIZE) {
             palette.assign(side, side + side_size);
             attach_palette = false;
         } else if (attach_palette) {
             uint8_t* pal =
-                av_packet_new_side_data(packet.get(), AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+                video_detail::ffmpeg().av_packet_new_side_data(packet.get(), AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
             if (pal) std::memcpy(pal, palette.data(), AVPALETTE_SIZE);
             attach_palette = false;
         }
@@ -140,8 +140,8 @@ bool avi_reader::state::feed_packet() {
         }
         // A damaged packet is refused by the decoder; the run goes on with
         // the next one and the frame it belonged to counts as missing.
-        avcodec_send_packet(dec.get(), packet.get());
-        av_packet_unref(packet.get());
+        video_detail::ffmpeg().avcodec_send_packet(dec.get(), packet.get());
+        video_detail::ffmpeg().av_packet_unref(packet.get());
         return true;
     }
 }
@@ -151,7 +151,7 @@ const AVFrame* avi_reader::state::run_to(int64_t target, bool& late) {
     // Every call ends: each pass either receives a frame, reads a packet of
     // the finite input, or stops at the end of the drain.
     for (;;) {
-        const int r = avcodec_receive_frame(dec.get(), incoming.get());
+        const int r = video_detail::ffmpeg().avcodec_receive_frame(dec.get(), incoming.get());
         if (r == 0) {
             ++run_outputs;
             const int64_t no = number_of(*incoming);
@@ -159,7 +159,7 @@ const AVFrame* avi_reader::state::run_to(int64_t target, bool& late) {
             // frame) or numbered before the one already kept (a damaged
             // stream) is passed over.
             const bool kept = no >= 0 && window.push(no, *incoming);
-            av_frame_unref(incoming.get());
+            video_detail::ffmpeg().av_frame_unref(incoming.get());
             if (!kept) continue;
             if (no == target) return window.newest();
             if (no > target) {

@@ -77,7 +77,7 @@ std::vector<uint8_t> header_palette(const AVCodecParameters& par) {
 int stream_length(AVStream& st) {
     int64_t n = st.nb_frames;
     if (n <= 0) n = st.duration != AV_NOPTS_VALUE ? st.duration : 0;
-    if (n <= 0) n = avformat_index_get_entries_count(&st);
+    if (n <= 0) n = video_detail::ffmpeg().avformat_index_get_entries_count(&st);
     return static_cast<int>(std::clamp<int64_t>(n, 0, INT_MAX));
 }
 
@@ -89,10 +89,10 @@ avi_reader::state::~state() {
 
 void avi_reader::state::close_input() {
     dec.reset();
-    avformat_close_input(&fmt);
+    video_detail::ffmpeg().avformat_close_input(&fmt);
     if (io) {
-        av_freep(&io->buffer);
-        avio_context_free(&io);
+        video_detail::ffmpeg().av_freep(&io->buffer);
+        video_detail::ffmpeg().avio_context_free(&io);
     }
     stream = -1;
     window.clear();
@@ -102,24 +102,24 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     close_input();
     failure = {avi_text::open_error(name), avi_text::open_caption};
     if (!packet || !incoming) return false;
-    fmt = avformat_alloc_context();
+    fmt = video_detail::ffmpeg().avformat_alloc_context();
     if (!fmt) return false;
     if (url.empty()) {
         memory_pos = 0;
-        auto* buffer = static_cast<uint8_t*>(av_malloc(memory_io_buffer));
+        auto* buffer = static_cast<uint8_t*>(video_detail::ffmpeg().av_malloc(memory_io_buffer));
         if (!buffer) return false;
-        io = avio_alloc_context(buffer, memory_io_buffer, 0, this, read_memory, nullptr,
+        io = video_detail::ffmpeg().avio_alloc_context(buffer, memory_io_buffer, 0, this, read_memory, nullptr,
                                 seek_memory);
         if (!io) {
-            av_free(buffer);
+            video_detail::ffmpeg().av_free(buffer);
             return false;
         }
         fmt->pb = io;
         fmt->flags |= AVFMT_FLAG_CUSTOM_IO;
     }
-    const AVInputFormat* avi = av_find_input_format("avi");
+    const AVInputFormat* avi = video_detail::ffmpeg().av_find_input_format("avi");
     // On failure avformat_open_input frees the context and clears the pointer.
-    if (!avi || avformat_open_input(&fmt, url.empty() ? nullptr : url.c_str(), avi, nullptr) < 0)
+    if (!avi || video_detail::ffmpeg().avformat_open_input(&fmt, url.empty() ? nullptr : url.c_str(), avi, nullptr) < 0)
         return false;
 
     failure.caption = avi_text::stream_caption;
@@ -138,10 +138,10 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     failure.caption = avi_text::decoder_caption;
     AVStream* st = fmt->streams[stream];
     const AVCodecParameters& par = *st->codecpar;
-    const AVCodec* codec = avcodec_find_decoder(par.codec_id);
+    const AVCodec* codec = video_detail::ffmpeg().avcodec_find_decoder(par.codec_id);
     if (!codec || !image_size_ok(par.width, par.height)) return false;
-    dec.reset(avcodec_alloc_context3(codec));
-    if (!dec || avcodec_parameters_to_context(dec.get(), &par) < 0) return false;
+    dec.reset(video_detail::ffmpeg().avcodec_alloc_context3(codec));
+    if (!dec || video_detail::ffmpeg().avcodec_parameters_to_context(dec.get(), &par) < 0) return false;
     dec->pkt_timebase = st->time_base;
     if (par.codec_id == AV_CODEC_ID_MPEG4 && par.extradata_size <= 0)
         video_detail::attach_stream_header(*dec, video_detail::mpeg4_in_band_header(*fmt, stream));
@@ -151,12 +151,12 @@ bool avi_reader::state::open(avi_failure& failure, const std::string& name) {
     dec->max_pixels = std::max<int64_t>(int64_t{par.width} * par.height * 4, int64_t{1} << 20);
     dec->thread_count = decoder_threads.load();
     dec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-    if (avcodec_open2(dec.get(), codec, nullptr) < 0) return false;
+    if (video_detail::ffmpeg().avcodec_open2(dec.get(), codec, nullptr) < 0) return false;
 
     palette = header_palette(par);
     mpeg4_visual = par.codec_id == AV_CODEC_ID_MPEG4;
     h264 = par.codec_id == AV_CODEC_ID_H264 && h264_order.open(par);
-    const AVCodecDescriptor* desc = avcodec_descriptor_get(par.codec_id);
+    const AVCodecDescriptor* desc = video_detail::ffmpeg().avcodec_descriptor_get(par.codec_id);
     window.set_budget(desc && (desc->props & AV_CODEC_PROP_INTRA_ONLY) ? 0 : window_bytes);
     reset_run();
     failure = {};

@@ -20,8 +20,8 @@ struct avi_reader::state {
     AVFormatContext* fmt = nullptr;
     int stream = -1;
     video_detail::codec_ctx_ptr dec;
-    video_detail::packet_ptr packet{av_packet_alloc()};
-    video_detail::frame_ptr incoming{av_frame_alloc()};
+    video_detail::packet_ptr packet{video_detail::ffmpeg().av_packet_alloc()};
+    video_detail::frame_ptr incoming{video_detail::ffmpeg().av_frame_alloc()};
 
     // The latest frames of this run with their positions. Streams of key
     // frames only reach any frame at once and keep just the last two; for the

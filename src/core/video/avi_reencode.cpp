@@ -61,30 +61,30 @@ int encode_preview(std::span<const uint8_t> dib, uint32_t rate, uint32_t scale,
     AVFrame* frame = input.convert(src, *enc, error);
     if (!frame) return -1;
     frame->pts = 0;
-    packet_ptr pkt(av_packet_alloc());
-    frame_ptr decoded(av_frame_alloc());
-    const AVCodec* codec = avcodec_find_decoder(enc->codec_id);
-    codec_ctx_ptr dec(codec ? avcodec_alloc_context3(codec) : nullptr);
+    packet_ptr pkt(video_detail::ffmpeg().av_packet_alloc());
+    frame_ptr decoded(video_detail::ffmpeg().av_frame_alloc());
+    const AVCodec* codec = video_detail::ffmpeg().avcodec_find_decoder(enc->codec_id);
+    codec_ctx_ptr dec(codec ? video_detail::ffmpeg().avcodec_alloc_context3(codec) : nullptr);
     if (!pkt || !decoded || !dec) {
         error = "no decoder for the preview";
         return -1;
     }
-    int r = avcodec_send_frame(enc.get(), frame);
-    if (r >= 0) r = avcodec_send_frame(enc.get(), nullptr);
-    if (r >= 0) r = avcodec_receive_packet(enc.get(), pkt.get());
+    int r = video_detail::ffmpeg().avcodec_send_frame(enc.get(), frame);
+    if (r >= 0) r = video_detail::ffmpeg().avcodec_send_frame(enc.get(), nullptr);
+    if (r >= 0) r = video_detail::ffmpeg().avcodec_receive_packet(enc.get(), pkt.get());
     if (r < 0) {
         error = av_error_text(r);
         return -1;
     }
     encoded_bytes = static_cast<size_t>(pkt->size);
-    AVCodecParameters* par = avcodec_parameters_alloc();
-    r = par ? avcodec_parameters_from_context(par, enc.get()) : AVERROR(ENOMEM);
-    if (r >= 0) r = avcodec_parameters_to_context(dec.get(), par);
-    avcodec_parameters_free(&par);
-    if (r >= 0) r = avcodec_open2(dec.get(), codec, nullptr);
-    if (r >= 0) r = avcodec_send_packet(dec.get(), pkt.get());
-    if (r >= 0) r = avcodec_send_packet(dec.get(), nullptr);
-    if (r >= 0) r = avcodec_receive_frame(dec.get(), decoded.get());
+    AVCodecParameters* par = video_detail::ffmpeg().avcodec_parameters_alloc();
+    r = par ? video_detail::ffmpeg().avcodec_parameters_from_context(par, enc.get()) : AVERROR(ENOMEM);
+    if (r >= 0) r = video_detail::ffmpeg().avcodec_parameters_to_context(dec.get(), par);
+    video_detail::ffmpeg().avcodec_parameters_free(&par);
+    if (r >= 0) r = video_detail::ffmpeg().avcodec_open2(dec.get(), codec, nullptr);
+    if (r >= 0) r = video_detail::ffmpeg().avcodec_send_packet(dec.get(), pkt.get());
+    if (r >= 0) r = video_detail::ffmpeg().avcodec_send_packet(dec.get(), nullptr);
+    if (r >= 0) r = video_detail::ffmpeg().avcodec_receive_frame(dec.get(), decoded.get());
     if (r < 0) {
         error = av_error_text(r);
         return -1;

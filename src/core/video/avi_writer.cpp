@@ -13,7 +13,7 @@ using namespace video_detail;
 
 void quiet_ffmpeg_log() {
     static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+    std::call_once(once, [] { video_detail::ffmpeg().av_log_set_level(AV_LOG_QUIET); });
 }
 
 struct avi_writer::impl {
@@ -24,15 +24,15 @@ struct avi_writer::impl {
     codec_ctx_ptr enc;
     encoder_input input;
     dib_frame_view view;
-    packet_ptr pkt{av_packet_alloc()};
+    packet_ptr pkt{video_detail::ffmpeg().av_packet_alloc()};
     int64_t last_position = -1;
 
     ~impl() { discard(); }
     void discard() {
         enc.reset();
         if (oc) {
-            if (oc->pb) avio_closep(&oc->pb);
-            avformat_free_context(oc);
+            if (oc->pb) video_detail::ffmpeg().avio_closep(&oc->pb);
+            video_detail::ffmpeg().avformat_free_context(oc);
             oc = nullptr;
         }
         if (!temp.empty()) discard_temp(temp);
@@ -41,15 +41,15 @@ struct avi_writer::impl {
     // Moves every packet the encoder has ready into the file.
     bool drain(std::string& error) {
         for (;;) {
-            int r = avcodec_receive_packet(enc.get(), pkt.get());
+            int r = video_detail::ffmpeg().avcodec_receive_packet(enc.get(), pkt.get());
             if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return true;
             if (r < 0) {
                 error = av_error_text(r);
                 return false;
             }
-            av_packet_rescale_ts(pkt.get(), enc->time_base, st->time_base);
+            video_detail::ffmpeg().av_packet_rescale_ts(pkt.get(), enc->time_base, st->time_base);
             pkt->stream_index = st->index;
-            r = av_interleaved_write_frame(oc, pkt.get());
+            r = video_detail::ffmpeg().av_interleaved_write_frame(oc, pkt.get());
             if (r < 0) {
                 error = av_error_text(r);
                 return false;
@@ -81,17 +81,17 @@ int avi_writer::open(const std::string& path, int width, int height, uint32_t ra
     w.enc = open_avi_encoder(opt, width, height, rate, scale, source_bits, error);
     if (!w.enc) return fail(error);
     if (!create_temp_beside(path, w.temp, error)) return fail(error);
-    if (avformat_alloc_output_context2(&w.oc, nullptr, "avi", w.temp.c_str()) < 0 || !w.oc)
+    if (video_detail::ffmpeg().avformat_alloc_output_context2(&w.oc, nullptr, "avi", w.temp.c_str()) < 0 || !w.oc)
         return fail("no AVI writer");
-    w.st = avformat_new_stream(w.oc, nullptr);
+    w.st = video_detail::ffmpeg().avformat_new_stream(w.oc, nullptr);
     if (!w.st) return fail("out of memory");
     w.st->time_base = w.enc->time_base;
-    int r = avcodec_parameters_from_context(w.st->codecpar, w.enc.get());
+    int r = video_detail::ffmpeg().avcodec_parameters_from_context(w.st->codecpar, w.enc.get());
     if (r < 0) return fail(av_error_text(r));
     w.st->codecpar->codec_tag = avi_codec_tag(opt.encoder);
-    r = avio_open(&w.oc->pb, ("file:" + w.temp).c_str(), AVIO_FLAG_WRITE);
+    r = video_detail::ffmpeg().avio_open(&w.oc->pb, ("file:" + w.temp).c_str(), AVIO_FLAG_WRITE);
     if (r < 0) return fail(av_error_text(r));
-    r = avformat_write_header(w.oc, nullptr);
+    r = video_detail::ffmpeg().avformat_write_header(w.oc, nullptr);
     if (r < 0) return fail(av_error_text(r));
     return 0;
 }
@@ -114,7 +114,7 @@ int avi_writer::write_frame(int64_t position, std::span<const uint8_t> dib, std:
     if (!frame) return -1;
     frame->pts = position;
     w.last_position = position;
-    const int r = avcodec_send_frame(w.enc.get(), frame);
+    const int r = video_detail::ffmpeg().avcodec_send_frame(w.enc.get(), frame);
     if (r < 0) {
         error = av_error_text(r);
         return -1;
@@ -128,11 +128,11 @@ int avi_writer::finish(std::string& error) {
         return -1;
     }
     impl& w = *p_;
-    int r = avcodec_send_frame(w.enc.get(), nullptr);
+    int r = video_detail::ffmpeg().avcodec_send_frame(w.enc.get(), nullptr);
     bool ok = r >= 0 || r == AVERROR_EOF;
     if (!ok) error = av_error_text(r);
     ok = ok && w.drain(error);
-    if (ok && (r = av_write_trailer(w.oc)) < 0) {
+    if (ok && (r = video_detail::ffmpeg().av_write_trailer(w.oc)) < 0) {
         error = av_error_text(r);
         ok = false;
     }
@@ -140,7 +140,7 @@ int avi_writer::finish(std::string& error) {
         error = av_error_text(w.oc->pb->error);
         ok = false;
     }
-    if (ok && (r = avio_closep(&w.oc->pb)) < 0) {
+    if (ok && (r = video_detail::ffmpeg().avio_closep(&w.oc->pb)) < 0) {
         error = av_error_text(r);
         ok = false;
     }

@@ -23,9 +23,9 @@ void decoded_frame_window::clear() {
 
 bool decoded_frame_window::push(int64_t position, AVFrame& frame) {
     if (!empty() && position <= frames_.back().position) return false;
-    frame_ptr kept{av_frame_alloc()};
+    frame_ptr kept{video_detail::ffmpeg().av_frame_alloc()};
     if (!kept) return false;
-    av_frame_move_ref(kept.get(), &frame);
+    video_detail::ffmpeg().av_frame_move_ref(kept.get(), &frame);
     const size_t bytes = frame_bytes(*kept);
     frames_.push_back({position, std::move(kept), bytes});
     bytes_ += bytes;

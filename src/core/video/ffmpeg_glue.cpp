@@ -15,12 +15,12 @@ namespace mevra::video_detail {
 
 std::string av_error_text(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
+    video_detail::ffmpeg().av_strerror(code, text, sizeof text);
     return text;
 }
 
 frame_to_dib_converter::~frame_to_dib_converter() {
-    sws_freeContext(sws_);
+    video_detail::ffmpeg().sws_freeContext(sws_);
 }
 
 namespace {
@@ -49,7 +49,7 @@ bool frame_to_dib_converter::convert(const AVFrame& frame, std::vector<uint8_t>&
     const int bits = direct_bits(frame.format);
     if (bits == 8 && !frame.data[1]) return false;
     // Formats with an alpha plane keep it in 32 bits; all others become 24.
-    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame.format));
+    const AVPixFmtDescriptor* desc = video_detail::ffmpeg().av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame.format));
     if (!desc) return false;
     const bool alpha = (desc->flags & AV_PIX_FMT_FLAG_ALPHA) != 0;
     const int out_bits = bits ? bits : alpha ? 32 : 24;
@@ -73,20 +73,20 @@ bool frame_to_dib_converter::convert(const AVFrame& frame, std::vector<uint8_t>&
                     pixels[y * stride + x * 4 + 3] = 0xFF;
         }
     } else {
-        sws_ = sws_getCachedContext(sws_, w, h, static_cast<AVPixelFormat>(frame.format), w, h,
+        sws_ = video_detail::ffmpeg().sws_getCachedContext(sws_, w, h, static_cast<AVPixelFormat>(frame.format), w, h,
                                     out_bits == 32 ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24,
                                     SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!sws_) return false;
         uint8_t* dst[4] = {pixels, nullptr, nullptr, nullptr};
         int dst_stride[4] = {static_cast<int>(stride), 0, 0, 0};
-        if (sws_scale(sws_, frame.data, frame.linesize, 0, h, dst, dst_stride) != h) return false;
+        if (video_detail::ffmpeg().sws_scale(sws_, frame.data, frame.linesize, 0, h, dst, dst_stride) != h) return false;
     }
     dib = std::move(out);
     return true;
 }
 
 dib_frame_view::~dib_frame_view() {
-    av_frame_free(&frame);
+    video_detail::ffmpeg().av_frame_free(&frame);
 }
 
 bool dib_frame_view::wrap(std::span<const uint8_t> dib) {
@@ -115,7 +115,7 @@ bool dib_frame_view::wrap(std::span<const uint8_t> dib) {
     const int64_t stride = dib_stride(hd.width, hd.bit_count);
     const int64_t start = int64_t{hd.size} + dib_table_bytes(hd);
     if (start + stride * rows > static_cast<int64_t>(dib.size())) return false;
-    if (!frame) frame = av_frame_alloc();
+    if (!frame) frame = video_detail::ffmpeg().av_frame_alloc();
     if (!frame) return false;
     frame->format = format;
     frame->width = hd.width;

@@ -2,12 +2,7 @@
 // Internal to the video module: owning handles for FFmpeg objects and the
 // conversions between FFmpeg frames and packed bitmaps. FFmpeg headers stay
 // out of the module's public headers.
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/frame.h>
-#include <libswscale/swscale.h>
-}
+#include "video/ffmpeg_library.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,16 +13,16 @@ extern "C" {
 namespace mevra::video_detail {
 
 struct codec_ctx_free {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+    void operator()(AVCodecContext* c) const { video_detail::ffmpeg().avcodec_free_context(&c); }
 };
 struct frame_free {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
+    void operator()(AVFrame* f) const { video_detail::ffmpeg().av_frame_free(&f); }
 };
 struct packet_free {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
+    void operator()(AVPacket* p) const { video_detail::ffmpeg().av_packet_free(&p); }
 };
 struct sws_free {
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
+    void operator()(SwsContext* s) const { video_detail::ffmpeg().sws_freeContext(s); }
 };
 using codec_ctx_ptr = std::unique_ptr<AVCodecContext, codec_ctx_free>;
 using frame_ptr = std::unique_ptr<AVFrame, frame_free>;

@@ -17,16 +17,16 @@ bool holds_idr(const AVPacket& p) {
 }  // namespace
 
 h264_display_order::~h264_display_order() {
-    av_parser_close(parser_);
-    avcodec_free_context(&ctx_);
+    video_detail::ffmpeg().av_parser_close(parser_);
+    video_detail::ffmpeg().avcodec_free_context(&ctx_);
 }
 
 bool h264_display_order::open(const AVCodecParameters& par) {
-    av_parser_close(parser_);
+    video_detail::ffmpeg().av_parser_close(parser_);
     parser_ = nullptr;
-    avcodec_free_context(&ctx_);
-    ctx_ = avcodec_alloc_context3(nullptr);
-    if (!ctx_ || avcodec_parameters_to_context(ctx_, &par) < 0) return false;
+    video_detail::ffmpeg().avcodec_free_context(&ctx_);
+    ctx_ = video_detail::ffmpeg().avcodec_alloc_context3(nullptr);
+    if (!ctx_ || video_detail::ffmpeg().avcodec_parameters_to_context(ctx_, &par) < 0) return false;
     start_run();
     return parser_ != nullptr;
 }
@@ -36,8 +36,8 @@ void h264_display_order::start_run() {
     stretch_start_.clear();
     stretch_pocs_.clear();
     // A new parser: order counts of the run start from its first picture.
-    av_parser_close(parser_);
-    parser_ = av_parser_init(AV_CODEC_ID_H264);
+    video_detail::ffmpeg().av_parser_close(parser_);
+    parser_ = video_detail::ffmpeg().av_parser_init(AV_CODEC_ID_H264);
     if (parser_) parser_->flags |= PARSER_FLAG_COMPLETE_FRAMES;
 }
 
@@ -46,7 +46,7 @@ void h264_display_order::note(const AVPacket& packet, int64_t position) {
     if (!run_.empty() && position <= run_.back().position) return;  // a damaged index
     uint8_t* out = nullptr;
     int out_size = 0;
-    av_parser_parse2(parser_, ctx_, &out, &out_size, packet.data, packet.size, AV_NOPTS_VALUE,
+    video_detail::ffmpeg().av_parser_parse2(parser_, ctx_, &out, &out_size, packet.data, packet.size, AV_NOPTS_VALUE,
                      AV_NOPTS_VALUE, 0);
     if (run_.empty() || holds_idr(packet)) {
         stretch_start_.push_back(position);
