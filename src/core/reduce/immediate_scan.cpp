@@ -127,12 +127,12 @@ int scan_immediate_fast(int groups) {
     luma_max_tree ends(groups);
     // Alive and not a key group, kept beside the scan so that testing a member
     // does not read its whole group; a merge takes both groups out.
-    std::vector<uint8_t> open(static_cast<size_t>(groups), 0);
+    std::vector<uint8_t> scannable(static_cast<size_t>(groups), 0);
     for (int k = 0; k < groups; ++k) {
         const colorgroup& g = st.gcoltable[static_cast<size_t>(k)];
         if (alive(g) && !g.nuki) {
             ends.set(k, g.centre.y);
-            open[static_cast<size_t>(k)] = 1;
+            scannable[static_cast<size_t>(k)] = 1;
         }
     }
     const chroma_grid grid(st.gcoltable, groups, colreach);
@@ -143,7 +143,7 @@ int scan_immediate_fast(int groups) {
     for (int i = 0; i < groups - 1; ++i) {
         const colorgroup& gi = st.gcoltable[static_cast<size_t>(i)];
         // A key group ends its own scan at the first later group: no pair.
-        if (open[static_cast<size_t>(i)] == 0) continue;
+        if (scannable[static_cast<size_t>(i)] == 0) continue;
         int from = i;
         for (;;) {
             // The centre moves with every merge, and with it the end of the scan.
@@ -159,7 +159,7 @@ int scan_immediate_fast(int groups) {
                                                 ? above_i
                                                 : std::upper_bound(above_i, grid.end(cell), from);
                          m != grid.end(cell) && *m < stop; ++m)
-                        if (open[static_cast<size_t>(*m)] != 0) pairs.push_back(*m);
+                        if (scannable[static_cast<size_t>(*m)] != 0) pairs.push_back(*m);
                 }
             std::sort(pairs.begin(), pairs.end());
             int merged_at = -1;
@@ -168,7 +168,7 @@ int scan_immediate_fast(int groups) {
                 if (r == 1) {
                     ++within;
                     ends.remove(j);
-                    open[static_cast<size_t>(i)] = open[static_cast<size_t>(j)] = 0;
+                    scannable[static_cast<size_t>(i)] = scannable[static_cast<size_t>(j)] = 0;
                     merged_at = j;
                     break;
                 }

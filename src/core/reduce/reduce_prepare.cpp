@@ -52,9 +52,8 @@ coarse_table make_coarse_table(const image_info& img, bool reference) {
             by_key[i] = uint64_t{keys[i]} << 32 | i;
         sort_by_high_half(by_key, scratch);
         for (uint64_t entry : by_key) {
-            const auto key = static_cast<uint32_t>(entry >> 32);
-            if (table.empty() || table.back() != colour_of_key(key))
-                table.push_back(colour_of_key(key));
+            const uint32_t colour = colour_of_key(static_cast<uint32_t>(entry >> 32));
+            if (table.empty() || table.back() != colour) table.push_back(colour);
             new_index_of_old[entry & 0xFFFFFFFFu] = static_cast<int32_t>(table.size() - 1);
         }
     } else {

@@ -3,11 +3,9 @@
 // colours would overfill its tables.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 
 #include "image/color_census.h"
-#include "image/radix_sort.h"
 
 namespace mevra {
 namespace {
@@ -67,26 +65,6 @@ TEST(ColorCensus, HashingGivesUpOnTooManyColours) {
     EXPECT_FALSE(census_by_hashing(argb, index, out));
     EXPECT_TRUE(out.colours.empty());
     EXPECT_TRUE(out.counts.empty());
-}
-
-}  // namespace
-}  // namespace mevra
-
-namespace mevra {
-namespace {
-
-TEST(RadixSort, SortsByTheHighHalfStablyAndSkipsSharedBytes) {
-    std::mt19937 rng(8);
-    for (const uint32_t shared : {0u, 0xFF000000u, 0xFFFF0000u}) {
-        std::vector<uint64_t> keys(5000);
-        for (size_t i = 0; i < keys.size(); ++i)
-            keys[i] = uint64_t{shared | (rng() & ~shared & 0x00FF0F0Fu)} << 32 | i;
-        std::vector<uint64_t> expected = keys, scratch{1, 2, 3};
-        std::stable_sort(expected.begin(), expected.end(),
-                         [](uint64_t a, uint64_t b) { return a >> 32 < b >> 32; });
-        sort_by_high_half(keys, scratch);
-        EXPECT_EQ(keys, expected) << std::hex << shared;
-    }
 }
 
 }  // namespace
